@@ -1,0 +1,32 @@
+// The three persistent link settings and where the profile and the port are.
+//
+// Profile: an INI file, $XDG_CONFIG_HOME/Qelvar/Qelvar.ini (~/.config when
+// unset) unless QELVAR_PROFILE or SetProfilePath names another. Section
+// "Qelvar-32_Section" holds "com_port", "rs_control" and "qlv_model"; an
+// optional section "Ports" maps "COM1".."COM6" to device paths.
+#pragma once
+
+#include <string>
+
+inline constexpr int kComPorts = 6;
+
+extern int g_nComPort;  // 0..5 = "COM1".."COM6"
+extern int g_bRs485;    // 0 = RS-232C, 1 = RS-485
+
+// A path given on the command line; empty = QELVAR_PROFILE or the default.
+void SetProfilePath(const std::string& path);
+std::string ProfilePath();
+
+// g_nComPort, g_bRs485 and g_nModel from the profile; absent or out-of-range values give 0.
+void ReadCommSettings();
+// Writes "com_port" then "rs_control".
+void WriteCommSettings();
+// Writes "qlv_model".
+void WriteModelSetting();
+
+// A device path that replaces the profile's port (the command line's --port,
+// the built-in virtual switcher); empty = use g_nComPort.
+void SetCommPortOverride(const std::string& path);
+// The device to open: the override, else the profile's "Ports" entry for
+// g_nComPort, else /dev/ttyS0../dev/ttyS5.
+std::string CommPortPath();

@@ -1,0 +1,17 @@
+#include "link/connection_monitor.h"
+
+#include "link/link_flags.h"
+#include "link/message_sink.h"
+
+int g_bAwaitingReply = 0;
+int g_nNoReplyTicks = 0;
+
+void MonitorTick() {
+    if (!g_bAwaitingReply)
+        return;
+    if (g_nNoReplyTicks++ > 5) {
+        g_bAwaitingReply = 0;
+        g_nNoReplyTicks = 0;
+        ShowReplyError("No Connect");
+    }
+}

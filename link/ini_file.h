@@ -1,0 +1,33 @@
+// A small INI reader and writer for the program's private profile, in the
+// layout Qt's QSettings (IniFormat) also reads: "[Section]" headers and
+// "key=value" lines. Writing keeps every other section, key and comment.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class CIniFile {
+public:
+    // Reads path; a missing or unreadable file gives an empty profile.
+    void Load(const std::string& path);
+    // Writes the profile to path, creating its folder; false on failure.
+    bool Save(const std::string& path) const;
+
+    std::optional<std::string> GetString(const std::string& section, const std::string& key) const;
+    // The value as a decimal integer, or fallback when absent or not a number.
+    int GetInt(const std::string& section, const std::string& key, int fallback) const;
+
+    void SetString(const std::string& section, const std::string& key, const std::string& value);
+    void SetInt(const std::string& section, const std::string& key, int value);
+
+    std::string Text() const;
+
+private:
+    struct Line {
+        std::string section;  // the section the line belongs to
+        std::string key;      // empty for headers, comments and blank lines
+        std::string raw;
+    };
+    std::vector<Line> m_lines;
+};

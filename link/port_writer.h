@@ -1,0 +1,48 @@
+// Writes to the port without ever blocking the caller. What the driver does not
+// take at once waits here and the I/O thread finishes it; a write that has not
+// gone out on the line within 1000 ms is discarded, with everything after it.
+// Shared by the link's owner (Write) and the I/O thread (the rest): locked.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+class CPortWriter {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kWriteTimeout{1000};
+
+    // Starts writing bytes to fd. A failed write is dropped silently.
+    void Write(int fd, std::string_view bytes, Clock::time_point now = Clock::now());
+
+    // I/O thread: whether it must wait for room to write.
+    bool HasPending() const;
+    // I/O thread: writes what the driver takes now.
+    void Flush(int fd);
+    // I/O thread: milliseconds until the oldest outstanding write times out, -1 for none.
+    int MsUntilTimeout(int fd, Clock::time_point now = Clock::now());
+    // I/O thread: discards pending and queued output when the oldest write timed out.
+    void DiscardTimedOut(int fd, Clock::time_point now = Clock::now());
+
+    // Forgets everything (the port is being closed).
+    void Reset();
+    size_t PendingBytes() const;
+
+private:
+    struct Outstanding {
+        uint64_t end;  // byte count, over all writes, at which this write is complete
+        Clock::time_point deadline;
+    };
+    void WriteLocked(int fd);
+    void ForgetSent(int fd);
+
+    mutable std::mutex m_mutex;
+    std::string m_pending;  // bytes the driver has not taken yet
+    uint64_t m_nSubmitted = 0;
+    uint64_t m_nAccepted = 0;  // bytes the driver has taken
+    std::deque<Outstanding> m_outstanding;
+};

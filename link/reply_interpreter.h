@@ -1,0 +1,10 @@
+// Sorts each reply line into acknowledgement, data line or error reply, shows
+// the box that belongs to it, keeps the error flag running cycles watch, and
+// decodes data lines into the settings model. Runs on the link's owner thread.
+#pragma once
+
+#include <string_view>
+
+// Interprets one line as received, CR LF included (and on RS-485 the two
+// address characters in front).
+void InterpretReply(std::string_view line);

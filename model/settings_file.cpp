@@ -1,0 +1,38 @@
+#include "model/settings_file.h"
+
+#include "link/message_sink.h"
+#include "model/file_io.h"
+#include "model/settings_file_format.h"
+#include "model/settings_model.h"
+#include "model/settings_tables.h"
+
+bool SaveSettingsFile(const std::string& path) {
+    switch (WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables()))) {
+        case WriteResult::kOk:
+            g_bModified = 0;
+            return true;
+        case WriteResult::kOpenFailed:
+            ShowWarning("Can't file open");
+            return false;
+        case WriteResult::kWriteFailed:
+            break;
+    }
+    ShowWarning("Can't file write");
+    return false;
+}
+
+bool LoadSettingsFile(const std::string& path) {
+    auto text = ReadWholeFile(path);
+    if (!text) {
+        ShowWarning("Can't file open");
+        return false;
+    }
+    CSettingsTables scratch = CaptureSettingsTables();
+    if (int badLine = ParseSettingsFile(*text, scratch)) {
+        ShowWarning("Can't file read (line " + std::to_string(badLine) + ")");
+        return false;
+    }
+    CommitSettingsTables(scratch);
+    g_bModified = 0;
+    return true;
+}
