@@ -32,10 +32,8 @@ void SetProfilePath(const std::string& path) {
 }
 
 std::string ProfilePath() {
-    if (!g_strProfilePath.empty())
-        return g_strProfilePath;
-    if (const char* env = std::getenv("QELVAR_PROFILE"); env && *env)
-        return env;
+    if (!g_strProfilePath.empty()) return g_strProfilePath;
+    if (const char* env = std::getenv("QELVAR_PROFILE"); env && *env) return env;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
         return std::string(xdg) + "/Qelvar/Qelvar.ini";
     }
@@ -68,8 +66,7 @@ void SetCommPortOverride(const std::string& path) {
 }
 
 std::string CommPortPath() {
-    if (!g_strPortOverride.empty())
-        return g_strPortOverride;
+    if (!g_strPortOverride.empty()) return g_strPortOverride;
     int port = InRangeOrZero(g_nComPort, kComPorts - 1);
     std::string name = "COM" + std::to_string(port + 1);
     if (auto mapped = LoadProfile().GetString("Ports", name); mapped && !mapped->empty()) {

@@ -7,8 +7,7 @@ int g_bAwaitingReply = 0;
 int g_nNoReplyTicks = 0;
 
 void MonitorTick() {
-    if (!g_bAwaitingReply)
-        return;
+    if (!g_bAwaitingReply) return;
     if (g_nNoReplyTicks++ > 5) {
         g_bAwaitingReply = 0;
         g_nNoReplyTicks = 0;

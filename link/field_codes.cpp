@@ -3,10 +3,8 @@
 namespace {
 
 int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -17,8 +15,7 @@ bool IsDigit(char c) {
 }  // namespace
 
 int TwoDigitValue(char tens, char units) {
-    if (!IsDigit(tens) || !IsDigit(units))
-        return -1;
+    if (!IsDigit(tens) || !IsDigit(units)) return -1;
     return 10 * (tens - '0') + (units - '0');
 }
 
@@ -29,9 +26,7 @@ int HexByteValue(char high, char low) {
 }
 
 std::string_view LineBody(std::string_view line) {
-    if (!line.empty() && line.back() == '\n')
-        line.remove_suffix(1);
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return line;
 }

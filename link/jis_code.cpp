@@ -16,8 +16,7 @@ int ShiftJisToJis(int sjis) {
     int trail = sjis & 0xFF;
     bool leadOk = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEF);
     bool trailOk = trail >= 0x40 && trail <= 0xFC && trail != 0x7F;
-    if (sjis < 0 || sjis > 0xFFFF || !leadOk || !trailOk)
-        return 0;
+    if (sjis < 0 || sjis > 0xFFFF || !leadOk || !trailOk) return 0;
     int row = (lead - (lead <= 0x9F ? 0x70 : 0xB0)) * 2 - 1;
     int cell;
     if (trail >= 0x9F) {

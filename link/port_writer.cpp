@@ -10,8 +10,7 @@
 
 void CPortWriter::Write(int fd, std::string_view bytes, Clock::time_point now) {
     std::lock_guard lock(m_mutex);
-    if (fd < 0 || bytes.empty())
-        return;
+    if (fd < 0 || bytes.empty()) return;
     m_pending.append(bytes);
     m_nSubmitted += bytes.size();
     m_outstanding.push_back({m_nSubmitted, now + kWriteTimeout});
@@ -21,16 +20,14 @@ void CPortWriter::Write(int fd, std::string_view bytes, Clock::time_point now) {
 void CPortWriter::WriteLocked(int fd) {
     while (!m_pending.empty()) {
         ssize_t n = ::write(fd, m_pending.data(), m_pending.size());
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno != EAGAIN) {
             // A broken port: the missing reply is the only symptom.
             m_nAccepted += m_pending.size();
             m_pending.clear();
             return;
         }
-        if (n <= 0)
-            return;
+        if (n <= 0) return;
         m_pending.erase(0, static_cast<size_t>(n));
         m_nAccepted += static_cast<uint64_t>(n);
     }
@@ -49,15 +46,13 @@ void CPortWriter::Flush(int fd) {
 void CPortWriter::ForgetSent(int fd) {
     uint64_t queued = static_cast<uint64_t>(OutputQueued(fd));
     uint64_t sent = m_nAccepted - std::min(queued, m_nAccepted);
-    while (!m_outstanding.empty() && m_outstanding.front().end <= sent)
-        m_outstanding.pop_front();
+    while (!m_outstanding.empty() && m_outstanding.front().end <= sent) m_outstanding.pop_front();
 }
 
 int CPortWriter::MsUntilTimeout(int fd, Clock::time_point now) {
     std::lock_guard lock(m_mutex);
     ForgetSent(fd);
-    if (m_outstanding.empty())
-        return -1;
+    if (m_outstanding.empty()) return -1;
     auto left = std::chrono::ceil<std::chrono::milliseconds>(m_outstanding.front().deadline - now);
     return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
@@ -65,8 +60,7 @@ int CPortWriter::MsUntilTimeout(int fd, Clock::time_point now) {
 void CPortWriter::DiscardTimedOut(int fd, Clock::time_point now) {
     std::lock_guard lock(m_mutex);
     ForgetSent(fd);
-    if (m_outstanding.empty() || m_outstanding.front().deadline > now)
-        return;
+    if (m_outstanding.empty() || m_outstanding.front().deadline > now) return;
     m_pending.clear();
     m_outstanding.clear();
     ::tcflush(fd, TCOFLUSH);

@@ -17,10 +17,8 @@ constexpr int kTitleCodes = 16;
 template <size_t N>
 bool DecodeFlags(std::string_view line, size_t count, char zeroChar, std::array<int, N>& table) {
     std::string_view body = LineBody(line);
-    if (count > N || body.size() < 3 + count)
-        return false;
-    for (size_t i = 0; i < count; ++i)
-        table[i] = (body[3 + i] == zeroChar) ? 0 : 1;
+    if (count > N || body.size() < 3 + count) return false;
+    for (size_t i = 0; i < count; ++i) table[i] = (body[3 + i] == zeroChar) ? 0 : 1;
     return true;
 }
 
@@ -36,12 +34,10 @@ std::optional<OutputRow> SourceFields(std::string_view body, size_t offset) {
     OutputRow row{};
     for (int out = 0; out < kOutputs; ++out) {
         size_t at = offset + 3 * static_cast<size_t>(out);
-        if (at + 3 > body.size())
-            return std::nullopt;
+        if (at + 3 > body.size()) return std::nullopt;
         int pair = TwoDigitValue(body[at + 1], body[at + 2]);
         bool input = body[at] == 'I';
-        if (pair < 1 || pair > (input ? n : kPatterns))
-            return std::nullopt;
+        if (pair < 1 || pair > (input ? n : kPatterns)) return std::nullopt;
         row[out] = input ? pair - 1 : pair - 1 + n;
     }
     return row;
@@ -51,13 +47,11 @@ std::optional<OutputRow> SourceFields(std::string_view body, size_t offset) {
 // code that has no Shift_JIS form ends the text.
 std::string TitleFromJisCodes(const std::array<int, kTitleCodes>& codes) {
     int used = kTitleCodes;
-    while (used > 0 && codes[used - 1] == kIdeographicSpace)
-        --used;
+    while (used > 0 && codes[used - 1] == kIdeographicSpace) --used;
     std::string title;
     for (int k = 0; k < used; ++k) {
         int sjis = JisToShiftJis(codes[k]);
-        if (sjis == 0)
-            break;
+        if (sjis == 0) break;
         title += static_cast<char>(sjis >> 8);
         title += static_cast<char>(sjis & 0xFF);
     }
@@ -70,13 +64,11 @@ bool DecodeSeqTimes(std::string_view line) {
     std::string_view body = LineBody(line);
     const int n = InputChannelCount();
     int pattern = PairAt(body, 3);
-    if (pattern < 1 || pattern > kPatterns)
-        return false;
+    if (pattern < 1 || pattern > kPatterns) return false;
     InputTable times = g_nSeqTime[pattern - 1];
     for (int i = 0; i < n; ++i) {
         int time = PairAt(body, 5 + 2 * static_cast<size_t>(i));
-        if (time < 0)
-            return false;
+        if (time < 0 || time > kMaxSeqTime) return false;
         times[i] = time;
     }
     g_nSeqTime[pattern - 1] = times;
@@ -94,8 +86,7 @@ bool DecodeTitle(std::string_view line) {
         size_t at = 4 + 4 * static_cast<size_t>(k);
         int high = HexByteValue(body[at], body[at + 1]);
         int low = HexByteValue(body[at + 2], body[at + 3]);
-        if (high < 0 || low < 0)
-            return false;
+        if (high < 0 || low < 0) return false;
         codes[k] = (high << 8) | low;
     }
     g_strTitle[channel - 1] = TitleFromJisCodes(codes);
@@ -116,16 +107,14 @@ bool DecodeOutTitleDisp(std::string_view line) {
 
 bool DecodeCurMemory(std::string_view line) {
     int memory = PairAt(LineBody(line), 3);
-    if (memory < 0 || memory >= kPatternRows)
-        return false;
+    if (memory < 0 || memory >= kPatternRows) return false;
     g_nCurMemory = memory;  // "00" is row 0, the direct-switching row
     return true;
 }
 
 bool DecodeOutputs(std::string_view line) {
     auto row = SourceFields(LineBody(line), 2);
-    if (!row)
-        return false;
+    if (!row) return false;
     g_nPattern[0] = *row;
     return true;
 }
@@ -134,8 +123,7 @@ bool DecodePattern(std::string_view line) {
     std::string_view body = LineBody(line);
     int memory = PairAt(body, 2);
     auto row = SourceFields(body, 4);
-    if (memory < 1 || memory >= kPatternRows || !row)
-        return false;
+    if (memory < 1 || memory >= kPatternRows || !row) return false;
     g_nPattern[memory] = *row;
     return true;
 }
@@ -150,8 +138,7 @@ bool DecodeOutCalendarDisp(std::string_view line) {
 
 bool DecodeDateFormat(std::string_view line) {
     std::string_view body = LineBody(line);
-    if (body.size() < 4)
-        return false;
+    if (body.size() < 4) return false;
     g_nDateFormat = body[3] == 'Y' ? 0 : body[3] == 'M' ? 1 : 2;
     return true;
 }

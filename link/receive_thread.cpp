@@ -37,10 +37,8 @@ void WaitForWake(int timeoutMs) {
 bool ReadChunk(CLineAssembler& assembler) {
     char chunk[400];
     ssize_t n = ::read(g_hComm, chunk, sizeof chunk);
-    if (n < 0 && (errno == EAGAIN || errno == EINTR))
-        return true;
-    if (n <= 0)
-        return false;  // error, or hang-up on a terminal
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return true;
+    if (n <= 0) return false;  // error, or hang-up on a terminal
     assembler.Feed(std::string_view(chunk, static_cast<size_t>(n)),
                    [](std::string line) { ReplyQueue().Push(std::move(line)); });
     return true;
@@ -52,19 +50,15 @@ bool ServePort(CLineAssembler& assembler) {
     short events = POLLIN | (writer.HasPending() ? POLLOUT : 0);
     pollfd fds[2] = {{g_hComm, events, 0}, {g_hWakeEvent, POLLIN, 0}};
     int ready = ::poll(fds, g_hWakeEvent >= 0 ? 2 : 1, writer.MsUntilTimeout(g_hComm));
-    if (ready < 0)
-        return errno == EINTR;
+    if (ready < 0) return errno == EINTR;
     if (fds[1].revents & POLLIN) {
         eventfd_t count;
         ::eventfd_read(g_hWakeEvent, &count);
     }
     short got = fds[0].revents;
-    if ((got & POLLIN) && !ReadChunk(assembler))
-        return false;
-    if (!(got & POLLIN) && (got & (POLLERR | POLLHUP | POLLNVAL)))
-        return false;
-    if (got & POLLOUT)
-        writer.Flush(g_hComm);
+    if ((got & POLLIN) && !ReadChunk(assembler)) return false;
+    if (!(got & POLLIN) && (got & (POLLERR | POLLHUP | POLLNVAL))) return false;
+    if (got & POLLOUT) writer.Flush(g_hComm);
     writer.DiscardTimedOut(g_hComm);
     return true;
 }
@@ -78,8 +72,7 @@ void ReadThreadProc() {
             WaitForWake(kPortRetryMs);  // a failing port is retried at a calm pace
         }
     }
-    if (g_hComm >= 0)
-        ::tcflush(g_hComm, TCIFLUSH);
+    if (g_hComm >= 0) ::tcflush(g_hComm, TCIFLUSH);
 }
 
 }  // namespace
@@ -96,8 +89,6 @@ void StartReadThread() {
 
 void StopReadThread() {
     g_bReadThreadRun = 0;
-    if (g_hWakeEvent >= 0)
-        ::eventfd_write(g_hWakeEvent, 1);
-    if (g_hReadThread.joinable())
-        g_hReadThread.join();
+    if (g_hWakeEvent >= 0) ::eventfd_write(g_hWakeEvent, 1);
+    if (g_hReadThread.joinable()) g_hReadThread.join();
 }

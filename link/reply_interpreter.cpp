@@ -39,13 +39,11 @@ void InterpretReply(std::string_view line) {
     g_nNoReplyTicks = 0;
     g_bAwaitingReply = 0;
     std::string_view work = line;
-    if (g_bRs485)
-        work.remove_prefix(std::min<size_t>(2, work.size()));  // the address echo
+    if (g_bRs485) work.remove_prefix(std::min<size_t>(2, work.size()));  // the address echo
     g_bErrorReply = 0;
 
     if (work == "GO\r\n") {
-        if (g_nSendStep == 0)
-            ShowSuccess();
+        if (g_nSendStep == 0) ShowSuccess();
         return;
     }
     for (const auto& data : kDataTags) {

@@ -4,13 +4,14 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "link/reply_interpreter.h"
 
 CReplyQueue::CReplyQueue() : m_fd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
 
 CReplyQueue::~CReplyQueue() {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_fd >= 0) ::close(m_fd);
 }
 
 void CReplyQueue::Push(std::string line) {
@@ -23,8 +24,7 @@ void CReplyQueue::Push(std::string line) {
 
 std::optional<std::string> CReplyQueue::Pop() {
     std::lock_guard lock(m_mutex);
-    if (m_lines.empty())
-        return std::nullopt;
+    if (m_lines.empty()) return std::nullopt;
     std::string line = std::move(m_lines.front());
     m_lines.pop_front();
     return line;
@@ -50,8 +50,7 @@ namespace {
 int DispatchPending() {
     static bool s_bDispatching = false;
     ReplyQueue().ConsumeReady();
-    if (s_bDispatching)
-        return 0;
+    if (s_bDispatching) return 0;
     s_bDispatching = true;
     int count = 0;
     while (auto line = ReplyQueue().Pop()) {

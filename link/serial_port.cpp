@@ -19,8 +19,7 @@ namespace {
 
 std::string OpenFailureReason(const std::string& path, int err) {
     std::string reason = path + ": " + std::strerror(err);
-    if (err == EACCES)
-        reason += " (is the user in the dialout group?)";
+    if (err == EACCES) reason += " (is the user in the dialout group?)";
     return reason;
 }
 
@@ -36,8 +35,7 @@ int OpenExclusive(const std::string& path, std::string* reason) {
         ::close(fd);
         return -1;
     }
-    if (::isatty(fd))
-        ::ioctl(fd, TIOCEXCL);
+    if (::isatty(fd)) ::ioctl(fd, TIOCEXCL);
     return fd;
 }
 
@@ -55,19 +53,28 @@ bool ClearQueues(int fd) {
 // A read returns at once with whatever is queued.
 bool SetReadTimeouts(int fd) {
     termios tio{};
-    if (::tcgetattr(fd, &tio) != 0)
-        return false;
+    if (::tcgetattr(fd, &tio) != 0) return false;
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
     return ::tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
+// The C library reports a driver that silently drops parity generation (a
+// pseudo-terminal does) as a failure, although everything else was applied.
+bool AppliedButParity(int fd, const termios& wanted) {
+    termios now{};
+    if (errno != EINVAL || ::tcgetattr(fd, &now) != 0) return false;
+    return now.c_iflag == wanted.c_iflag && now.c_oflag == wanted.c_oflag &&
+           now.c_lflag == wanted.c_lflag && (now.c_cflag | PARENB) == wanted.c_cflag &&
+           ::cfgetospeed(&now) == ::cfgetospeed(&wanted) &&
+           now.c_cc[VSTART] == wanted.c_cc[VSTART] && now.c_cc[VSTOP] == wanted.c_cc[VSTOP];
 }
 
 bool SetLineState(int fd) {
     termios tio{};
     ::tcgetattr(fd, &tio);  // starts from what the driver reports, even when that fails
     ApplyLineSettings(tio);
-    if (::tcsetattr(fd, TCSANOW, &tio) != 0)
-        return false;
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0 && !AppliedButParity(fd, tio)) return false;
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd, TIOCMBIS, &lines);  // not every device has modem lines
     return true;
@@ -100,16 +107,11 @@ void OpenCommPort() {
 
     std::string reason;
     g_hComm = OpenExclusive(CommPortPath(), &reason);
-    if (g_hComm < 0)
-        ShowSetupError("Miss! File Open\n" + reason);
-    if (!SetNonBlocking(g_hComm))
-        ShowSetupError("Miss! Mask Set");
-    if (!ClearQueues(g_hComm))
-        ShowSetupError("Miss! Buffer Set");
-    if (!SetReadTimeouts(g_hComm))
-        ShowSetupError("Miss! Time Out Set");
-    if (!SetLineState(g_hComm))
-        ShowSetupError("Miss! Set Comm State");
+    if (g_hComm < 0) ShowSetupError("Miss! File Open\n" + reason);
+    if (!SetNonBlocking(g_hComm)) ShowSetupError("Miss! Mask Set");
+    if (!ClearQueues(g_hComm)) ShowSetupError("Miss! Buffer Set");
+    if (!SetReadTimeouts(g_hComm)) ShowSetupError("Miss! Time Out Set");
+    if (!SetLineState(g_hComm)) ShowSetupError("Miss! Set Comm State");
 }
 
 void CloseCommHandles() {

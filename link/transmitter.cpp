@@ -12,8 +12,7 @@
 namespace {
 
 void WakeIoThread() {
-    if (g_hWakeEvent >= 0)
-        ::eventfd_write(g_hWakeEvent, 1);
+    if (g_hWakeEvent >= 0) ::eventfd_write(g_hWakeEvent, 1);
 }
 
 }  // namespace
@@ -25,8 +24,7 @@ CPortWriter& PortWriter() {
 
 std::string FrameCommand(std::string_view line) {
     char address[16] = "";
-    if (g_bRs485)
-        std::snprintf(address, sizeof address, "%02d", g_nSlaveAddress);
+    if (g_bRs485) std::snprintf(address, sizeof address, "%02d", g_nSlaveAddress);
     std::string framed(address);
     framed.append(line);
     return framed;
@@ -34,8 +32,7 @@ std::string FrameCommand(std::string_view line) {
 
 int SendCommand(std::string_view line) {
     std::string framed = FrameCommand(line);
-    if (framed.size() > kMaxFramedLine)
-        return -1;
+    if (framed.size() > kMaxFramedLine) return -1;
     PortWriter().Write(g_hComm, framed);
     WakeIoThread();  // it watches the write's progress and its time-out
     g_bAwaitingReply = 1;

@@ -17,8 +17,7 @@ class CFd {
 public:
     explicit CFd(int fd) : m_fd(fd) {}
     ~CFd() {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (m_fd >= 0) ::close(m_fd);
     }
     CFd(const CFd&) = delete;
     CFd& operator=(const CFd&) = delete;
@@ -31,8 +30,7 @@ private:
 
 std::string ResolveLink(const std::string& path) {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-        return path;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
     char resolved[PATH_MAX];
     return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
@@ -40,10 +38,8 @@ std::string ResolveLink(const std::string& path) {
 bool WriteAll(int fd, std::string_view content) {
     while (!content.empty()) {
         ssize_t n = ::write(fd, content.data(), content.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
         content.remove_prefix(static_cast<size_t>(n));
     }
     return true;
@@ -60,14 +56,11 @@ bool ProbeWritable(const std::string& target, bool* created, mode_t* mode) {
     CFd fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     *created = fd.Get() >= 0;
     if (!*created) {
-        if (errno != EEXIST)
-            return false;
+        if (errno != EEXIST) return false;
         CFd existing(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-        if (existing.Get() < 0)
-            return false;
+        if (existing.Get() < 0) return false;
         struct stat st {};
-        if (::fstat(existing.Get(), &st) != 0 || !S_ISREG(st.st_mode))
-            return false;
+        if (::fstat(existing.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
         *mode = st.st_mode & 07777;
         return true;
     }
@@ -79,19 +72,16 @@ bool ProbeWritable(const std::string& target, bool* created, mode_t* mode) {
 }  // namespace
 
 WriteResult WriteFileAtomically(const std::string& path, std::string_view content) {
-    if (path.empty())
-        return WriteResult::kOpenFailed;
+    if (path.empty()) return WriteResult::kOpenFailed;
     const std::string target = ResolveLink(path);
     bool created = false;
     mode_t mode = 0644;
-    if (!ProbeWritable(target, &created, &mode))
-        return WriteResult::kOpenFailed;
+    if (!ProbeWritable(target, &created, &mode)) return WriteResult::kOpenFailed;
 
     const std::string temp = TempNameBeside(target);
     CFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
     if (fd.Get() < 0) {
-        if (created)
-            ::unlink(target.c_str());
+        if (created) ::unlink(target.c_str());
         return WriteResult::kOpenFailed;  // the folder takes no new files
     }
     bool ok =
@@ -100,8 +90,7 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view conten
     ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
-        if (created)
-            ::unlink(target.c_str());
+        if (created) ::unlink(target.c_str());
         return WriteResult::kWriteFailed;
     }
     return WriteResult::kOk;
@@ -109,21 +98,16 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view conten
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0)
-        return std::nullopt;
+    if (fd.Get() < 0) return std::nullopt;
     struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode))
-        return std::nullopt;
+    if (::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
     std::string text;
     char chunk[16384];
     for (;;) {
         ssize_t n = ::read(fd.Get(), chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            return text;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) return text;
         text.append(chunk, static_cast<size_t>(n));
     }
 }

@@ -9,18 +9,15 @@ namespace {
 template <class Tables, class Visit>
 void ForEachNumberField(Tables& t, Visit&& visit) {
     auto table = [&](auto& values, int lo, int hi) {
-        for (auto& v : values)
-            visit(v, lo, hi);
+        for (auto& v : values) visit(v, lo, hi);
     };
     table(t.m_nInTitleDisp, 0, 1);
     table(t.m_nOutTitleDisp, 0, 1);
     table(t.m_nTitlePosition, 0, 1);
     table(t.m_nInCalendarDisp, 0, 1);
     table(t.m_nOutCalendarDisp, 0, 1);
-    for (auto& pattern : t.m_nSeqTime)
-        table(pattern, 0, kMaxSeqTime);
-    for (auto& row : t.m_nMemoryRows)
-        table(row, 0, 127);
+    for (auto& pattern : t.m_nSeqTime) table(pattern, 0, kMaxSeqTime);
+    for (auto& row : t.m_nMemoryRows) table(row, 0, 127);
     table(t.m_nOutCalendarDisp, 0, 1);  // the second copy is the one that counts
     visit(t.m_nDateFormat, 0, 2);
     visit(t.m_nModel, 0, 1);
@@ -48,37 +45,28 @@ public:
     explicit CSettingsReader(std::string_view text) : m_text(text) {}
 
     std::optional<std::string_view> NextToken() {
-        while (m_pos < m_text.size() && IsBlank(m_text[m_pos]))
-            Advance();
-        if (m_pos == m_text.size())
-            return std::nullopt;
+        while (m_pos < m_text.size() && IsBlank(m_text[m_pos])) Advance();
+        if (m_pos == m_text.size()) return std::nullopt;
         size_t start = m_pos;
-        while (m_pos < m_text.size() && !IsBlank(m_text[m_pos]))
-            ++m_pos;
+        while (m_pos < m_text.size() && !IsBlank(m_text[m_pos])) ++m_pos;
         return m_text.substr(start, m_pos - start);
     }
 
     void SkipRestOfLine() {
-        while (m_pos < m_text.size() && m_text[m_pos] != '\n')
-            ++m_pos;
-        if (m_pos < m_text.size())
-            Advance();
+        while (m_pos < m_text.size() && m_text[m_pos] != '\n') ++m_pos;
+        if (m_pos < m_text.size()) Advance();
     }
 
     // The next line without its LF and one trailing CR.
     std::optional<std::string_view> NextLine() {
-        if (m_pos == m_text.size())
-            return std::nullopt;
+        if (m_pos == m_text.size()) return std::nullopt;
         size_t end = m_text.find('\n', m_pos);
-        if (end == std::string_view::npos)
-            end = m_text.size();
+        if (end == std::string_view::npos) end = m_text.size();
         std::string_view line = m_text.substr(m_pos, end - m_pos);
         m_lineOfLastRead = m_line;
         m_pos = end;
-        if (m_pos < m_text.size())
-            Advance();
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        if (m_pos < m_text.size()) Advance();
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         return line;
     }
 
@@ -87,8 +75,7 @@ public:
 
 private:
     void Advance() {
-        if (m_text[m_pos] == '\n')
-            ++m_line;
+        if (m_text[m_pos] == '\n') ++m_line;
         ++m_pos;
     }
 
@@ -99,12 +86,10 @@ private:
 };
 
 std::optional<int> ParseDecimal(std::string_view token) {
-    if (token.size() > 1 && token[0] == '+')
-        token.remove_prefix(1);
+    if (token.size() > 1 && token[0] == '+') token.remove_prefix(1);
     int value = 0;
     auto res = std::from_chars(token.data(), token.data() + token.size(), value);
-    if (res.ec != std::errc() || res.ptr != token.data() + token.size())
-        return std::nullopt;
+    if (res.ec != std::errc() || res.ptr != token.data() + token.size()) return std::nullopt;
     return value;
 }
 
@@ -114,8 +99,7 @@ std::string FormatSettingsFile(const CSettingsTables& tables) {
     std::string out;
     out.reserve(24 * 1024);
     ForEachNumberField(tables, [&](const int& v, int, int) { AppendNumber(out, v); });
-    for (const auto& title : tables.m_strTitle)
-        AppendLine(out, title.empty() ? "s" : title);
+    for (const auto& title : tables.m_strTitle) AppendLine(out, title.empty() ? "s" : title);
     return out;
 }
 
@@ -124,8 +108,7 @@ int ParseSettingsFile(std::string_view text, CSettingsTables& tables) {
     bool ended = false;
     int badLine = 0;
     ForEachNumberField(tables, [&](int& v, int lo, int hi) {
-        if (ended || badLine)
-            return;
+        if (ended || badLine) return;
         auto token = reader.NextToken();
         if (!token) {
             ended = true;  // a short file: the rest keep their values
@@ -138,20 +121,17 @@ int ParseSettingsFile(std::string_view text, CSettingsTables& tables) {
         }
         v = *value;
     });
-    if (badLine)
-        return badLine;
+    if (badLine) return badLine;
 
     // Titles are whole lines, so a title holding a blank survives.
-    if (!ended)
-        reader.SkipRestOfLine();
+    if (!ended) reader.SkipRestOfLine();
     for (auto& title : tables.m_strTitle) {
         auto line = ended ? std::nullopt : reader.NextLine();
         if (!line) {
             title.clear();
             continue;
         }
-        if (line->size() > static_cast<size_t>(kMaxTitleBytes))
-            return reader.LineOfLastRead();
+        if (line->size() > static_cast<size_t>(kMaxTitleBytes)) return reader.LineOfLastRead();
         title = (*line == "s") ? std::string() : std::string(*line);
     }
     return 0;

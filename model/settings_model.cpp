@@ -32,20 +32,17 @@ int g_bErrorReply = 0;
 namespace {
 
 void ResetTables() {
-    for (auto& title : g_strTitle)
-        title.clear();
+    for (auto& title : g_strTitle) title.clear();
     // Every row routes input n to output n.
     for (auto& row : g_nPattern) {
-        for (int out = 0; out < kOutputs; ++out)
-            row[out] = out;
+        for (int out = 0; out < kOutputs; ++out) row[out] = out;
     }
     g_nOutCalendarDisp.fill(1);
     g_nInCalendarDisp.fill(1);
     g_nTitlePosition.fill(1);
     g_nOutTitleDisp.fill(1);
     g_nInTitleDisp.fill(1);
-    for (auto& pattern : g_nSeqTime)
-        pattern.fill(3);
+    for (auto& pattern : g_nSeqTime) pattern.fill(3);
     g_nDateFormat = 0;
 }
 

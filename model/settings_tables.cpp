@@ -8,8 +8,7 @@ CSettingsTables CaptureSettingsTables() {
     t.m_nInCalendarDisp = g_nInCalendarDisp;
     t.m_nOutCalendarDisp = g_nOutCalendarDisp;
     t.m_nSeqTime = g_nSeqTime;
-    for (int row = 1; row < kPatternRows; ++row)
-        t.m_nMemoryRows[row - 1] = g_nPattern[row];
+    for (int row = 1; row < kPatternRows; ++row) t.m_nMemoryRows[row - 1] = g_nPattern[row];
     t.m_nDateFormat = g_nDateFormat;
     t.m_nModel = g_nModel;
     t.m_strTitle = g_strTitle;
@@ -23,8 +22,7 @@ void CommitSettingsTables(const CSettingsTables& t) {
     g_nInCalendarDisp = t.m_nInCalendarDisp;
     g_nOutCalendarDisp = t.m_nOutCalendarDisp;
     g_nSeqTime = t.m_nSeqTime;
-    for (int row = 1; row < kPatternRows; ++row)
-        g_nPattern[row] = t.m_nMemoryRows[row - 1];
+    for (int row = 1; row < kPatternRows; ++row) g_nPattern[row] = t.m_nMemoryRows[row - 1];
     g_nDateFormat = t.m_nDateFormat;
     g_nModel = t.m_nModel;
     g_strTitle = t.m_strTitle;

@@ -1,0 +1,30 @@
+// A message sink that records every box instead of showing it.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/message_sink.h"
+
+struct RecordedBox {
+    BoxKind kind;
+    std::string text;
+    bool operator==(const RecordedBox&) const = default;
+};
+
+class CRecordingSink : public CMessageSink {
+public:
+    // Installs itself for the lifetime of the object.
+    CRecordingSink();
+    ~CRecordingSink() override;
+
+    void ShowBox(BoxKind kind, const std::string& text) override;
+
+    std::vector<RecordedBox> boxes;
+    // Called while a box is "open", to act as the user would meanwhile.
+    std::function<void(const RecordedBox&)> whileOpen;
+};
+
+// Pretty-printing for assertion messages.
+void PrintTo(const RecordedBox& box, std::ostream* os);
