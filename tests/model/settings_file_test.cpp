@@ -1,0 +1,507 @@
+#include "model/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/settings_model.h"
+#include "model/settings_tables.h"
+#include "tests/support/recording_sink.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using Lines = std::vector<std::string>;
+
+// The file of the default 32-input model, line by line, built from the layout:
+// five display tables, sequence times, memory rows 1..64, the output calendar
+// again, date format, model, titles.
+Lines DefaultLines() {
+    Lines lines(256, "1");
+    lines.insert(lines.end(), 4096, "3");
+    for (int row = 0; row < 64; ++row) {
+        for (int out = 0; out < 32; ++out) lines.push_back(std::to_string(out));
+    }
+    lines.insert(lines.end(), 32, "1");
+    lines.push_back("0");
+    lines.push_back("0");
+    lines.insert(lines.end(), 64, "s");
+    return lines;
+}
+
+std::string Join(const Lines& lines, const std::string& eol = "\r\n") {
+    std::string text;
+    for (const auto& line : lines) text += line + eol;
+    return text;
+}
+
+// Line n (1-based) of a lines vector.
+std::string& At(Lines& lines, int n) {
+    return lines.at(static_cast<size_t>(n - 1));
+}
+
+// Count Shift_JIS "ク" characters, two bytes each.
+std::string SjisKu(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "\x83\x4e";
+    return text;
+}
+
+// Gives every saved table values that differ from the defaults and from each
+// other, so a field written to or read from the wrong line shows.
+void FillVaried() {
+    for (int i = 0; i < kMaxInputs; ++i) {
+        g_nInTitleDisp[i] = i % 2;
+        g_nTitlePosition[i] = (i / 3) % 2;
+        g_nInCalendarDisp[i] = i % 5 == 0 ? 1 : 0;
+        g_strTitle[i] = i % 4 == 0 ? "" : "T" + std::to_string(i);
+    }
+    for (int out = 0; out < kOutputs; ++out) {
+        g_nOutTitleDisp[out] = (out / 2) % 2;
+        g_nOutCalendarDisp[out] = out % 3 == 0 ? 0 : 1;
+        g_nPattern[0][out] = 31 - out;
+    }
+    for (int p = 0; p < kPatterns; ++p) {
+        for (int ch = 0; ch < kMaxInputs; ++ch) g_nSeqTime[p][ch] = (p * 7 + ch) % 61;
+    }
+    for (int row = 1; row < kPatternRows; ++row) {
+        for (int out = 0; out < kOutputs; ++out) g_nPattern[row][out] = (row * 5 + out * 3) % 128;
+    }
+    g_nDateFormat = 2;
+    g_nModel = 1;
+    g_strTitle[1] = "\x83\x4e\x83\x8b";  // Shift_JIS "クル"
+    g_strTitle[2] = "CAM 2";
+    g_strTitle[3] = std::string(32, 'W');  // the longest title allowed
+    g_strTitle[5] = " lead";
+    g_strTitle[6] = SjisKu(16);  // as long, in two-byte characters
+}
+
+// One value per part of the layout, at its first or last line.
+void ApplyMarkers() {
+    g_nInTitleDisp[0] = 0;
+    g_nInTitleDisp[63] = 0;
+    g_nOutTitleDisp[31] = 0;
+    g_nTitlePosition[0] = 0;
+    g_nInCalendarDisp[63] = 0;
+    g_nOutCalendarDisp[0] = 0;
+    g_nSeqTime[0][0] = 60;
+    g_nSeqTime[1][0] = 9;
+    g_nSeqTime[63][63] = 0;
+    g_nPattern[1][0] = 127;
+    g_nPattern[64][31] = 64;
+    g_nDateFormat = 1;
+    g_nModel = 1;
+    g_strTitle[0] = "first";
+    g_strTitle[63] = "last";
+}
+
+Lines MarkedLines() {
+    Lines lines = DefaultLines();
+    At(lines, 1) = "0";
+    At(lines, 64) = "0";
+    At(lines, 96) = "0";
+    At(lines, 97) = "0";
+    At(lines, 224) = "0";
+    At(lines, 225) = "0";
+    At(lines, 257) = "60";
+    At(lines, 321) = "9";
+    At(lines, 4352) = "0";
+    At(lines, 4353) = "127";
+    At(lines, 6400) = "64";
+    At(lines, 6401) = "0";
+    At(lines, 6433) = "1";
+    At(lines, 6434) = "1";
+    At(lines, 6435) = "first";
+    At(lines, 6498) = "last";
+    return lines;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+bool RunningAsRoot() {
+    return ::geteuid() == 0;
+}
+
+// Caps the size of files this process may write, so that writing the settings
+// fails part-way even for root; SIGXFSZ is ignored so write() reports EFBIG.
+class CFileSizeLimit {
+public:
+    explicit CFileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit capped = m_old;
+        capped.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &capped);
+    }
+    ~CFileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        ::signal(SIGXFSZ, m_oldHandler);
+    }
+    CFileSizeLimit(const CFileSizeLimit&) = delete;
+    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    sighandler_t m_oldHandler{};
+};
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetModelDefaults();
+        g_nModel = 0;
+        g_nSendStep = 0;
+        g_bErrorReply = 0;
+    }
+
+    std::vector<RecordedBox> Warning(const std::string& text) {
+        return {{BoxKind::kWarning, text}};
+    }
+
+    CTempDir m_dir;
+    CRecordingSink m_sink;
+};
+
+TEST_F(SettingsFileTest, DefaultModelSavesExactLayout) {
+    g_bModified = 1;
+    const std::string path = m_dir.File("default.dat");
+    ASSERT_TRUE(SaveSettingsFile(path));
+
+    const Lines expected = DefaultLines();
+    ASSERT_EQ(expected.size(), 6498u);
+    EXPECT_EQ(ReadFileText(path), Join(expected));
+    EXPECT_EQ(g_bModified, 0);
+    EXPECT_TRUE(m_sink.boxes.empty());
+}
+
+TEST_F(SettingsFileTest, SaveWritesEachFieldOnItsLine) {
+    ApplyMarkers();
+    const std::string path = m_dir.File("marked.dat");
+    ASSERT_TRUE(SaveSettingsFile(path));
+    EXPECT_EQ(ReadFileText(path), Join(MarkedLines()));
+}
+
+TEST_F(SettingsFileTest, LoadReadsEachFieldFromItsLine) {
+    ApplyMarkers();
+    const CSettingsTables expected = CaptureSettingsTables();
+    ResetModelDefaults();
+    g_nModel = 0;
+    g_bModified = 1;
+
+    const std::string path = m_dir.File("marked.dat");
+    WriteFileText(path, Join(MarkedLines()));
+    ASSERT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(CaptureSettingsTables(), expected);
+    EXPECT_EQ(g_nModel, 1);  // a model line of 1 selects the 64-input model
+    EXPECT_EQ(g_bModified, 0);
+    EXPECT_TRUE(m_sink.boxes.empty());
+}
+
+TEST_F(SettingsFileTest, RoundTripKeepsEveryTable) {
+    FillVaried();
+    const CSettingsTables saved = CaptureSettingsTables();
+    const std::string path = m_dir.File("varied.dat");
+    ASSERT_TRUE(SaveSettingsFile(path));
+
+    ResetModelDefaults();
+    g_nModel = 0;
+    ASSERT_NE(CaptureSettingsTables(), saved);
+    ASSERT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(CaptureSettingsTables(), saved);
+    EXPECT_EQ(g_strTitle[1], "\x83\x4e\x83\x8b");
+    EXPECT_EQ(g_strTitle[2], "CAM 2");
+    EXPECT_EQ(g_strTitle[5], " lead");
+    EXPECT_TRUE(m_sink.boxes.empty());
+}
+
+TEST_F(SettingsFileTest, TitleOfLetterSLoadsBackEmpty) {
+    g_strTitle[7] = "s";
+    const std::string path = m_dir.File("s.dat");
+    ASSERT_TRUE(SaveSettingsFile(path));
+    EXPECT_EQ(ReadFileText(path), Join(DefaultLines()));  // indistinguishable from no title
+
+    g_strTitle[7] = "old";
+    ASSERT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(g_strTitle[7], "");
+}
+
+TEST_F(SettingsFileTest, LineFeedOnlyFileReadsTheSame) {
+    const std::string crlf = m_dir.File("crlf.dat");
+    const std::string lf = m_dir.File("lf.dat");
+    FillVaried();
+    ASSERT_TRUE(SaveSettingsFile(crlf));
+    const CSettingsTables saved = CaptureSettingsTables();
+    std::string text = ReadFileText(crlf);
+    std::erase(text, '\r');
+    WriteFileText(lf, text);
+
+    ResetModelDefaults();
+    ASSERT_TRUE(LoadSettingsFile(lf));
+    EXPECT_EQ(CaptureSettingsTables(), saved);
+    EXPECT_EQ(g_strTitle[2], "CAM 2");
+    EXPECT_TRUE(m_sink.boxes.empty());
+}
+
+TEST_F(SettingsFileTest, SecondOutputCalendarCopyCounts) {
+    const std::string path = m_dir.File("calendar.dat");
+    Lines lines = DefaultLines();
+    for (int n = 225; n <= 256; ++n) At(lines, n) = "0";
+    WriteFileText(path, Join(lines));
+    ASSERT_TRUE(LoadSettingsFile(path));
+    for (int out = 0; out < kOutputs; ++out)
+        EXPECT_EQ(g_nOutCalendarDisp[out], 1) << "output " << out;
+
+    lines = DefaultLines();
+    for (int n = 6401; n <= 6432; ++n) At(lines, n) = "0";
+    WriteFileText(path, Join(lines));
+    ASSERT_TRUE(LoadSettingsFile(path));
+    for (int out = 0; out < kOutputs; ++out)
+        EXPECT_EQ(g_nOutCalendarDisp[out], 0) << "output " << out;
+}
+
+TEST_F(SettingsFileTest, PatternRowZeroStaysOutOfTheFile) {
+    for (int out = 0; out < kOutputs; ++out) g_nPattern[0][out] = 31 - out;
+    const std::string path = m_dir.File("row0.dat");
+    ASSERT_TRUE(SaveSettingsFile(path));
+    EXPECT_EQ(ReadFileText(path), Join(DefaultLines()));
+
+    for (int out = 0; out < kOutputs; ++out) g_nPattern[0][out] = (out + 5) % 32;
+    const OutputRow row0 = g_nPattern[0];
+    g_nPattern[1][0] = 50;
+    ASSERT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(g_nPattern[0], row0);
+    EXPECT_EQ(g_nPattern[1][0], 0);
+}
+
+TEST_F(SettingsFileTest, ShortFileKeepsMissingNumbersAndEmptiesTitles) {
+    FillVaried();
+    CSettingsTables expected = CaptureSettingsTables();
+    // The file stops after channel 44 of sequence pattern 01.
+    Lines lines = DefaultLines();
+    lines.resize(300);
+    expected.m_nInTitleDisp.fill(1);
+    expected.m_nOutTitleDisp.fill(1);
+    expected.m_nTitlePosition.fill(1);
+    expected.m_nInCalendarDisp.fill(1);
+    expected.m_nOutCalendarDisp.fill(1);
+    for (int ch = 0; ch < 44; ++ch) expected.m_nSeqTime[0][ch] = 3;
+    for (auto& title : expected.m_strTitle) title.clear();
+
+    const std::string path = m_dir.File("short.dat");
+    WriteFileText(path, Join(lines));
+    g_bModified = 1;
+    ASSERT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(CaptureSettingsTables(), expected);
+    EXPECT_EQ(g_bModified, 0);
+    EXPECT_TRUE(m_sink.boxes.empty());
+}
+
+TEST_F(SettingsFileTest, FileEndingInTitlesEmptiesTheRest) {
+    FillVaried();
+    Lines lines = DefaultLines();
+    At(lines, 6435) = "one";
+    At(lines, 6436) = "two words";
+    lines.resize(6436);
+    // The last title has no line end.
+    const std::string path = m_dir.File("titles.dat");
+    WriteFileText(path, Join(lines) + "three");
+
+    ASSERT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(g_nModel, 0);
+    EXPECT_EQ(g_nSeqTime[10][10], 3);
+    EXPECT_EQ(g_strTitle[0], "one");
+    EXPECT_EQ(g_strTitle[1], "two words");
+    EXPECT_EQ(g_strTitle[2], "three");
+    for (int ch = 3; ch < kMaxInputs; ++ch) EXPECT_EQ(g_strTitle[ch], "") << "channel " << ch;
+}
+
+TEST_F(SettingsFileTest, BadValueRefusesWholeFile) {
+    struct BadLine {
+        int line;
+        std::string text;
+    };
+    const BadLine cases[] = {
+        {1, "x"},
+        {2, "1.0"},
+        {3, "0x1"},
+        {4, "99999999999"},
+        {70, "2"},
+        {100, "-1"},
+        {161, "2"},
+        {225, "2"},
+        {257, "61"},
+        {300, "-1"},
+        {4352, "61"},
+        {4353, "128"},
+        {6400, "-1"},
+        {6401, "2"},
+        {6433, "3"},
+        {6434, "2"},
+        {6435, std::string(33, 'W')},
+        {6498, SjisKu(16) + "A"},  // 33 bytes
+    };
+    FillVaried();
+    g_bModified = 1;
+    const CSettingsTables before = CaptureSettingsTables();
+    const OutputRow row0 = g_nPattern[0];
+    const std::string path = m_dir.File("bad.dat");
+
+    for (const auto& bad : cases) {
+        SCOPED_TRACE("line " + std::to_string(bad.line) + " = " + bad.text);
+        Lines lines = DefaultLines();
+        At(lines, bad.line) = bad.text;
+        WriteFileText(path, Join(lines));
+        m_sink.boxes.clear();
+
+        EXPECT_FALSE(LoadSettingsFile(path));
+        EXPECT_EQ(m_sink.boxes, Warning("Can't file read (line " + std::to_string(bad.line) + ")"));
+        EXPECT_EQ(CaptureSettingsTables(), before);
+        EXPECT_EQ(g_nPattern[0], row0);
+        EXPECT_EQ(g_bModified, 1);
+    }
+}
+
+TEST_F(SettingsFileTest, BadValueInLineFeedFileNamesItsLine) {
+    Lines lines = DefaultLines();
+    At(lines, 4000) = "abc";
+    const std::string path = m_dir.File("bad-lf.dat");
+    WriteFileText(path, Join(lines, "\n"));
+    EXPECT_FALSE(LoadSettingsFile(path));
+    EXPECT_EQ(m_sink.boxes, Warning("Can't file read (line 4000)"));
+}
+
+TEST_F(SettingsFileTest, LoadOfUnreadableFileWarnsAndKeepsModel) {
+    FillVaried();
+    g_bModified = 1;
+    const CSettingsTables before = CaptureSettingsTables();
+    for (const std::string& path : {m_dir.File("missing.dat"), m_dir.Path()}) {
+        SCOPED_TRACE(path);
+        m_sink.boxes.clear();
+        EXPECT_FALSE(LoadSettingsFile(path));
+        EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+        EXPECT_EQ(CaptureSettingsTables(), before);
+        EXPECT_EQ(g_bModified, 1);
+    }
+}
+
+TEST_F(SettingsFileTest, SaveReplacesOldFileAndKeepsItsMode) {
+    const std::string path = m_dir.File("old.dat");
+    WriteFileText(path, std::string(100000, 'x'));  // longer than the new content
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    g_bModified = 1;
+
+    ASSERT_TRUE(SaveSettingsFile(path));
+    EXPECT_EQ(ReadFileText(path), Join(DefaultLines()));
+    EXPECT_EQ(g_bModified, 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"old.dat"});  // no temp left
+}
+
+TEST_F(SettingsFileTest, SaveThroughSymlinkWritesLinkedFile) {
+    const std::string real = m_dir.File("real.dat");
+    const std::string link = m_dir.File("link.dat");
+    WriteFileText(real, "old");
+    fs::create_symlink(real, link);
+
+    ASSERT_TRUE(SaveSettingsFile(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFileText(real), Join(DefaultLines()));
+}
+
+TEST_F(SettingsFileTest, SaveToUnopenableTargetWarns) {
+    g_bModified = 1;
+    const std::string missingFolder = m_dir.File("no-such-folder/x.dat");
+    for (const std::string& path : {missingFolder, std::string(), m_dir.Path()}) {
+        SCOPED_TRACE("path '" + path + "'");
+        m_sink.boxes.clear();
+        EXPECT_FALSE(SaveSettingsFile(path));
+        EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+        EXPECT_EQ(g_bModified, 1);
+    }
+    EXPECT_TRUE(fs::is_directory(m_dir.Path()));
+    EXPECT_TRUE(FolderEntries(m_dir.Path()).empty());
+}
+
+TEST_F(SettingsFileTest, SaveOverReadOnlyFileKeepsIt) {
+    if (RunningAsRoot()) GTEST_SKIP() << "root writes read-only files";
+    const std::string path = m_dir.File("ro.dat");
+    WriteFileText(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    g_bModified = 1;
+
+    EXPECT_FALSE(SaveSettingsFile(path));
+    EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+    EXPECT_EQ(ReadFileText(path), "old");
+    EXPECT_EQ(g_bModified, 1);
+}
+
+TEST_F(SettingsFileTest, SaveInReadOnlyFolderKeepsOldFile) {
+    if (RunningAsRoot()) GTEST_SKIP() << "root creates files in read-only folders";
+    const std::string path = m_dir.File("keep.dat");
+    WriteFileText(path, "old");
+    ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0555), 0);
+    g_bModified = 1;
+
+    const bool saved = SaveSettingsFile(path);
+    ::chmod(m_dir.Path().c_str(), 0755);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+    EXPECT_EQ(ReadFileText(path), "old");
+    EXPECT_EQ(g_bModified, 1);
+    EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"keep.dat"});
+}
+
+// /proc/self takes no new files even for root, while its "comm" file may be
+// opened for writing: the save must fail before touching it.
+TEST_F(SettingsFileTest, SaveWhereNoTempFileCanBeMadeKeepsTarget) {
+    const std::string path = "/proc/self/comm";
+    const std::string before = ReadFileText(path);
+    ASSERT_FALSE(before.empty());
+    g_bModified = 1;
+
+    EXPECT_FALSE(SaveSettingsFile(path));
+    EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+    EXPECT_EQ(ReadFileText(path), before);
+    EXPECT_EQ(g_bModified, 1);
+}
+
+TEST_F(SettingsFileTest, WriteErrorKeepsOldFileAndModifiedFlag) {
+    const std::string path = m_dir.File("keep.dat");
+    const std::string fresh = m_dir.File("fresh.dat");
+    WriteFileText(path, "old");
+    g_bModified = 1;
+
+    bool savedOld = true;
+    bool savedFresh = true;
+    {
+        CFileSizeLimit limit(1024);  // far below the ~20 KB of a settings file
+        savedOld = SaveSettingsFile(path);
+        savedFresh = SaveSettingsFile(fresh);
+    }
+    EXPECT_FALSE(savedOld);
+    EXPECT_FALSE(savedFresh);
+    EXPECT_EQ(m_sink.boxes.size(), 2u);
+    for (const auto& box : m_sink.boxes)
+        EXPECT_EQ(box, (RecordedBox{BoxKind::kWarning, "Can't file write"}));
+    EXPECT_EQ(ReadFileText(path), "old");
+    EXPECT_EQ(g_bModified, 1);
+    // Neither a temp file nor an empty new target is left behind.
+    EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"keep.dat"});
+}
+
+}  // namespace
