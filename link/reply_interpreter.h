@@ -5,6 +5,11 @@
 
 #include <string_view>
 
+enum class ReplyKind { kGo, kData, kError, kOther };
+
+// What a line as received is (on RS-485 after its two address characters).
+ReplyKind ClassifyReply(std::string_view line);
+
 // Interprets one line as received, CR LF included (and on RS-485 the two
 // address characters in front).
 void InterpretReply(std::string_view line);

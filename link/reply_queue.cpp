@@ -47,6 +47,9 @@ CReplyQueue& ReplyQueue() {
 
 namespace {
 
+std::function<void(std::string_view)> g_replyObserver;
+unsigned long g_nRepliesInterpreted = 0;
+
 int DispatchPending() {
     static bool s_bDispatching = false;
     ReplyQueue().ConsumeReady();
@@ -54,6 +57,8 @@ int DispatchPending() {
     s_bDispatching = true;
     int count = 0;
     while (auto line = ReplyQueue().Pop()) {
+        if (g_replyObserver) g_replyObserver(*line);
+        ++g_nRepliesInterpreted;
         InterpretReply(*line);
         ++count;
     }
@@ -65,6 +70,14 @@ int DispatchPending() {
 
 void DispatchReplies() {
     DispatchPending();
+}
+
+void SetReplyObserver(std::function<void(std::string_view)> observer) {
+    g_replyObserver = std::move(observer);
+}
+
+unsigned long RepliesInterpreted() {
+    return g_nRepliesInterpreted;
 }
 
 bool WaitForReplies(int timeoutMs) {

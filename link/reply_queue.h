@@ -4,9 +4,11 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class CReplyQueue {
 public:
@@ -37,6 +39,12 @@ CReplyQueue& ReplyQueue();
 // open (a nested event loop) returns at once; the outer call goes on with the
 // next line once the box has been dismissed.
 void DispatchReplies();
+
+// Sees every line just before it is interpreted (for logs).
+void SetReplyObserver(std::function<void(std::string_view line)> observer);
+
+// Lines interpreted since the program started.
+unsigned long RepliesInterpreted();
 
 // Waits up to timeoutMs for a line, then dispatches. True when any line was interpreted.
 bool WaitForReplies(int timeoutMs);

@@ -1,6 +1,7 @@
 // Sending command lines: framed for the interface, written without waiting.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,17 @@ std::string FrameCommand(std::string_view line);
 // awaited. Never blocks; a failed write is not reported. Returns -1, sending
 // nothing, for a line that framed would exceed 159 characters.
 int SendCommand(std::string_view line);
+
+// Receives framed lines instead of the port: a dry run prints them, tests
+// capture them. An empty tap sends to the port again.
+using LineTap = std::function<void(std::string_view framedLine)>;
+void SetLineTap(LineTap tap);
+
+// Sees every framed line sent (for logs); does not change where it goes.
+void SetSendObserver(LineTap observer);
+
+// Lines handed over by SendCommand since the program started.
+unsigned long LinesSent();
 
 // The writer shared with the I/O thread.
 CPortWriter& PortWriter();

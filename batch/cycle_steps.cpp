@@ -1,0 +1,135 @@
+#include "batch/cycle_steps.h"
+
+#include "editors/auto_sequence_send.h"
+#include "editors/display_send.h"
+#include "editors/pattern_output_send.h"
+#include "editors/title_send.h"
+#include "editors/two_digits.h"
+#include "link/field_codes.h"
+#include "link/transmitter.h"
+#include "model/settings_model.h"
+
+namespace {
+
+constexpr int kEditorPeriodMs = 250;
+constexpr int kBatchPeriodMs = 300;
+constexpr int kDisplayFirst = 2 * kPatterns + 1;  // step 129
+constexpr int kTitleFirst = kDisplayFirst + 5;    // step 134
+
+CStepResult Sent() {
+    return {};
+}
+
+std::string Numbered(const char* what, int number) {
+    return what + (" " + TwoDigits(number));
+}
+
+// Steps 129..133 of the all-items run.
+struct DisplayStep {
+    const char* name;
+    void (*send)();
+};
+constexpr DisplayStep kDisplaySteps[] = {
+    {"CTI", SendInTitleDisp},    {"CTO", SendOutTitleDisp},    {"CPI", SendTitlePositions},
+    {"TSI", SendInCalendarDisp}, {"TSO", SendOutCalendarDisp},
+};
+
+CStepResult AllItemsStep(int k) {
+    if (k <= kPatterns) return SequencePatternStep(k - 1);
+    if (k < kDisplayFirst) {
+        SendMemoryPattern(k - kPatterns);
+        return Sent();
+    }
+    if (k < kTitleFirst) {
+        kDisplaySteps[k - kDisplayFirst].send();
+        return Sent();
+    }
+    return TitleStep(k - kTitleFirst);
+}
+
+std::string DescribeAllItemsStep(int k) {
+    if (k <= kPatterns) return Numbered("pattern", k);
+    if (k < kDisplayFirst) return Numbered("memory", k - kPatterns);
+    if (k < kTitleFirst) return kDisplaySteps[k - kDisplayFirst].name;
+    return Numbered("title of channel", k - kTitleFirst + 1);
+}
+
+}  // namespace
+
+CStepList AutoSequenceSteps() {
+    return {kPatterns,
+            [](int k) { return SequencePatternStep(k - 1); },
+            [](int k) { return Numbered("pattern", k); },
+            false,
+            2,
+            kEditorPeriodMs};
+}
+
+CStepList MemoryPatternSteps() {
+    return {kPatterns,
+            [](int k) {
+                SendMemoryPattern(k);
+                return Sent();
+            },
+            [](int k) { return Numbered("memory", k); },
+            false,
+            6,
+            kEditorPeriodMs};
+}
+
+CStepList TitleSteps() {
+    return {InputChannelCount(),
+            [](int k) { return TitleStep(k - 1); },
+            [](int k) { return Numbered("title of channel", k); },
+            false,
+            4,
+            kEditorPeriodMs};
+}
+
+CStepList AllItemsSteps() {
+    return {InputChannelCount() + kTitleFirst - 1,
+            AllItemsStep,
+            DescribeAllItemsStep,
+            false,
+            7,
+            kBatchPeriodMs};
+}
+
+int ReadBackStepCount(int nInputs) {
+    return nInputs + 136;
+}
+
+std::string ReadBackCommand(int k, int nInputs) {
+    static const char* const kSingles[] = {"RCPI", "RCTI", "RCTO", "ROT",
+                                           "ROTP", "RTSI", "RTSO", "RTSD"};
+    std::string line;
+    if (k <= kPatterns) {
+        line = "RAST" + TwoDigits(k);
+    } else if (k <= 2 * kPatterns) {
+        line = "RTP" + TwoDigits(k - kPatterns);
+    } else if (k <= 2 * kPatterns + 8) {
+        line = kSingles[k - 2 * kPatterns - 1];
+    } else if (k <= ReadBackStepCount(nInputs)) {
+        line = "RCA" + TwoDigits(k - 2 * kPatterns - 8);
+    } else {
+        return {};
+    }
+    return line + "\r\n";
+}
+
+int ReadBackPercent(int k, int nSteps) {
+    return nSteps > 0 ? k * 100 / nSteps : 0;
+}
+
+CStepList ReadBackSteps() {
+    const int n = InputChannelCount();
+    return {ReadBackStepCount(n),
+            [n](int k) {
+                SendCommand(ReadBackCommand(k, n));
+                return Sent();
+            },
+            [n](int k) { return std::string(LineBody(ReadBackCommand(k, n))); },
+            true,
+            8,
+            kBatchPeriodMs};
+}

@@ -1,0 +1,61 @@
+// The one mechanism behind every timed send: the editors' All set, the
+// all-items transmission and the read-back. A timer (a Qt timer, the
+// command-line tool's loop, a test) calls Tick(); each tick performs one step
+// of a step list and reports it. g_nSendStep carries the step the next tick
+// performs (0 = no cycle runs) and g_bErrorReply stops the cycle.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "editors/send_step.h"
+
+struct CStepList {
+    int nSteps = 0;
+    std::function<CStepResult(int k)> perform;   // step k, 1-based
+    std::function<std::string(int k)> describe;  // "pattern 05", for messages and logs
+    // The read-back ends on the tick after its last step; the others on the last step's tick.
+    bool bEndsOnTickAfterLast = false;
+    int nTimerId = 0;
+    int nPeriodMs = 0;
+};
+
+enum class TickOutcome {
+    kIgnored,   // no cycle runs, or a tick arrived while a step's warning was open
+    kStepped,   // step LastStep() was performed (its line sent or its item refused)
+    kFinished,  // the cycle ended normally on this tick
+    kStopped,   // an error reply (or Stop() from inside a step) ended the cycle early
+};
+
+class CSendCycle {
+public:
+    explicit CSendCycle(CStepList steps);
+    ~CSendCycle();  // a cycle still running ends, so g_nSendStep is 0 once it is gone
+    CSendCycle(const CSendCycle&) = delete;
+    CSendCycle& operator=(const CSendCycle&) = delete;
+
+    // Starts at step 1 when no cycle runs anywhere (g_nSendStep is 0). The error
+    // flag is not cleared: a stale error stops the cycle on its first tick.
+    bool Start();
+    TickOutcome Tick();
+    // Ends a running cycle at once (its dialog was closed).
+    void Stop();
+
+    bool Running() const { return m_bRunning; }
+    int LastStep() const { return m_nLastStep; }  // 0 before the first step
+    const CStepList& Steps() const { return m_steps; }
+
+    // Called with each step after it was performed.
+    std::function<void(int k)> onStep;
+    // Takes a refused item's warning; when unset, the warning goes to ShowWarning.
+    std::function<void(int k, const char* warning)> onRefused;
+
+private:
+    void End();
+    void Perform(int k);
+
+    CStepList m_steps;
+    bool m_bRunning = false;
+    bool m_bInStep = false;
+    int m_nLastStep = 0;
+};

@@ -1,0 +1,20 @@
+// How the core's message boxes show in a terminal. Warnings print at once;
+// set-up errors and error replies are kept for the command to report with its
+// exit status; "Success" prints nothing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "link/message_sink.h"
+
+class CCliSink : public CMessageSink {
+public:
+    void ShowBox(BoxKind kind, const std::string& text) override;
+
+    std::vector<std::string> setupErrors;
+    std::string lastReplyError;
+};
+
+// Writes "qelvarctl: text" on stderr.
+void PrintError(const std::string& text);

@@ -1,0 +1,131 @@
+// qelvarctl line, clock and address: single commands, each waiting for its reply.
+#include <cstdio>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/link_session.h"
+#include "editors/calendar_send.h"
+#include "editors/slave_address_send.h"
+#include "link/reply_interpreter.h"
+#include "link/reply_queue.h"
+#include "link/transmitter.h"
+#include "model/settings_model.h"
+
+namespace {
+
+// Sends each line and waits for its reply; stops at the first that fails.
+// printReplies: each reply goes to stdout as the user sees it.
+int Exchange(const std::vector<std::string>& lines, CCliSink& sink, bool printReplies) {
+    int status = kExitOk;
+    for (const auto& line : lines) {
+        unsigned long before = RepliesInterpreted();
+        g_bErrorReply = 0;
+        SendCommand(line);
+        if (!WaitForReplyAfter(before, kReplyTimeoutMs)) {
+            PrintError("no reply within 3.5 s");
+            status = kExitNoReply;
+            break;
+        }
+        if (printReplies) std::printf("%s\n", std::string(ShownReply(LastReply())).c_str());
+        if (g_bErrorReply) {
+            PrintError(sink.lastReplyError);
+            status = kExitErrorReply;
+            break;
+        }
+        if (ClassifyReply(LastReply()) == ReplyKind::kOther) {
+            PrintError("the reply is not one the switcher gives");
+            status = kExitErrorReply;
+            break;
+        }
+    }
+    return status;
+}
+
+int ExchangeOnLink(const CCliOptions& options, CCliSink& sink,
+                   const std::vector<std::string>& lines, bool printReplies) {
+    ApplyLinkSettings(options);
+    if (!OpenLink(options, sink)) return kExitCannotOpen;
+    int status = Exchange(lines, sink, printReplies);
+    CloseLink();
+    return status;
+}
+
+std::optional<std::tm> ParseLocalTime(const std::string& text) {
+    std::tm tm{};
+    int year, month, day, hour, minute, second;
+    char tail;
+    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d%c", &year, &month, &day, &hour, &minute,
+                    &second, &tail) != 6) {
+        return std::nullopt;
+    }
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    return tm;
+}
+
+std::optional<std::tm> LocalNow() {
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    if (!localtime_r(&now, &tm)) return std::nullopt;
+    return tm;
+}
+
+// The six lines that set a clock to the given time; empty when one is out of range.
+std::vector<std::string> ClockLines(const std::tm& tm) {
+    CCalendarSelection s = CalendarSelectionFor(tm);
+    const std::pair<CalendarItem, int> items[] = {
+        {CalendarItem::kYear, s.nYear},     {CalendarItem::kMonth, s.nMonth},
+        {CalendarItem::kDay, s.nDay},       {CalendarItem::kHour, s.nHour},
+        {CalendarItem::kMinute, s.nMinute}, {CalendarItem::kSecond, s.nSecond},
+    };
+    std::vector<std::string> lines;
+    for (auto [item, index] : items) {
+        std::string line = CalendarLine(item, index);
+        if (line.empty()) return {};
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
+int RunLine(const CCliOptions& options, CCliSink& sink) {
+    if (options.args.size() != 1) {
+        PrintError("usage: qelvarctl line TEXT");
+        return kExitUsage;
+    }
+    return ExchangeOnLink(options, sink, {options.args[0] + "\r\n"}, true);
+}
+
+int RunClock(const CCliOptions& options, CCliSink& sink) {
+    CCommandArgs args(options.args);
+    auto at = args.Value("--at");
+    if (!args.Positional().empty() || !args.Error().empty()) {
+        PrintError("usage: qelvarctl clock [--at \"YYYY-MM-DD HH:MM:SS\"]");
+        return kExitUsage;
+    }
+    auto when = at ? ParseLocalTime(*at) : LocalNow();
+    std::vector<std::string> lines = when ? ClockLines(*when) : std::vector<std::string>{};
+    if (lines.empty()) {
+        PrintError("the time must lie in the years 2000..2099, as \"YYYY-MM-DD HH:MM:SS\"");
+        return kExitUsage;
+    }
+    return ExchangeOnLink(options, sink, lines, false);
+}
+
+int RunAddress(const CCliOptions& options, CCliSink& sink) {
+    auto address = options.args.size() == 1 ? ParseNumber(options.args[0], 0, 31) : std::nullopt;
+    if (!address) {
+        PrintError("usage: qelvarctl address NN   (the new slave address, 00..31)");
+        return kExitUsage;
+    }
+    return ExchangeOnLink(options, sink, {SlaveAddressLine(*address)}, true);
+}

@@ -1,0 +1,55 @@
+// qelvarctl read OUT.dat: the maintenance read-back into a settings file.
+#include <cstdio>
+
+#include "batch/cycle_steps.h"
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/link_session.h"
+#include "cli/run_cycle.h"
+#include "editors/pattern_output_send.h"
+#include "editors/two_digits.h"
+#include "model/settings_file.h"
+#include "model/settings_model.h"
+
+namespace {
+
+// The switcher's current memory and direct switching, as read back.
+void PrintCurrentSwitching() {
+    std::string memory = g_nCurMemory == 0 ? "None" : TwoDigits(g_nCurMemory);
+    std::string outputs;
+    for (int out = 0; out < kOutputs; ++out) {
+        if (out) outputs += ",";
+        outputs += SourceCodeText(g_nPattern[0][out], InputChannelCount());
+    }
+    std::printf("memory=%s\noutputs=%s\n", memory.c_str(), outputs.c_str());
+}
+
+}  // namespace
+
+int RunRead(const CCliOptions& options, CCliSink& sink) {
+    CCommandArgs args(options.args);
+    CRunSettings run;
+    auto base = args.Value("--base");
+    bool paced = TakeRunOptions(args, run);
+    auto files = args.Positional();
+    if (!paced || !args.Error().empty() || files.size() != 1) {
+        PrintError(args.Error().empty()
+                       ? "usage: qelvarctl read OUT.dat [--base IN.dat] [--interval MS] "
+                         "[--pace ack|timer]"
+                       : args.Error());
+        return kExitUsage;
+    }
+    ApplyLinkSettings(options);
+    if (base) {
+        if (!LoadSettingsFile(*base)) return kExitCannotOpen;
+        if (options.nModel >= 0) g_nModel = options.nModel;
+    }
+    if (!OpenLink(options, sink)) return kExitCannotOpen;
+    CSendCycle cycle(ReadBackSteps());
+    int status = RunCycle(cycle, run, sink);
+    CloseLink();
+    if (status != kExitOk) return status;  // nothing is written from a failed read
+    if (!SaveSettingsFile(files[0])) return kExitCannotOpen;
+    PrintCurrentSwitching();
+    return kExitOk;
+}

@@ -1,0 +1,43 @@
+// qelvarctl send FILE.dat: the all-items transmission of a settings file.
+#include <cstdio>
+
+#include "batch/cycle_steps.h"
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/link_session.h"
+#include "cli/run_cycle.h"
+#include "link/transmitter.h"
+#include "model/settings_file.h"
+#include "model/settings_model.h"
+
+int RunSend(const CCliOptions& options, CCliSink& sink) {
+    CCommandArgs args(options.args);
+    CRunSettings run;
+    run.bDryRun = args.Flag("--dry-run");
+    bool paced = TakeRunOptions(args, run);
+    auto files = args.Positional();
+    if (!paced || !args.Error().empty() || files.size() != 1) {
+        PrintError(args.Error().empty() ? "usage: qelvarctl send FILE.dat [--interval MS] "
+                                          "[--pace ack|timer] [--dry-run]"
+                                        : args.Error());
+        return kExitUsage;
+    }
+    ApplyLinkSettings(options);
+    if (!LoadSettingsFile(files[0])) return kExitCannotOpen;
+    if (options.nModel >= 0) g_nModel = options.nModel;  // the option beats the file's model line
+
+    if (run.bDryRun) {
+        run.bProgress = false;
+        SetLineTap([](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stdout); });
+    } else if (!OpenLink(options, sink)) {
+        return kExitCannotOpen;
+    }
+    CSendCycle cycle(AllItemsSteps());
+    int status = RunCycle(cycle, run, sink);
+    if (run.bDryRun) {
+        SetLineTap({});
+    } else {
+        CloseLink();
+    }
+    return status;
+}

@@ -1,0 +1,115 @@
+#include <string>
+
+#include "cli/commands.h"
+
+namespace {
+
+const char kToolHelp[] = R"(qelvarctl - control a Qelvar video matrix switcher from the command line
+
+usage: qelvarctl [--port DEVICE] [--rs232 | --rs485 NN] [--model 32|64]
+                 [--profile INI] [--verbose] COMMAND ...
+
+options:
+  --port DEVICE   the serial device (default: the profile's port, as the program uses it)
+  --rs232         RS-232C framing: lines go out as they are
+  --rs485 NN      RS-485 framing, to the switcher with slave address NN (00..31)
+                  (default: the profile's interface; RS-485 then uses address 00)
+  --model 32|64   the switcher's input count (default: the profile's; a command
+                  that loads a settings file takes the file's unless this is given)
+  --profile INI   the profile to read (default: $QELVAR_PROFILE, else
+                  $XDG_CONFIG_HOME/Qelvar/Qelvar.ini or ~/.config/Qelvar/Qelvar.ini)
+  --verbose       log every line sent and received, with a time stamp, on stderr
+
+commands:
+  send FILE.dat   send every table of a settings file (all-items transmission)
+  read OUT.dat    read every table back from the switcher into a settings file
+  line TEXT       send one command line and print the reply
+  clock           set the switcher's clock (the PC's local time by default)
+  address NN      give the switcher a new slave address
+  sim             run a virtual switcher on a new pseudo-terminal
+
+'qelvarctl COMMAND --help' explains a command.
+
+exit status: 0 done; 1 usage error; 2 a file or the port cannot be opened;
+3 the switcher answered with an error; 4 a reply is missing; 5 a completed
+send left out refused items.
+)";
+
+const char kSendHelp[] =
+    R"(usage: qelvarctl send FILE.dat [--interval MS] [--pace ack|timer] [--dry-run]
+
+Loads FILE.dat and sends every table: auto-sequence patterns 01..64 (AST),
+memories 01..64 (TP), the display switches (CTI, CTO, CPI, TSI, TSO) and the
+title of every input channel in use (CA), one line per interval.
+
+  --interval MS   time between lines (default 300)
+  --pace ack      send each line as soon as the previous one is answered; a
+                  reply missing for 3.5 s ends the run (status 4)
+  --dry-run       send nothing: print every line exactly as it would go out
+                  (slave-address prefix and CR LF included) on stdout
+
+A pattern with every channel on SKIP, or a title that fails its character
+checks, is left out with a warning (status 5 at the end). An error reply stops
+the run (status 3); lines that got no reply give status 4.
+)";
+
+const char kReadHelp[] =
+    R"(usage: qelvarctl read OUT.dat [--base IN.dat] [--interval MS] [--pace ack|timer]
+
+Reads every table back from the switcher (RAST, RTP, RCPI, RCTI, RCTO, ROT,
+ROTP, RTSI, RTSO, RTSD, RCA), starting from the defaults or from IN.dat, and
+saves the result to OUT.dat. Prints the current memory and the direct switching:
+  memory=None (or memory=NN)
+  outputs=I01,I02,...
+An error reply (status 3) or a missing reply (status 4) writes no file.
+)";
+
+const char kLineHelp[] = R"(usage: qelvarctl line TEXT
+
+Sends TEXT as one command line (CR LF added, the slave-address prefix on
+RS-485), waits up to 3.5 s and prints the reply without CR LF. Status 0 for a
+reply, 3 for an error reply (its message on stderr), 4 for none.
+)";
+
+const char kClockHelp[] = R"(usage: qelvarctl clock [--at "YYYY-MM-DD HH:MM:SS"]
+
+Sets the switcher's date and time (DSY, DSM, DSD, TSH, TSM, TSS), each line
+waiting for its reply; the PC's local time unless --at is given. Status as for
+'line'.
+)";
+
+const char kAddressHelp[] = R"(usage: qelvarctl address NN
+
+Gives the switcher the slave address NN (00..31) with the SA command. On
+RS-485 the line goes to the address given with --rs485. Status as for 'line'.
+)";
+
+const char kSimHelp[] = R"(usage: qelvarctl sim [--model 32|64] [--address NN] [--state FILE.dat]
+                     [--error-at K[:REPLY]] [--silent] [--delay MS] [--split]
+
+Runs a virtual switcher on a new pseudo-terminal and prints the device path to
+open on the first line of stdout; serves until interrupted (Ctrl-C or SIGTERM).
+The interface is RS-232C unless --rs485 NN is given before the command.
+
+  --model 32|64        the switcher's input count (default 32)
+  --address NN         its slave address on RS-485 (default 00, or --rs485's)
+  --state FILE.dat     load its settings from FILE.dat and save them there on exit
+  --error-at K[:REPLY] answer the K-th command line with REPLY (GN, MENU,
+                       E0..E3; default E3) instead
+  --silent             answer nothing
+  --delay MS           delay every reply by MS milliseconds
+  --split              write replies one byte at a time
+)";
+
+}  // namespace
+
+const char* HelpText(const std::string& command) {
+    if (command.empty()) return kToolHelp;
+    if (command == "send") return kSendHelp;
+    if (command == "read") return kReadHelp;
+    if (command == "line") return kLineHelp;
+    if (command == "clock") return kClockHelp;
+    if (command == "address") return kAddressHelp;
+    if (command == "sim") return kSimHelp;
+    return nullptr;
+}

@@ -1,0 +1,181 @@
+#include "cli/run_cycle.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/exit_codes.h"
+#include "cli/link_session.h"
+#include "link/reply_queue.h"
+#include "link/transmitter.h"
+#include "model/settings_model.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class CCycleRunner {
+public:
+    CCycleRunner(CSendCycle& cycle, const CRunSettings& settings, CCliSink& sink)
+        : m_cycle(cycle), m_settings(settings), m_sink(sink) {}
+
+    int Run() {
+        m_cycle.onRefused = [this](int k, const char* warning) {
+            std::string item = Describe(k);
+            PrintError(item + ": " + warning);
+            m_refused.push_back(item);
+        };
+        m_nSentBefore = LinesSent();
+        m_nRepliesBefore = RepliesInterpreted();
+        m_cycle.Start();
+        bool stopped = m_settings.bDryRun    ? RunFree()
+                       : m_settings.bAckPace ? RunPacedByReplies()
+                                             : RunPacedByTimer();
+        EndProgress();
+        if (m_bNoReply) return kExitNoReply;
+        if (stopped || (!m_settings.bDryRun && !AwaitStragglers())) return ReportError();
+        return Summary();
+    }
+
+private:
+    std::string Describe(int k) const {
+        return m_cycle.Steps().describe ? m_cycle.Steps().describe(k) : "step " + std::to_string(k);
+    }
+
+    // Returns true when an error reply stopped the cycle.
+    bool Step() {
+        TickOutcome outcome = m_cycle.Tick();
+        ShowProgress();
+        return outcome == TickOutcome::kStopped;
+    }
+
+    bool RunFree() {
+        while (m_cycle.Running()) {
+            if (Step()) return true;
+        }
+        return false;
+    }
+
+    bool RunPacedByTimer() {
+        auto next = Clock::now();
+        while (m_cycle.Running()) {
+            DispatchUntil(next);
+            next += std::chrono::milliseconds(m_settings.nIntervalMs);
+            if (Step()) return true;
+        }
+        return false;
+    }
+
+    bool RunPacedByReplies() {
+        while (m_cycle.Running()) {
+            // Counted before the line goes out: a quick switcher may answer at once.
+            unsigned long replies = RepliesInterpreted();
+            unsigned long sent = LinesSent();
+            if (Step()) return true;
+            if (LinesSent() == sent) continue;  // refused, or the read-back's closing tick
+            if (!WaitForReplyAfter(replies, kReplyTimeoutMs)) {
+                PrintError("no reply to " + Describe(m_cycle.LastStep()) + " within 3.5 s");
+                m_bNoReply = true;
+                m_cycle.Stop();
+                return false;
+            }
+        }
+        return false;
+    }
+
+    static void DispatchUntil(Clock::time_point when) {
+        for (;;) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(when - Clock::now());
+            if (left.count() <= 0) break;
+            WaitForReplies(static_cast<int>(left.count()));
+        }
+        DispatchReplies();
+    }
+
+    // Waits for the replies to the last lines. False when one was an error reply.
+    bool AwaitStragglers() {
+        auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs);
+        while (Missing() > 0 && Clock::now() < deadline && !g_bErrorReply) WaitForReplies(50);
+        DispatchReplies();
+        return !g_bErrorReply;
+    }
+
+    unsigned long Missing() const {
+        unsigned long sent = LinesSent() - m_nSentBefore;
+        unsigned long replies = RepliesInterpreted() - m_nRepliesBefore;
+        return sent > replies ? sent - replies : 0;
+    }
+
+    int ReportError() {
+        g_bErrorReply = 0;
+        const int k = m_cycle.LastStep();
+        std::string where = k == 0 ? "before the first step"
+                                   : "at step " + std::to_string(k) + " of " +
+                                         std::to_string(m_cycle.Steps().nSteps) + " (" +
+                                         Describe(k) + ")";
+        PrintError(m_sink.lastReplyError + ": stopped " + where);
+        return kExitErrorReply;
+    }
+
+    int Summary() {
+        if (!m_settings.bDryRun && Missing() > 0) {
+            PrintError(std::to_string(Missing()) + " of " +
+                       std::to_string(LinesSent() - m_nSentBefore) + " lines got no reply");
+            return kExitNoReply;
+        }
+        if (!m_refused.empty()) {
+            std::string list;
+            for (const auto& item : m_refused) list += (list.empty() ? "" : ", ") + item;
+            PrintError("left out: " + list);
+            return kExitRefused;
+        }
+        return kExitOk;
+    }
+
+    void ShowProgress() {
+        if (!m_settings.bProgress) return;
+        const int n = m_cycle.Steps().nSteps;
+        const int k = m_cycle.LastStep();
+        const int width = 30;
+        std::string bar(static_cast<size_t>(width * k / n), '#');
+        bar.resize(width, '.');
+        std::fprintf(stderr, "\rstep %d of %d [%s] %-24s", k, n, bar.c_str(), Describe(k).c_str());
+        m_bProgressShown = true;
+    }
+
+    void EndProgress() {
+        if (m_bProgressShown) std::fprintf(stderr, "\n");
+    }
+
+    CSendCycle& m_cycle;
+    const CRunSettings& m_settings;
+    CCliSink& m_sink;
+    std::vector<std::string> m_refused;
+    unsigned long m_nSentBefore = 0;
+    unsigned long m_nRepliesBefore = 0;
+    bool m_bNoReply = false;
+    bool m_bProgressShown = false;
+};
+
+}  // namespace
+
+bool TakeRunOptions(CCommandArgs& args, CRunSettings& run) {
+    if (auto interval = args.Value("--interval")) {
+        auto ms = ParseNumber(*interval, 1, 60000);
+        if (!ms) return false;
+        run.nIntervalMs = *ms;
+    }
+    if (auto pace = args.Value("--pace")) {
+        if (*pace != "ack" && *pace != "timer") return false;
+        run.bAckPace = *pace == "ack";
+    }
+    run.bProgress = ::isatty(STDERR_FILENO);
+    return args.Error().empty();
+}
+
+int RunCycle(CSendCycle& cycle, const CRunSettings& settings, CCliSink& sink) {
+    return CCycleRunner(cycle, settings, sink).Run();
+}

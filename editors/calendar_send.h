@@ -1,0 +1,29 @@
+// The calendar editor's eight lines: the switcher's date and time, the 30
+// second adjustment and the date display format.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+enum class CalendarItem { kYear, kMonth, kDay, kHour, kMinute, kSecond, kAdjust30Sec, kDisplay };
+
+// The selections of the calendar lists for a local time; year = -1 when the
+// year lies outside 2000..2099 (the Year list then has no selection).
+struct CCalendarSelection {
+    int nYear;   // index = year - 2000
+    int nMonth;  // index = month - 1
+    int nDay;    // index = day - 1
+    int nHour;
+    int nMinute;
+    int nSecond;
+};
+CCalendarSelection CalendarSelectionFor(const std::tm& local);
+
+// The line of one Set button from its list's selected index (DSY index, DSM
+// index + 1, DSD index + 1, TSH, TSM, TSS index; TSA takes none; TSD takes the
+// date format 0..2 as 'Y', 'M', 'D'). Empty when the index is out of its list
+// (a year outside 2000..2099 sends nothing).
+std::string CalendarLine(CalendarItem item, int nIndex);
+
+// Sends CalendarLine(item, nIndex) unless it is empty; false when nothing was sent.
+bool SendCalendarItem(CalendarItem item, int nIndex);

@@ -1,0 +1,221 @@
+// qelvarctl end to end: the tool runs as its own process against a virtual
+// switcher on a pseudo-terminal, as an integrator would use it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "model/file_io.h"
+#include "model/settings_file_format.h"
+#include "model/settings_model.h"
+#include "model/settings_tables.h"
+#include "sim/switcher_server.h"
+#include "tests/cli/run_process.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+// Settings with every table away from its defaults (the date format stays at
+// 0: the transmission does not carry it).
+CSettingsTables ChangedTables(int model) {
+    g_nModel = model;
+    ResetModelDefaults();
+    CSettingsTables t = CaptureSettingsTables();
+    const int n = 32 * (model + 1);  // channels beyond the model's are not sent
+    for (int i = 0; i < n; ++i) {
+        t.m_nInTitleDisp[i] = i % 2;
+        t.m_nTitlePosition[i] = (i / 3) % 2;
+        t.m_nInCalendarDisp[i] = (i % 5) != 0;
+    }
+    for (int o = 0; o < kOutputs; ++o) {
+        t.m_nOutTitleDisp[o] = o % 3 != 0;
+        t.m_nOutCalendarDisp[o] = o % 4 == 0;
+    }
+    for (int p = 0; p < kPatterns; ++p) {
+        for (int c = 0; c < n; ++c) t.m_nSeqTime[p][c] = (p + c) % 61;
+    }
+    for (int m = 0; m < kPatterns; ++m) {
+        for (int o = 0; o < kOutputs; ++o) t.m_nMemoryRows[m][o] = (m * 7 + o) % (n + 64);
+    }
+    t.m_strTitle[0] = "\x82\xa0\x82\xa2";                  // あい
+    t.m_strTitle[1] = "\x8a\xbf\x8e\x9a\x81\x40\x83\x4e";  // 漢字　ク
+    t.m_strTitle[n - 1] = std::string(32, '\0');
+    for (int k = 0; k < 16; ++k) t.m_strTitle[n - 1].replace(2 * k, 2, "\x88\x9f");  // 亜 x 16
+    t.m_nModel = model;
+    return t;
+}
+
+class QelvarctlTest : public ::testing::Test {
+protected:
+    void SetUp() override { ::setenv("QELVAR_PROFILE", dir.File("profile.ini").c_str(), 1); }
+
+    CProcessResult Ctl(std::vector<std::string> args, int timeoutMs = 60000) {
+        return RunProcess(QELVARCTL_PATH, args, timeoutMs);
+    }
+
+    void StartSwitcher(int model, bool rs485 = false, int address = 0, CFaultOptions faults = {}) {
+        server = std::make_unique<CSwitcherServer>(CSwitcherOptions{model, rs485, address}, faults);
+        ASSERT_TRUE(server->Start()) << server->Error();
+    }
+
+    std::string WriteSettings(const CSettingsTables& tables, const std::string& name) {
+        std::string path = dir.File(name);
+        EXPECT_EQ(WriteFileAtomically(path, FormatSettingsFile(tables)), WriteResult::kOk);
+        return path;
+    }
+
+    CSettingsTables ReadSettings(const std::string& path) {
+        CSettingsTables tables = CaptureSettingsTables();
+        EXPECT_EQ(ParseSettingsFile(ReadWholeFile(path).value_or(""), tables), 0);
+        return tables;
+    }
+
+    static int Lines(const std::string& text) {
+        return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    }
+
+    CTempDir dir;
+    std::unique_ptr<CSwitcherServer> server;
+};
+
+TEST_F(QelvarctlTest, SendThenReadBringsTheSameSettingsBack32) {
+    StartSwitcher(0);
+    const CSettingsTables sent = ChangedTables(0);
+    std::string in = WriteSettings(sent, "in.dat");
+    auto send = Ctl({"--port", server->DevicePath(), "--rs232", "send", in, "--pace", "ack"});
+    ASSERT_EQ(send.status, 0) << send.err;
+    EXPECT_EQ(server->State().m_tables, sent);
+
+    std::string out = dir.File("out.dat");
+    auto read = Ctl(
+        {"--port", server->DevicePath(), "--rs232", "--model", "32", "read", out, "--pace", "ack"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(ReadSettings(out), sent);
+    EXPECT_EQ(read.out.substr(0, 19), "memory=None\noutputs");
+    EXPECT_NE(read.out.find("outputs=I01,I02,"), std::string::npos);
+}
+
+TEST_F(QelvarctlTest, SendThenReadOnRs485And64InputsOnTheTimer) {
+    StartSwitcher(1, true, 5);
+    const CSettingsTables sent = ChangedTables(1);
+    std::string in = WriteSettings(sent, "in.dat");
+    auto send =
+        Ctl({"--port", server->DevicePath(), "--rs485", "05", "send", in, "--interval", "15"});
+    ASSERT_EQ(send.status, 0) << send.err;
+    EXPECT_EQ(server->State().m_tables, sent);
+
+    std::string out = dir.File("out.dat");
+    auto read = Ctl({"--port", server->DevicePath(), "--rs485", "05", "--model", "64", "read", out,
+                     "--interval", "15"});
+    ASSERT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(ReadSettings(out), sent);
+}
+
+TEST_F(QelvarctlTest, DryRunPrintsTheLinesExactlyAsTheyWouldGoOut) {
+    CSettingsTables tables = ChangedTables(0);
+    auto run = Ctl({"--rs485", "03", "send", WriteSettings(tables, "a.dat"), "--dry-run"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out), 165);
+    EXPECT_EQ(run.out.substr(0, 7), "03AST01");
+    EXPECT_EQ(run.out.find("\r\n03AST02"), 71u);  // "03", "AST01", 32 times, CR LF
+    EXPECT_EQ(run.out.substr(run.out.size() - 72, 6), "03CA32");
+    EXPECT_TRUE(run.err.empty()) << run.err;
+
+    tables.m_nSeqTime[4].fill(0);
+    tables.m_strTitle[6] = "AB";
+    auto refused = Ctl({"--rs232", "send", WriteSettings(tables, "b.dat"), "--dry-run"});
+    EXPECT_EQ(refused.status, 5);
+    EXPECT_EQ(Lines(refused.out), 163);
+    EXPECT_EQ(refused.out.find("AST05"), std::string::npos);
+    EXPECT_NE(refused.err.find("pattern 05"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("title of channel 07"), std::string::npos) << refused.err;
+}
+
+TEST_F(QelvarctlTest, AnErrorOnThe70thLineStopsTheRun) {
+    CFaultOptions faults;
+    faults.nErrorAtLine = 70;
+    StartSwitcher(0, false, 0, faults);
+    auto run = Ctl({"--port", server->DevicePath(), "--rs232", "send",
+                    WriteSettings(ChangedTables(0), "a.dat"), "--interval", "40"});
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_NE(run.err.find("Command Error"), std::string::npos) << run.err;
+    bool at70 = run.err.find("step 70 of 165") != std::string::npos;
+    bool at71 = run.err.find("step 71 of 165") != std::string::npos;
+    EXPECT_TRUE(at70 || at71) << run.err;
+    EXPECT_LE(server->LinesReceived(), 71);
+
+    std::string out = dir.File("never.dat");
+    auto read = Ctl({"--port", server->DevicePath(), "--rs232", "read", out, "--pace", "ack"});
+    EXPECT_EQ(read.status, 0) << read.err;  // the fault was on the 70th line only
+}
+
+TEST_F(QelvarctlTest, AReadStoppedByAnErrorWritesNoFile) {
+    CFaultOptions faults;
+    faults.nErrorAtLine = 74;
+    faults.errorReply = "MENU";
+    StartSwitcher(0, false, 0, faults);
+    std::string out = dir.File("out.dat");
+    auto read = Ctl({"--port", server->DevicePath(), "--rs232", "read", out, "--pace", "ack"});
+    EXPECT_EQ(read.status, 3);
+    EXPECT_NE(read.err.find("Menu Display"), std::string::npos) << read.err;
+    EXPECT_NE(read.err.find("RTP10"), std::string::npos) << read.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(QelvarctlTest, ASilentSwitcherGivesStatus4) {
+    CFaultOptions faults;
+    faults.bSilent = true;
+    StartSwitcher(0, false, 0, faults);
+    auto line = Ctl({"--port", server->DevicePath(), "--rs232", "line", "TSDY"});
+    EXPECT_EQ(line.status, 4);
+    auto ack = Ctl({"--port", server->DevicePath(), "--rs232", "send",
+                    WriteSettings(ChangedTables(0), "a.dat"), "--pace", "ack"});
+    EXPECT_EQ(ack.status, 4);
+    EXPECT_NE(ack.err.find("no reply to pattern 01"), std::string::npos) << ack.err;
+    EXPECT_EQ(server->LinesReceived(), 2);  // the line, then the first AST only
+}
+
+TEST_F(QelvarctlTest, SingleCommandsPrintTheirReplies) {
+    StartSwitcher(0);
+    const std::string port = server->DevicePath();
+    auto go = Ctl({"--port", port, "--rs232", "line", "TSDM"});
+    EXPECT_EQ(go.status, 0);
+    EXPECT_EQ(go.out, "GO\n");
+    auto data = Ctl({"--port", port, "--rs232", "line", "RTSD"});
+    EXPECT_EQ(data.out, "TSDM\n");
+    auto error = Ctl({"--port", port, "--rs232", "line", "NOPE"});
+    EXPECT_EQ(error.status, 3);
+    EXPECT_NE(error.err.find("Command Error"), std::string::npos);
+
+    auto clock = Ctl({"--port", port, "--rs232", "clock", "--at", "2009-03-09 07:05:30"});
+    EXPECT_EQ(clock.status, 0) << clock.err;
+    EXPECT_EQ(server->State().m_clock, (CSwitcherClock{9, 3, 9, 7, 5, 30}));
+
+    auto address = Ctl({"--port", port, "--rs232", "address", "12"});
+    EXPECT_EQ(address.status, 0);
+    EXPECT_EQ(server->State().m_nAddress, 12);
+}
+
+TEST_F(QelvarctlTest, UsageAndOpenFailures) {
+    EXPECT_EQ(Ctl({}).status, 1);
+    EXPECT_EQ(Ctl({"frobnicate"}).status, 1);
+    EXPECT_EQ(Ctl({"--model", "48", "line", "X"}).status, 1);
+    EXPECT_EQ(Ctl({"--rs485", "32", "line", "X"}).status, 1);
+    EXPECT_EQ(Ctl({"send"}).status, 1);
+    EXPECT_EQ(Ctl({"clock", "--at", "1999-12-31 23:59:59"}).status, 1);
+    auto help = Ctl({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("send FILE.dat"), std::string::npos);
+    EXPECT_EQ(Ctl({"send", "--help"}).status, 0);
+
+    auto missingFile = Ctl({"send", dir.File("none.dat"), "--dry-run"});
+    EXPECT_EQ(missingFile.status, 2);
+    EXPECT_NE(missingFile.err.find("Can't file open"), std::string::npos);
+    auto missingPort = Ctl({"--port", "/dev/qelvar-none", "line", "TSDY"});
+    EXPECT_EQ(missingPort.status, 2);
+    EXPECT_NE(missingPort.err.find("/dev/qelvar-none: No such file or directory"),
+              std::string::npos)
+        << missingPort.err;
+}
+
+}  // namespace

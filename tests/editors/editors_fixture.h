@@ -1,0 +1,78 @@
+// Default model, RS-232C, and every framed line captured instead of written.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editors/two_digits.h"
+#include "link/comm_settings.h"
+#include "link/transmitter.h"
+#include "model/settings_model.h"
+#include "tests/support/recording_sink.h"
+
+class EditorsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_nModel = 0;
+        g_bRs485 = 0;
+        ResetModelDefaults();
+        SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
+    }
+    void TearDown() override {
+        SetLineTap({});
+        g_nModel = 0;
+        g_bRs485 = 0;
+    }
+
+    CRecordingSink sink;
+    std::vector<std::string> lines;
+};
+
+inline std::string Repeat(std::string_view text, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out += text;
+    return out;
+}
+
+// Both models, each with and without the RS-485 address in front.
+struct WireSetup {
+    int nModel;
+    int bRs485;
+    int nSlave;
+};
+
+inline const WireSetup kWireSetups[] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 3}, {0, 1, 17}};
+
+class WireTest : public EditorsTest, public ::testing::WithParamInterface<WireSetup> {
+protected:
+    void SetUp() override {
+        EditorsTest::SetUp();
+        g_nModel = GetParam().nModel;
+        g_bRs485 = GetParam().bRs485;
+        g_nSlaveAddress = GetParam().nSlave;
+    }
+    // Input channels of the model under test.
+    int Inputs() const { return GetParam().nModel == 0 ? 32 : 64; }
+    // The line as it must reach the wire.
+    std::string Framed(const std::string& line) const {
+        return GetParam().bRs485 ? TwoDigits(GetParam().nSlave) + line : line;
+    }
+    std::vector<std::string> FramedLines(const std::vector<std::string>& bodies) const {
+        std::vector<std::string> framed;
+        for (const auto& body : bodies) framed.push_back(Framed(body));
+        return framed;
+    }
+};
+
+inline std::string WireName(const ::testing::TestParamInfo<WireSetup>& info) {
+    const WireSetup& w = info.param;
+    std::string name = w.nModel == 0 ? "Inputs32" : "Inputs64";
+    if (w.bRs485) name += "_Slave" + std::to_string(w.nSlave);
+    return name;
+}
+
+#define QELVAR_WIRE_SUITE(suite) \
+    INSTANTIATE_TEST_SUITE_P(Wires, suite, ::testing::ValuesIn(kWireSetups), WireName)

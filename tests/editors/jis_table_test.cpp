@@ -1,0 +1,52 @@
+#include <cstdio>
+#include <vector>
+
+#include "editors/jis_ranges.h"
+#include "editors/title_send.h"
+#include "link/jis_code.h"
+#include "tests/editors/editors_fixture.h"
+
+namespace {
+
+std::vector<unsigned> ValidCodes() {
+    std::vector<unsigned> codes;
+    for (unsigned code = 0; code <= 0xFFFF; ++code) {
+        if (CheckJisCode(code) == 0) codes.push_back(code);
+    }
+    return codes;
+}
+
+TEST(JisTableTest, EightySixRangesHolding6879Codes) {
+    EXPECT_EQ(JisRanges().size(), 86u);
+    const auto codes = ValidCodes();
+    EXPECT_EQ(codes.size(), 6879u);
+    EXPECT_EQ(codes.front(), 0x2121u);
+    EXPECT_EQ(codes.back(), 0x7426u);
+    EXPECT_EQ(CheckJisCode(0x12121), 2);
+}
+
+using JisTitleTest = EditorsTest;
+
+// Every valid code, sixteen to a title, goes from Shift_JIS back to its own code.
+TEST_F(JisTitleTest, EveryValidCodeSurvivesTheTitlePath) {
+    const auto codes = ValidCodes();
+    for (size_t first = 0; first < codes.size(); first += kTitleChars) {
+        std::string title;
+        std::string hex;
+        for (size_t j = 0; j < kTitleChars; ++j) {
+            const bool bPadding = first + j >= codes.size();  // the last title has 15
+            const unsigned code = bPadding ? kFullWidthSpaceJis : codes[first + j];
+            const int sjis = JisToShiftJis(static_cast<int>(code));
+            if (!bPadding) title += {static_cast<char>(sjis >> 8), static_cast<char>(sjis & 0xFF)};
+            char digits[8];
+            std::snprintf(digits, sizeof digits, "%04X", code);
+            hex += digits;
+        }
+        g_strTitle[7] = title;
+        lines.clear();
+        ASSERT_TRUE(TitleStep(7).Sent()) << std::hex << codes[first];
+        ASSERT_EQ(lines, std::vector<std::string>{"CA08" + hex + "\r\n"});
+    }
+}
+
+}  // namespace
