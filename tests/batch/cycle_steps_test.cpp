@@ -8,6 +8,7 @@
 #include "link/comm_settings.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
 
 namespace {
@@ -15,11 +16,7 @@ namespace {
 class CycleStepsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_nModel = 0;
-        g_bRs485 = 0;
-        ResetModelDefaults();
-        g_nSendStep = 0;
-        g_bErrorReply = 0;
+        ResetProgramState();
         SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
     }
     void TearDown() override {

@@ -11,14 +11,13 @@
 #include "link/comm_settings.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
 
 class EditorsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_nModel = 0;
-        g_bRs485 = 0;
-        ResetModelDefaults();
+        ResetProgramState();
         SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
     }
     void TearDown() override {

@@ -6,18 +6,11 @@
 #include "link/comm_settings.h"
 #include "link/link_flags.h"
 #include "model/settings_model.h"
+#include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
 
 class LinkTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        g_nModel = 0;
-        g_bRs485 = 0;
-        ResetModelDefaults();
-        g_nSendStep = 0;
-        g_bErrorReply = 0;
-        g_bAwaitingReply = 0;
-        g_nNoReplyTicks = 0;
-    }
+    void SetUp() override { ResetProgramState(); }
     CRecordingSink sink;
 };

@@ -1,0 +1,71 @@
+// Runs a virtual switcher on its serial line, on a thread of its own: a
+// pseudo-terminal it creates (the program opens DevicePath() as its port) or
+// a serial device. Faults can be injected for tests and demonstrations.
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "link/line_assembler.h"
+#include "sim/reply_schedule.h"
+#include "sim/switcher_port.h"
+#include "sim/virtual_switcher.h"
+
+struct CFaultOptions {
+    int nErrorAtLine = 0;  // answer the k-th command line (1-based) with errorReply; 0 = never
+    std::string errorReply = "E3";  // GN, MENU, E0, E1, E2 or E3
+    bool bSilent = false;           // hear every line, but neither apply nor answer any
+    int nDelayMs = 0;               // every reply this much later
+    bool bSplitBytes = false;       // every reply byte by byte, a few ms apart
+};
+
+class CSwitcherServer {
+public:
+    explicit CSwitcherServer(const CSwitcherOptions& options = {},
+                             const CFaultOptions& faults = {});
+    ~CSwitcherServer();
+    CSwitcherServer(const CSwitcherServer&) = delete;
+    CSwitcherServer& operator=(const CSwitcherServer&) = delete;
+
+    // Opens the line: a new pseudo-terminal when devicePath is empty. Start
+    // opens a pseudo-terminal itself when nothing is open yet.
+    bool Open(const std::string& devicePath = {});
+    const std::string& DevicePath() const { return m_port.DevicePath(); }
+    const std::string& Error() const { return m_error; }
+
+    // Serves on a thread of its own until Stop. False when the line cannot be opened.
+    bool Start();
+    // Ends serving and waits for the thread; replies not yet written are dropped.
+    void Stop();
+    bool IsRunning() const { return m_thread.joinable(); }
+
+    // The switcher's state, safe while serving.
+    CSwitcherState State() const;
+    void SetState(const CSwitcherState& state);
+    bool LoadState(const std::string& path);
+    bool SaveState(const std::string& path) const;
+
+    // Lines received (every line ending in LF) and replies written in full.
+    int LinesReceived() const { return m_nReceived.load(); }
+    int LinesAnswered() const { return m_nAnswered.load(); }
+
+private:
+    void Serve();
+    bool ReadPort(CReplySchedule& schedule);
+    void HandleLine(const std::string& line, CReplySchedule& schedule);
+    bool WriteDue(CReplySchedule& schedule, bool& bBlocked);
+
+    CSwitcherPort m_port;
+    CFaultOptions m_faults;
+    mutable std::mutex m_mutex;  // guards m_switcher
+    CVirtualSwitcher m_switcher;
+    CLineAssembler m_assembler;  // serving thread only
+    int m_nCommandLines = 0;     // lines the switcher would answer; serving thread only
+    int m_wakeFd = -1;           // eventfd that ends the serving loop
+    std::thread m_thread;
+    std::string m_error;
+    std::atomic<int> m_nReceived{0};
+    std::atomic<int> m_nAnswered{0};
+};

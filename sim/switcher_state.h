@@ -1,0 +1,37 @@
+// Everything a virtual switcher holds: the tables a settings file carries, the
+// direct switching row, the recalled memory, its clock and its slave address.
+// Kept apart from the program's settings model so that a switcher can run on
+// its own thread beside the program.
+#pragma once
+
+#include "model/settings_tables.h"
+
+// The clock as the last DSY..TSS commands set it; it does not run.
+struct CSwitcherClock {
+    int nYear = 0;  // 00..99
+    int nMonth = 1;
+    int nDay = 1;
+    int nHour = 0;
+    int nMinute = 0;
+    int nSecond = 0;
+
+    bool operator==(const CSwitcherClock&) const = default;
+};
+
+struct CSwitcherState {
+    CSettingsTables m_tables;  // m_tables.m_nModel is the switcher's model
+    OutputRow m_nDirectRow{};  // the outputs as switched now (row 0)
+    int m_nCurMemory = 0;      // 0 = none recalled, else 1..64
+    CSwitcherClock m_clock;
+    int m_nAddress = 0;  // own slave address 00..31
+
+    int Inputs() const { return m_tables.m_nModel ? 64 : 32; }
+    bool operator==(const CSwitcherState&) const = default;
+};
+
+// A switcher fresh from the factory: the program's default settings.
+CSwitcherState DefaultSwitcherState(int nModel, int nAddress);
+
+// Stores memory row 1..64 (the file's rows start at memory 01).
+OutputRow& MemoryRow(CSwitcherState& state, int nMemory);
+const OutputRow& MemoryRow(const CSwitcherState& state, int nMemory);

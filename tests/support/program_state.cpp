@@ -1,0 +1,15 @@
+#include "tests/support/program_state.h"
+
+#include "link/comm_settings.h"
+#include "link/link_flags.h"
+#include "model/settings_model.h"
+
+void ResetProgramState() {
+    g_nModel = 0;
+    g_bRs485 = 0;
+    ResetModelDefaults();
+    g_nSendStep = 0;
+    g_bErrorReply = 0;
+    g_bAwaitingReply = 0;
+    g_nNoReplyTicks = 0;
+}
