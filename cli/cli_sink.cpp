@@ -15,6 +15,8 @@ void CCliSink::ShowBox(BoxKind kind, const std::string& text) {
             lastReplyError = text;
             break;
         case BoxKind::kWarning:
+        case BoxKind::kNotice:
+        case BoxKind::kQuestion:
             PrintError(text);
             break;
         case BoxKind::kSuccess:

@@ -9,6 +9,11 @@ CMessageSink* g_pSink = &g_stderrSink;
 
 }  // namespace
 
+bool CMessageSink::AskYesNo(const std::string& text) {
+    ShowBox(BoxKind::kQuestion, text);
+    return false;
+}
+
 void CStderrSink::ShowBox(BoxKind kind, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", BoxCaption(kind), text.c_str());
 }
@@ -18,7 +23,15 @@ void SetMessageSink(CMessageSink* sink) {
 }
 
 const char* BoxCaption(BoxKind kind) {
-    return kind == BoxKind::kSuccess ? "設定完了" : "Error";
+    switch (kind) {
+        case BoxKind::kSuccess:
+            return "設定完了";
+        case BoxKind::kQuestion:
+        case BoxKind::kNotice:
+            return "Qelvar";
+        default:
+            return "Error";
+    }
 }
 
 void ShowSetupError(const std::string& text) {
@@ -32,4 +45,10 @@ void ShowReplyError(const std::string& text) {
 }
 void ShowSuccess() {
     g_pSink->ShowBox(BoxKind::kSuccess, "Success");
+}
+void ShowNotice(const std::string& text) {
+    g_pSink->ShowBox(BoxKind::kNotice, text);
+}
+bool AskQuestion(const std::string& text) {
+    return g_pSink->AskYesNo(text);
 }

@@ -10,6 +10,8 @@ enum class BoxKind {
     kWarning,     // validation and file errors; exclamation icon, caption "Error"
     kReplyError,  // error replies and "No Connect"; stop icon, caption "Error"
     kSuccess,     // "Success" for a "GO" reply; no icon, caption "設定完了"
+    kQuestion,    // a Yes/No question of the File commands; the application's title
+    kNotice,      // a plain message with OK and no icon; the application's title
 };
 
 class CMessageSink {
@@ -17,6 +19,8 @@ public:
     virtual ~CMessageSink() = default;
     // Shows the box and returns once it has been dismissed. A GUI sink beeps first.
     virtual void ShowBox(BoxKind kind, const std::string& text) = 0;
+    // Asks a Yes/No question; true for Yes. Where nobody can answer, No.
+    virtual bool AskYesNo(const std::string& text);
 };
 
 // Writes "Caption: text" lines to stderr; the sink in force until another is installed.
@@ -34,3 +38,5 @@ void ShowSetupError(const std::string& text);
 void ShowWarning(const std::string& text);
 void ShowReplyError(const std::string& text);
 void ShowSuccess();
+void ShowNotice(const std::string& text);
+bool AskQuestion(const std::string& text);

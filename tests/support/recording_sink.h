@@ -20,10 +20,13 @@ public:
     ~CRecordingSink() override;
 
     void ShowBox(BoxKind kind, const std::string& text) override;
+    // Records the question and gives the next of answers (No when they run out).
+    bool AskYesNo(const std::string& text) override;
 
     std::vector<RecordedBox> boxes;
     // Called while a box is "open", to act as the user would meanwhile.
     std::function<void(const RecordedBox&)> whileOpen;
+    std::vector<bool> answers;
 };
 
 // Pretty-printing for assertion messages.

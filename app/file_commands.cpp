@@ -1,0 +1,81 @@
+#include "app/file_commands.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+#include "link/message_sink.h"
+#include "model/settings_file.h"
+#include "model/settings_model.h"
+
+namespace {
+
+const char kFilter[] = "ﾃﾞｰﾀ(*.dat)";
+
+std::optional<std::string> RunFileDialog(QFileDialog& dialog) {
+    dialog.setNameFilter(kFilter);
+    dialog.setDefaultSuffix("dat");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front().toStdString();
+}
+
+// True when there is nothing to lose, or the user agrees to lose it.
+bool MayDiscardChanges(const char* question) {
+    return !g_bModified || AskQuestion(question);
+}
+
+}  // namespace
+
+std::optional<std::string> CQtFileDialogs::OpenPath(QWidget* parent) {
+    QFileDialog dialog(parent, QString(), QDir::homePath());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return RunFileDialog(dialog);
+}
+
+std::optional<std::string> CQtFileDialogs::SavePath(QWidget* parent) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return RunFileDialog(dialog);  // asks before overwriting, by default
+}
+
+bool OnFileNew() {
+    if (g_nSendStep != 0) return false;
+    if (!MayDiscardChanges("データを保存せずに新規作成しますか？")) return false;
+    ResetModelDefaults();
+    return true;
+}
+
+void OnFileOpen(CFileDialogs& dialogs, QWidget* parent) {
+    if (g_nSendStep != 0) return;
+    if (!MayDiscardChanges("データを保存せずに別のファイルを開きますか？")) return;
+    auto path = dialogs.OpenPath(parent);
+    if (!path) return;
+    g_strFileName = *path;  // kept even when the file cannot be read
+    LoadSettingsFile(*path);
+}
+
+void OnFileSave() {
+    if (g_nSendStep != 0) return;
+    SaveSettingsFile(g_strFileName);  // without a name: "Can't file open"
+}
+
+void OnFileSaveAs(CFileDialogs& dialogs, QWidget* parent) {
+    if (g_nSendStep != 0) return;
+    auto path = dialogs.SavePath(parent);
+    if (!path) return;
+    g_strFileName = *path;
+    SaveSettingsFile(*path);
+}
+
+bool ExitPrompt(CFileDialogs& dialogs, QWidget* parent) {
+    if (!g_bModified || AskQuestion("データを保存せずに終了しますか？")) return true;
+    if (g_strFileName.empty()) {
+        OnFileSaveAs(dialogs, parent);
+    } else {
+        OnFileSave();
+    }
+    return false;
+}

@@ -1,0 +1,39 @@
+// The File menu's commands and the exit prompt. Questions and warnings go
+// through the message sink; the file dialogs through CFileDialogs, which
+// tests replace.
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+class CFileDialogs {
+public:
+    virtual ~CFileDialogs() = default;
+    // The chosen path, or nothing when cancelled.
+    virtual std::optional<std::string> OpenPath(QWidget* parent) = 0;
+    virtual std::optional<std::string> SavePath(QWidget* parent) = 0;
+};
+
+// QFileDialog with the filter "ﾃﾞｰﾀ(*.dat)", suffix "dat", overwrite prompt;
+// Open starts in the user's home folder.
+class CQtFileDialogs : public CFileDialogs {
+public:
+    std::optional<std::string> OpenPath(QWidget* parent) override;
+    std::optional<std::string> SavePath(QWidget* parent) override;
+};
+
+inline constexpr char kFileNameText[] =
+    "File Name                                              ";  // "File Name" and 46 blanks
+
+// Each does nothing while a send or read cycle runs. New returns true when the
+// model was reset (the caller shows kFileNameText).
+bool OnFileNew();
+void OnFileOpen(CFileDialogs& dialogs, QWidget* parent);
+void OnFileSave();
+void OnFileSaveAs(CFileDialogs& dialogs, QWidget* parent);
+
+// Exit and closing the main window: true when the program is to end; with
+// unsaved changes and No, saves instead (Save As without a file name) and stays.
+bool ExitPrompt(CFileDialogs& dialogs, QWidget* parent);

@@ -1,0 +1,235 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QSocketNotifier>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <ctime>
+
+#include "app/comm_dialogs.h"
+#include "app/file_commands.h"
+#include "app/simulator_link.h"
+#include "link/comm_settings.h"
+#include "link/connection_monitor.h"
+#include "link/link_lifetime.h"
+#include "link/message_sink.h"
+#include "link/reply_queue.h"
+#include "model/settings_model.h"
+#include "res/command_ids.h"
+#include "res/main_menu.h"
+
+int g_nCornerClicks = 0;
+
+namespace {
+
+constexpr int kMonitorPeriodMs = 500;
+constexpr int kClockPeriodMs = 1000;
+constexpr int kFrameWidth = 608;
+constexpr int kCornerClicksToOpen = 10;
+// Twelve 52-pixel buttons do not fit the 608-pixel strip; narrower ones show all ten labelled.
+constexpr int kToolButtonWidth = 48;
+
+QString Text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(const CStartOptions& options, std::unique_ptr<CFileDialogs> fileDialogs)
+    : m_pFileDialogs(fileDialogs ? std::move(fileDialogs) : std::make_unique<CQtFileDialogs>()) {
+    BringUpLink(options);
+    setWindowTitle(options.bSimulator ? "Qelvar - Simulator" : "Qelvar");
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    RegisterHandlers();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    connect(&m_monitorTimer, &QTimer::timeout, this, &CMainFrame::OnMonitorTimer);
+    m_monitorTimer.start(kMonitorPeriodMs);
+    move(0, 0);
+    setFixedSize(kFrameWidth, sizeHint().height());
+}
+
+CMainFrame::~CMainFrame() {
+    if (!m_bShutDown) StopLink();
+}
+
+// Profile, model reset, port, receive thread: in this order.
+void CMainFrame::BringUpLink(const CStartOptions& options) {
+    ReadCommSettings();
+    if (options.bSimulator) {
+        m_pSimulator =
+            std::make_unique<CSimulatorLink>(options.nSimModel, options.nSimRs485Address);
+        if (!m_pSimulator->Start(options.nSimModel >= 0 ? options.nSimModel : g_nModel)) {
+            ShowSetupError("Miss! File Open\nvirtual switcher: " + m_pSimulator->Error());
+        }
+    }
+    ResetModelDefaults();
+    if (m_pSimulator) m_pSimulator->AdoptSlaveAddress();
+    StartLink();
+    m_pReplyNotifier = new QSocketNotifier(ReplyQueue().ReadyFd(), QSocketNotifier::Read, this);
+    connect(m_pReplyNotifier, &QSocketNotifier::activated, this, [] { DispatchReplies(); });
+}
+
+void CMainFrame::RegisterHandlers() {
+    QWidget* self = this;
+    m_handlers[ID_FILE_NEW_SETTINGS] = [this] {
+        if (OnFileNew()) statusBar()->showMessage(kFileNameText);
+    };
+    m_handlers[ID_FILE_OPEN_SETTINGS] = [this, self] { OnFileOpen(*m_pFileDialogs, self); };
+    m_handlers[ID_FILE_SAVE_SETTINGS] = [] { OnFileSave(); };
+    m_handlers[ID_FILE_SAVE_SETTINGS_AS] = [this, self] { OnFileSaveAs(*m_pFileDialogs, self); };
+    m_handlers[ID_APP_EXIT] = [this] { OnExit(); };
+    m_handlers[ID_COMM_SETTINGS] = [self] { OnCommSettings(self); };
+    m_handlers[ID_MODEL_SELECT] = [self] { OnModelSelect(self); };
+    m_handlers[ID_APP_ABOUT] = [self] { OnAppAbout(self); };
+}
+
+void CMainFrame::SetCommandHandler(int nCommand, std::function<void()> handler) {
+    m_handlers[nCommand] = std::move(handler);
+    if (QAction* action = Action(nCommand)) action->setEnabled(true);
+}
+
+QAction* CMainFrame::Action(int nCommand) const {
+    auto it = m_actions.find(nCommand);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::OnCommand(int nCommand) {
+    auto it = m_handlers.find(nCommand);
+    if (it != m_handlers.end()) it->second();
+}
+
+void CMainFrame::CreateMenus() {
+    std::function<void(QMenu*, const std::vector<CMenuItem>&)> fill =
+        [&](QMenu* menu, const std::vector<CMenuItem>& items) {
+            for (const auto& item : items) {
+                if (!item.children.empty()) {
+                    fill(menu->addMenu(Text(item.text)), item.children);
+                } else if (item.nCommand == 0) {
+                    menu->addSeparator();
+                } else {
+                    QAction* action = menu->addAction(Text(item.text));
+                    action->setObjectName(QString::number(item.nCommand));
+                    if (const CCommandString* s = FindCommandString(item.nCommand)) {
+                        action->setStatusTip(Text(s->prompt));
+                        action->setToolTip(Text(s->tip));
+                    }
+                    action->setEnabled(m_handlers.count(item.nCommand) > 0);
+                    connect(action, &QAction::triggered, this,
+                            [this, id = item.nCommand] { OnCommand(id); });
+                    m_actions[item.nCommand] = action;
+                }
+            }
+        };
+    for (const auto& top : MainMenu()) fill(menuBar()->addMenu(Text(top.text)), top.children);
+    Action(ID_FILE_NEW_SETTINGS)->setShortcut(QKeySequence::New);
+    Action(ID_FILE_OPEN_SETTINGS)->setShortcut(QKeySequence::Open);
+    Action(ID_FILE_SAVE_SETTINGS)->setShortcut(QKeySequence::Save);
+}
+
+void CMainFrame::CreateToolBar() {
+    QToolBar* bar = addToolBar("toolbar");
+    bar->setObjectName("59392");
+    bar->setMovable(false);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->layout()->setSpacing(0);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const auto& button : ToolbarButtons()) {
+        QAction* action = Action(button.nCommand);
+        if (!action) {  // a button without a command: shown, never enabled
+            action = new QAction(this);
+            action->setObjectName(QString::number(button.nCommand));
+            action->setEnabled(false);
+            m_actions[button.nCommand] = action;
+        }
+        bar->addAction(action);
+        auto* tool = qobject_cast<QToolButton*>(bar->widgetForAction(action));
+        tool->setText(Text(button.label));
+        tool->setFixedSize(kToolButtonWidth, 32);
+    }
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("59393");
+    const std::pair<int, const char*> indicators[] = {{ID_INDICATOR_KANA, "ｶﾅ"},
+                                                      {ID_INDICATOR_CAPS, "CAP"},
+                                                      {ID_INDICATOR_NUM, "NUM"},
+                                                      {ID_INDICATOR_SCRL, "SCRL"}};
+    for (auto [id, text] : indicators) {
+        auto* pane = new QLabel(text, bar);
+        pane->setObjectName(QString::number(id));
+        pane->setEnabled(false);  // the platform reports no lock states to us
+        bar->addPermanentWidget(pane);
+    }
+    m_pTimePane = new QLabel(bar);
+    m_pTimePane->setObjectName(QString::number(ID_INDICATOR_TIME));
+    bar->addPermanentWidget(m_pTimePane);
+    bar->showMessage(kIdlePrompt);
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+        if (message.isEmpty()) bar->showMessage(kIdlePrompt);
+    });
+    connect(&m_clockTimer, &QTimer::timeout, this, &CMainFrame::OnUpdateTime);
+    m_clockTimer.start(kClockPeriodMs);
+    OnUpdateTime();
+}
+
+void CMainFrame::OnUpdateTime() {
+    std::time_t now = std::time(nullptr);
+    char text[64] = "";
+    std::strftime(text, sizeof text, "%X", std::localtime(&now));
+    m_pTimePane->setText(QString::fromLocal8Bit(text));
+    m_pTimePane->setFixedWidth(m_pTimePane->fontMetrics().horizontalAdvance(m_pTimePane->text()) +
+                               8);
+}
+
+void CMainFrame::OnMonitorTimer() {
+    MonitorTick();
+}
+
+void CMainFrame::contextMenuEvent(QContextMenuEvent* event) {
+    OnContextMenuAt(event->reason() == QContextMenuEvent::Keyboard ? QPoint(-1, -1)
+                                                                   : event->globalPos());
+}
+
+void CMainFrame::OnContextMenuAt(QPoint screenPos) {
+    if (screenPos.x() < 20 && screenPos.y() < 20) {
+        ++g_nCornerClicks;
+    } else {
+        g_nCornerClicks = 0;
+    }
+    if (g_nCornerClicks >= kCornerClicksToOpen) {
+        g_nCornerClicks = 0;
+        OnCommand(ID_SETTINGS_READ);
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_bShutDown) {  // the application is quitting after ShutdownLink
+        event->accept();
+        return;
+    }
+    event->ignore();  // closing goes through the exit prompt
+    OnExit();
+}
+
+void CMainFrame::OnExit() {
+    if (ExitPrompt(*m_pFileDialogs, this)) ShutdownLink();
+}
+
+void CMainFrame::ShutdownLink() {
+    if (m_bShutDown) return;
+    m_monitorTimer.stop();
+    StopLink();
+    m_bShutDown = true;
+    QApplication::quit();
+}

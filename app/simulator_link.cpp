@@ -1,0 +1,30 @@
+#include "app/simulator_link.h"
+
+#include "link/comm_settings.h"
+#include "model/settings_model.h"
+#include "sim/switcher_server.h"
+
+CSimulatorLink::CSimulatorLink(int nModel, int nRs485Address)
+    : m_nModel(nModel), m_nRs485Address(nRs485Address) {}
+
+CSimulatorLink::~CSimulatorLink() = default;
+
+bool CSimulatorLink::Start(int nModel) {
+    CSwitcherOptions options;
+    options.nModel = nModel;
+    options.bRs485 = m_nRs485Address >= 0;
+    options.nAddress = m_nRs485Address >= 0 ? m_nRs485Address : 0;
+    m_pServer = std::make_unique<CSwitcherServer>(options);
+    if (!m_pServer->Start()) {
+        m_error = m_pServer->Error();
+        return false;
+    }
+    SetCommPortOverride(m_pServer->DevicePath());
+    g_bRs485 = options.bRs485;
+    g_nModel = nModel;
+    return true;
+}
+
+void CSimulatorLink::AdoptSlaveAddress() const {
+    if (m_nRs485Address >= 0) g_nSlaveAddress = m_nRs485Address;
+}

@@ -1,0 +1,69 @@
+#include "res/link_dialogs.h"
+
+#include "res/command_ids.h"
+
+namespace {
+
+const char kFont[] = "ＭＳ Ｐゴシック";
+using K = ControlKind;
+
+}  // namespace
+
+const CDialogTemplate& CommSettingsTemplate() {
+    static const CDialogTemplate t{
+        IDD_COMM_SETTINGS,
+        "通信の設定",
+        kFont,
+        9,
+        186,
+        70,
+        {
+            {K::kGroupBox, kNoId, 7, 7, 60, 40, "COM Port", {}},
+            {K::kDropList,
+             IDC_COM_PORT,
+             14,
+             22,
+             46,
+             90,
+             "",
+             {"COM 1", "COM 2", "COM 3", "COM 4", "COM 5", "COM 6"}},
+            {K::kGroupBox, kNoId, 74, 7, 60, 40, "Interface", {}},
+            {K::kDropList, IDC_INTERFACE, 81, 22, 46, 40, "", {"RS-232C", "RS-485"}},
+            {K::kDefaultButton, IDOK, 140, 10, 40, 14, "OK", {}},
+            {K::kButton, IDCANCEL, 140, 30, 40, 14, "CLOSE", {}},
+        }};
+    return t;
+}
+
+const CDialogTemplate& ModelSelectTemplate() {
+    static const CDialogTemplate t{
+        IDD_MODEL_SELECT,
+        "モデルの選択",
+        kFont,
+        9,
+        130,
+        60,
+        {
+            {K::kGroupBox, kNoId, 7, 7, 70, 40, "Model", {}},
+            {K::kDropList, IDC_MODEL, 14, 22, 56, 40, "", {"Qelvar-32", "Qelvar-64"}},
+            {K::kDefaultButton, IDOK, 84, 10, 40, 14, "OK", {}},
+            {K::kButton, IDCANCEL, 84, 30, 40, 14, "CLOSE", {}},
+        }};
+    return t;
+}
+
+const CDialogTemplate& AboutTemplate() {
+    static const CDialogTemplate t{
+        IDD_ABOUTBOX,
+        "Qelvar のﾊﾞｰｼﾞｮﾝ情報",
+        kFont,
+        9,
+        180,
+        50,
+        {
+            {K::kStaticText, kNoId, 12, 10, 110, 8, "Qelvar Version 1.0", {}},
+            {K::kStaticText, kNoId, 12, 24, 110, 8, "Copyright (C) 2026", {}},
+            {K::kDefaultButton, IDOK, 130, 8, 40, 14, "OK", {}},
+        }};
+    return t;
+}

@@ -1,0 +1,60 @@
+#include "tests/app/app_fixture.h"
+
+#include <QElapsedTimer>
+
+#include "link/comm_settings.h"
+#include "link/reply_queue.h"
+#include "model/settings_model.h"
+
+void AppTest::SetUp() {
+    ResetProgramState();
+    ReplyQueue().Clear();
+    g_nComPort = 0;
+    g_nCornerClicks = 0;
+    profile = dir.File("Qelvar.ini");
+    SetProfilePath(profile);
+    SetCommPortOverride("");
+}
+
+void AppTest::TearDown() {
+    frame.reset();
+    SetProfilePath("");
+    SetCommPortOverride("");
+    g_nSendStep = 0;
+}
+
+void AppTest::WriteProfile(const std::string& section, const std::string& com1) {
+    WriteFileText(profile, "[Qelvar-32_Section]\n" + section +
+                               "\n[Ports]\nCOM1=" + (com1.empty() ? pty.SlavePath() : com1) + "\n");
+}
+
+void AppTest::MakeFrame(const CStartOptions& options) {
+    auto stub = std::make_unique<CStubFileDialogs>();
+    dialogs = stub.get();
+    frame = std::make_unique<CMainFrame>(options, std::move(stub));
+}
+
+bool AppTest::ProcessUntil(const std::function<bool()>& pred, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!pred()) {
+        if (timer.elapsed() > timeoutMs) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+void AppTest::WhenModal(std::function<void(QDialog&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog) act(*dialog);
+    });
+}
+
+void AppTest::Choose(QDialog& dialog, int comboId, int index) {
+    FindControl<QComboBox>(dialog, comboId)->setCurrentIndex(index);
+}
+
+void AppTest::Click(QDialog& dialog, int buttonId) {
+    FindControl<QPushButton>(dialog, buttonId)->click();
+}
