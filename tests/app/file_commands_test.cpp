@@ -1,6 +1,7 @@
 #include <QStatusBar>
 #include <filesystem>
 
+#include "app/editor_caption.h"
 #include "app/qelvar_app.h"
 #include "link/comm_settings.h"
 #include "model/settings_file.h"
@@ -86,9 +87,12 @@ TEST_F(FileCommandsTest, SaveNeedsANameAndSaveAsGivesOne) {
     frame->OnCommand(ID_FILE_SAVE_SETTINGS_AS);  // cancelled
     EXPECT_EQ(g_strFileName, "");
 
+    EXPECT_EQ(EditorCaption("オート・シーケンス File Name "), "オート・シーケンス File Name ");
     dialogs->saveResult = dir.File("b.dat");
     frame->OnCommand(ID_FILE_SAVE_SETTINGS_AS);
     EXPECT_EQ(g_strFileName, dir.File("b.dat"));
+    EXPECT_EQ(EditorCaption("オート・シーケンス File Name "),
+              QString::fromStdString("オート・シーケンス File Name " + dir.File("b.dat")));
     EXPECT_EQ(g_bModified, 0);
     EXPECT_FALSE(ReadFileText(dir.File("b.dat")).empty());
 
