@@ -14,8 +14,11 @@
 #include <ctime>
 
 #include "app/comm_dialogs.h"
+#include "app/comm_log_window.h"
 #include "app/file_commands.h"
 #include "app/simulator_link.h"
+#include "editors/auto_sequence_dlg.h"
+#include "editors/pattern_output_dlg.h"
 #include "link/comm_settings.h"
 #include "link/connection_monitor.h"
 #include "link/link_lifetime.h"
@@ -75,6 +78,7 @@ void CMainFrame::BringUpLink(const CStartOptions& options) {
     ResetModelDefaults();
     if (m_pSimulator) m_pSimulator->AdoptSlaveAddress();
     StartLink();
+    StartCommLog(m_commLog);
     m_pReplyNotifier = new QSocketNotifier(ReplyQueue().ReadyFd(), QSocketNotifier::Read, this);
     connect(m_pReplyNotifier, &QSocketNotifier::activated, this, [] { DispatchReplies(); });
 }
@@ -90,7 +94,10 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_APP_EXIT] = [this] { OnExit(); };
     m_handlers[ID_COMM_SETTINGS] = [self] { OnCommSettings(self); };
     m_handlers[ID_MODEL_SELECT] = [self] { OnModelSelect(self); };
+    m_handlers[ID_COMM_LOG] = [this, self] { ShowCommLogWindow(m_commLog, self); };
     m_handlers[ID_APP_ABOUT] = [self] { OnAppAbout(self); };
+    m_handlers[ID_AUTO_SEQUENCE] = [self] { CAutoSequenceDlg(self).exec(); };
+    m_handlers[ID_PATTERN_OUTPUT] = [self] { CPatternOutputDlg(self).exec(); };
 }
 
 void CMainFrame::SetCommandHandler(int nCommand, std::function<void()> handler) {

@@ -12,6 +12,7 @@
 
 #include "app/file_commands.h"
 #include "app/simulator_link.h"
+#include "link/comm_log.h"
 
 class QAction;
 class QLabel;
@@ -62,6 +63,7 @@ private:
     void OnUpdateTime();
     void OnExit();
 
+    CCommLog m_commLog;  // every line on the link since start-up
     std::unique_ptr<CSimulatorLink> m_pSimulator;
     std::unique_ptr<CFileDialogs> m_pFileDialogs;
     std::map<int, QAction*> m_actions;

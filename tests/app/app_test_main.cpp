@@ -1,12 +1,17 @@
 // The GUI tests run on Qt's offscreen platform, with one QApplication.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <QApplication>
 
 #include "app/qelvar_app.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A runtime folder of our own: the tests never meet a running program's instance lock.
+    char runtime[] = "/tmp/qelvar-app-tests-XXXXXX";
+    if (mkdtemp(runtime)) qputenv("XDG_RUNTIME_DIR", runtime);
     QApplication app(argc, argv);
     InstallFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);

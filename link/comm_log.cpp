@@ -1,0 +1,93 @@
+#include "link/comm_log.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "link/reply_queue.h"
+#include "link/transmitter.h"
+
+namespace {
+
+// The log the observers feed, so that its destruction can remove them.
+CCommLog* g_pObservedLog = nullptr;
+
+std::string TimeStamp(std::chrono::system_clock::time_point time) {
+    using namespace std::chrono;
+    const std::time_t seconds = system_clock::to_time_t(time);
+    const auto ms = duration_cast<milliseconds>(time.time_since_epoch()).count() % 1000;
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%02d:%02d:%02d.%03d", local.tm_hour, local.tm_min,
+                  local.tm_sec, static_cast<int>(ms));
+    return stamp;
+}
+
+}  // namespace
+
+CCommLog::~CCommLog() {
+    if (g_pObservedLog == this) StopCommLog();
+}
+
+void CCommLog::Add(CommDirection direction, std::string_view line) {
+    Add(CCommLogEntry{std::chrono::system_clock::now(), direction, std::string(line)});
+}
+
+void CCommLog::Add(CCommLogEntry entry) {
+    m_entries.push_back(std::move(entry));
+    while (m_entries.size() > m_nCapacity) m_entries.pop_front();
+    ++m_nTotalAdded;
+    if (m_onChange) m_onChange();
+}
+
+void CCommLog::Clear() {
+    m_entries.clear();
+    if (m_onChange) m_onChange();
+}
+
+std::string EscapeLine(std::string_view line) {
+    std::string out;
+    out.reserve(line.size() + 4);
+    for (char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            out += hex;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string FormatEntry(const CCommLogEntry& entry) {
+    return TimeStamp(entry.time) + (entry.direction == CommDirection::kSent ? " > " : " < ") +
+           EscapeLine(entry.line);
+}
+
+std::string FormatLog(const CCommLog& log) {
+    std::string text;
+    for (const auto& entry : log.Entries()) text += FormatEntry(entry) + "\n";
+    return text;
+}
+
+// The observers run where SendCommand and DispatchReplies run: on the thread
+// that owns the link, the only one that touches the log.
+void StartCommLog(CCommLog& log) {
+    g_pObservedLog = &log;
+    SetSendObserver([&log](std::string_view line) { log.Add(CommDirection::kSent, line); });
+    SetReplyObserver([&log](std::string_view line) { log.Add(CommDirection::kReceived, line); });
+}
+
+void StopCommLog() {
+    SetSendObserver({});
+    SetReplyObserver({});
+    g_pObservedLog = nullptr;
+}

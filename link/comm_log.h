@@ -1,0 +1,71 @@
+// A record of the lines sent to and received from the switcher, for the
+// communication log window: the last few thousand lines with their time and
+// direction, rendered as text with the control bytes made visible.
+//
+// Not thread-safe, and needs no lock: it is fed by the send and reply
+// observers, which run on the thread that owns the link (the GUI thread), and
+// read by the window on that same thread.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+
+enum class CommDirection { kSent, kReceived };
+
+struct CCommLogEntry {
+    std::chrono::system_clock::time_point time;
+    CommDirection direction;
+    std::string line;  // the bytes as they went on the wire, slave address and CR LF included
+};
+
+class CCommLog {
+public:
+    static constexpr size_t kDefaultCapacity = 5000;
+
+    explicit CCommLog(size_t capacity = kDefaultCapacity) : m_nCapacity(capacity) {}
+    // Removes the link observers if they feed this log.
+    ~CCommLog();
+    CCommLog(const CCommLog&) = delete;
+    CCommLog& operator=(const CCommLog&) = delete;
+
+    // Appends a line stamped now; the oldest entry goes once the log is full.
+    void Add(CommDirection direction, std::string_view line);
+    void Add(CCommLogEntry entry);
+    void Clear();
+
+    // Oldest first.
+    const std::deque<CCommLogEntry>& Entries() const { return m_entries; }
+    size_t Capacity() const { return m_nCapacity; }
+    // Entries ever added; neither dropping old ones nor Clear lowers it, so a
+    // view that remembers it knows how many of the newest entries it lacks.
+    unsigned long long TotalAdded() const { return m_nTotalAdded; }
+
+    // Called after every Add and Clear.
+    void SetChangeCallback(std::function<void()> callback) { m_onChange = std::move(callback); }
+
+private:
+    size_t m_nCapacity;
+    std::deque<CCommLogEntry> m_entries;
+    unsigned long long m_nTotalAdded = 0;
+    std::function<void()> m_onChange;
+};
+
+// The line with CR as \r, LF as \n, a backslash as \\ and every other control
+// or non-ASCII byte as \xNN.
+std::string EscapeLine(std::string_view line);
+
+// "19:40:03.123 > AST01...\r\n" (local time; ">" sent, "<" received), without
+// a line end.
+std::string FormatEntry(const CCommLogEntry& entry);
+
+// Every entry, oldest first, one per text line.
+std::string FormatLog(const CCommLog& log);
+
+// Feeds the log with every framed line sent and every line received, just
+// before it is interpreted. StopCommLog removes both observers.
+void StartCommLog(CCommLog& log);
+void StopCommLog();

@@ -1,0 +1,213 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "editors/auto_sequence_dlg.h"
+#include "editors/table_grid.h"
+#include "link/comm_settings.h"
+#include "link/transmitter.h"
+#include "model/settings_model.h"
+#include "res/command_ids.h"
+#include "res/editor_dialogs.h"
+#include "tests/app/app_fixture.h"
+
+namespace {
+
+// The dialog with its grid's contents in reach.
+class CGridView : public CAutoSequenceDlg {
+public:
+    using CAutoSequenceDlg::GridCellText;
+    using CAutoSequenceDlg::GridEntryCount;
+};
+
+class AutoSequenceDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProgramState();
+        SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
+    }
+    void TearDown() override {
+        SetLineTap({});
+        g_nSendStep = 0;
+    }
+    static void Pick(QComboBox* combo, int index) {
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    std::vector<std::string> lines;
+    CRecordingSink sink;
+};
+
+TEST_F(AutoSequenceDlgTest, OpensOnTheRememberedSelections) {
+    g_nCurSeqPattern = 4;
+    g_nCurChannel = 7;
+    g_nSeqTime[4][7] = 0;
+    g_nSameTime = 9;
+    g_strFileName = "/home/op/site.dat";
+    g_nCornerClicks = 3;
+    CAutoSequenceDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), "オート・シーケンス File Name /home/op/site.dat");
+    EXPECT_EQ(g_nCornerClicks, 0);
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_PATTERN)->currentText(), "05");
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_CHANNEL)->currentText(), "08");
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_CHANNEL)->count(), 32);  // trimmed on the 32-input model
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_TIME)->currentText(), "SKIP");
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_TIME)->count(), 61);
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_SAME_TIME)->currentText(), "10");
+    EXPECT_FALSE(dlg.Combo(IDC_SLAVE_ADDRESS)->isEnabled());  // RS-232C
+    EXPECT_EQ(dlg.Combo(IDC_SLAVE_ADDRESS)->currentIndex(), -1);
+}
+
+TEST_F(AutoSequenceDlgTest, AChannelBeyondTheModelShowsNoSelectionAndRs485ShowsTheAddress) {
+    g_nCurChannel = 40;
+    g_bRs485 = 1;
+    g_nSlaveAddress = 12;
+    CAutoSequenceDlg dlg;
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_CHANNEL)->currentIndex(), -1);
+    EXPECT_TRUE(dlg.Combo(IDC_SLAVE_ADDRESS)->isEnabled());
+    EXPECT_EQ(dlg.Combo(IDC_SLAVE_ADDRESS)->currentText(), "12");
+
+    g_nModel = 1;
+    CAutoSequenceDlg wide;
+    EXPECT_EQ(wide.Combo(IDC_SEQ_CHANNEL)->count(), 64);
+    EXPECT_EQ(wide.Combo(IDC_SEQ_CHANNEL)->currentText(), "41");
+}
+
+TEST_F(AutoSequenceDlgTest, TheGridShowsThePatternsChannelsOfTheModel) {
+    g_nSeqTime[0][16] = 0;
+    CGridView dlg;
+    EXPECT_EQ(dlg.GridEntryCount(), 32);
+    EXPECT_EQ(dlg.GridCellText(0), "ch01=03");
+    EXPECT_EQ(dlg.GridCellText(16), "ch17=SKIP");
+    EXPECT_EQ(GridCellPosition(0, 80), (CGridPoint{10, 16}));
+    EXPECT_EQ(GridCellPosition(31, 80), (CGridPoint{250, 156}));  // 4 columns of 8
+    EXPECT_EQ(GridCellPosition(63, 80), (CGridPoint{570, 156}));  // 8 columns on 64 inputs
+    g_nModel = 1;
+    EXPECT_EQ(dlg.GridEntryCount(), 64);
+}
+
+TEST_F(AutoSequenceDlgTest, ListsWriteTheModelAtOnceUnlessACycleRuns) {
+    CAutoSequenceDlg dlg;
+    Pick(dlg.Combo(IDC_SEQ_PATTERN), 1);
+    EXPECT_EQ(g_nCurSeqPattern, 1);
+    EXPECT_EQ(g_bModified, 0);  // choosing a pattern or channel changes nothing
+    Pick(dlg.Combo(IDC_SEQ_CHANNEL), 4);
+    Pick(dlg.Combo(IDC_SEQ_TIME), 60);
+    EXPECT_EQ(g_nSeqTime[1][4], 60);
+    EXPECT_EQ(g_bModified, 1);
+
+    g_nSeqTime[1][40] = 7;
+    Pick(dlg.Combo(IDC_SEQ_SAME_TIME), 9);  // "10"
+    for (int c = 0; c < 32; ++c) ASSERT_EQ(g_nSeqTime[1][c], 10) << c;
+    EXPECT_EQ(g_nSeqTime[1][40], 7);  // beyond the model: kept
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_TIME)->currentText(), "10");
+
+    g_nSendStep = 3;  // some cycle runs
+    Pick(dlg.Combo(IDC_SEQ_TIME), 0);
+    EXPECT_EQ(g_nSeqTime[1][4], 10);
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_TIME)->currentText(), "SKIP");  // the list shows the pick
+    Pick(dlg.Combo(IDC_SLAVE_ADDRESS), 9);
+    EXPECT_EQ(g_nSlaveAddress, 9);  // stays live
+    dlg.Button(IDC_SET)->click();
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST_F(AutoSequenceDlgTest, SetSendsThePatternOrWarnsWhenEveryChannelIsSkipped) {
+    g_nCurSeqPattern = 1;
+    g_nSeqTime[1][0] = 5;
+    g_nSeqTime[1][1] = 0;
+    CAutoSequenceDlg dlg;
+    dlg.Button(IDC_SET)->click();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(
+        lines[0], "AST020500" + std::string() + [] {
+            std::string t;
+            for (int i = 0; i < 30; ++i) t += "03";
+            return t;
+        }() + "\r\n");
+
+    g_nSeqTime[1].fill(0);
+    g_nSeqTime[1][50] = 4;  // beyond the 32-input model: still all SKIP
+    dlg.Button(IDC_SET)->click();
+    EXPECT_EQ(lines.size(), 1u);
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{
+                              {BoxKind::kWarning, "全部をスキップに設定することは､できません！"}}));
+}
+
+TEST_F(AutoSequenceDlgTest, AllSetSendsThe64PatternsAndLeavesOutAnAllSkipOne) {
+    g_nSeqTime[4].fill(0);
+    CAutoSequenceDlg dlg;
+    dlg.Button(IDC_ALL_SET)->click();
+    EXPECT_EQ(dlg.CycleTimer().interval(), 250);
+    EXPECT_FALSE(dlg.Button(IDCANCEL)->isEnabled());
+    for (int tick = 0; tick < 64; ++tick) {
+        dlg.OnCycleTimer();
+        if (tick == 10) {
+            EXPECT_EQ(dlg.Counter()->text(), "11");
+        }
+    }
+    ASSERT_EQ(lines.size(), 63u);
+    EXPECT_EQ(lines[0].substr(0, 5), "AST01");
+    EXPECT_EQ(lines[4].substr(0, 5), "AST06");
+    EXPECT_EQ(lines.back().substr(0, 5), "AST64");
+    EXPECT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(dlg.Counter()->text(), "  ");
+    EXPECT_TRUE(dlg.Button(IDCANCEL)->isEnabled());
+    EXPECT_EQ(g_nSendStep, 0);
+    EXPECT_FALSE(dlg.CycleTimer().isActive());
+}
+
+TEST_F(AutoSequenceDlgTest, AnErrorReplyStopsAllSetWithTheCounterKeepingItsNumber) {
+    CAutoSequenceDlg dlg;
+    dlg.Button(IDC_ALL_SET)->click();
+    for (int tick = 0; tick < 5; ++tick) dlg.OnCycleTimer();
+    g_bErrorReply = 1;
+    dlg.OnCycleTimer();
+    EXPECT_EQ(lines.size(), 5u);
+    EXPECT_EQ(dlg.Counter()->text(), "5");
+    EXPECT_TRUE(dlg.Button(IDCANCEL)->isEnabled());
+    EXPECT_EQ(g_nSendStep, 0);
+    dlg.OnCycleTimer();
+    EXPECT_EQ(lines.size(), 5u);
+}
+
+TEST_F(AutoSequenceDlgTest, ClosingDuringACycleEndsIt) {
+    {
+        CAutoSequenceDlg dlg;
+        dlg.show();
+        dlg.Button(IDC_ALL_SET)->click();
+        dlg.OnCycleTimer();
+        EXPECT_EQ(g_nSendStep, 2);
+        dlg.accept();  // OK stays enabled
+        EXPECT_EQ(g_nSendStep, 0);
+        EXPECT_FALSE(dlg.CycleTimer().isActive());
+    }
+    CAutoSequenceDlg dlg;
+    dlg.show();
+    dlg.Button(IDC_ALL_SET)->click();
+    dlg.close();  // the close box
+    EXPECT_EQ(g_nSendStep, 0);
+}
+
+TEST_F(AutoSequenceDlgTest, TheMenuAndTheToolBarOpenIt) {
+    CTempDir dir;
+    CPtyPair pty;
+    SetProfilePath(dir.File("p.ini"));
+    SetCommPortOverride(pty.SlavePath());
+    {
+        CMainFrame frame;
+        EXPECT_TRUE(frame.Action(ID_AUTO_SEQUENCE)->isEnabled());
+        QString title;
+        QTimer::singleShot(0, [&] {
+            QWidget* dlg = QApplication::activeModalWidget();
+            title = dlg->windowTitle();
+            dlg->close();
+        });
+        frame.Action(ID_AUTO_SEQUENCE)->trigger();
+        EXPECT_EQ(title, "オート・シーケンス File Name ");
+    }
+    SetCommPortOverride("");
+    SetProfilePath("");
+}
+
+}  // namespace

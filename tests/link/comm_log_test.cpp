@@ -1,0 +1,142 @@
+#include "link/comm_log.h"
+
+#include <ctime>
+
+#include "link/reply_queue.h"
+#include "link/transmitter.h"
+#include "tests/link/link_fixture.h"
+
+namespace {
+
+using namespace std::chrono;
+using namespace std::string_literals;
+
+// A moment at the given local time of day, on a fixed date.
+system_clock::time_point LocalTime(int hour, int minute, int second, int ms) {
+    std::tm t{};
+    t.tm_year = 2024 - 1900;
+    t.tm_mon = 4;
+    t.tm_mday = 17;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    t.tm_isdst = -1;
+    return system_clock::from_time_t(std::mktime(&t)) + milliseconds(ms);
+}
+
+std::vector<std::string> Lines(const CCommLog& log) {
+    std::vector<std::string> lines;
+    for (const auto& entry : log.Entries()) lines.push_back(entry.line);
+    return lines;
+}
+
+TEST(CommLogFormatTest, StampDirectionAndEscapedLine) {
+    CCommLogEntry sent{LocalTime(19, 40, 3, 123), CommDirection::kSent, "AST01...\r\n"};
+    EXPECT_EQ(FormatEntry(sent), R"(19:40:03.123 > AST01...\r\n)");
+    CCommLogEntry received{LocalTime(7, 5, 9, 7), CommDirection::kReceived, "05GO\r\n"};
+    EXPECT_EQ(FormatEntry(received), R"(07:05:09.007 < 05GO\r\n)");
+}
+
+TEST(CommLogFormatTest, ControlAndNonAsciiBytesBecomeHexEscapes) {
+    EXPECT_EQ(EscapeLine("E1\r\n"), R"(E1\r\n)");
+    EXPECT_EQ(EscapeLine("\x1b[A\t\x7f"), R"(\x1B[A\x09\x7F)");
+    EXPECT_EQ(EscapeLine("A\0B"s), R"(A\x00B)");
+    EXPECT_EQ(EscapeLine("\x82\xa0\xff"), R"(\x82\xA0\xFF)");  // Shift_JIS bytes
+    EXPECT_EQ(EscapeLine(R"(C:\x)"), R"(C:\\x)");  // a real backslash stays distinguishable
+    EXPECT_EQ(EscapeLine(" ~"), " ~");
+}
+
+TEST(CommLogFormatTest, LogIsOneTextLinePerEntryOldestFirst) {
+    CCommLog log;
+    EXPECT_EQ(FormatLog(log), "");
+    log.Add({LocalTime(10, 0, 0, 0), CommDirection::kSent, "RTSD\r\n"});
+    log.Add({LocalTime(10, 0, 0, 250), CommDirection::kReceived, "TSDY\r\n"});
+    EXPECT_EQ(FormatLog(log), "10:00:00.000 > RTSD\\r\\n\n10:00:00.250 < TSDY\\r\\n\n");
+}
+
+TEST(CommLogTest, KeepsTheNewestEntriesInOrderUpToItsCapacity) {
+    CCommLog log(3);
+    for (int i = 1; i <= 5; ++i) log.Add(CommDirection::kSent, "L" + std::to_string(i));
+    EXPECT_EQ(Lines(log), (std::vector<std::string>{"L3", "L4", "L5"}));
+    EXPECT_EQ(log.TotalAdded(), 5u);
+    EXPECT_EQ(CCommLog().Capacity(), 5000u);
+}
+
+TEST(CommLogTest, AddStampsNowAndClearKeepsTheCount) {
+    CCommLog log;
+    int changes = 0;
+    log.SetChangeCallback([&] { ++changes; });
+    const auto before = system_clock::now();
+    log.Add(CommDirection::kReceived, "GO\r\n");
+    EXPECT_GE(log.Entries().back().time, before);
+    EXPECT_LE(log.Entries().back().time, system_clock::now());
+    EXPECT_EQ(log.Entries().back().direction, CommDirection::kReceived);
+    log.Add(CommDirection::kSent, "X");
+    log.Clear();
+    EXPECT_TRUE(log.Entries().empty());
+    EXPECT_EQ(log.TotalAdded(), 2u);
+    EXPECT_EQ(changes, 3);
+}
+
+class CommLogLinkTest : public LinkTest {
+protected:
+    void SetUp() override {
+        LinkTest::SetUp();
+        ReplyQueue().Clear();
+        SetLineTap([this](std::string_view line) { wire.emplace_back(line); });
+    }
+    void TearDown() override {
+        StopCommLog();
+        SetLineTap({});
+    }
+    std::vector<std::string> wire;
+};
+
+TEST_F(CommLogLinkTest, RecordsFramedSendsAndRepliesInWireOrder) {
+    CCommLog log;
+    StartCommLog(log);
+    g_bRs485 = 1;
+    g_nSlaveAddress = 5;
+    SendCommand("TSDY\r\n");
+    ReplyQueue().Push("05GO\r\n");
+    ReplyQueue().Push("05E1\r\n");
+    DispatchReplies();
+    SendCommand("RTSD\r\n");
+
+    EXPECT_EQ(Lines(log),
+              (std::vector<std::string>{"05TSDY\r\n", "05GO\r\n", "05E1\r\n", "05RTSD\r\n"}));
+    EXPECT_EQ(log.Entries()[0].direction, CommDirection::kSent);
+    EXPECT_EQ(log.Entries()[1].direction, CommDirection::kReceived);
+    EXPECT_EQ(log.Entries()[2].direction, CommDirection::kReceived);
+    EXPECT_EQ(log.Entries()[3].direction, CommDirection::kSent);
+    EXPECT_EQ(wire, (std::vector<std::string>{"05TSDY\r\n", "05RTSD\r\n"}));
+    // Logged, then interpreted as before.
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kSuccess, "Success"},
+                                                    {BoxKind::kReplyError, "Parity Error"}}));
+}
+
+TEST_F(CommLogLinkTest, RecordsOnlyWhatWentOnTheWireWhileStarted) {
+    CCommLog log;
+    SendCommand("TSDY\r\n");
+    StartCommLog(log);
+    EXPECT_EQ(SendCommand(std::string(200, 'X') + "\r\n"), -1);  // refused, never sent
+    SendCommand("TSDN\r\n");
+    StopCommLog();
+    SendCommand("TSDY\r\n");
+    ReplyQueue().Push("GO\r\n");
+    DispatchReplies();
+    EXPECT_EQ(Lines(log), (std::vector<std::string>{"TSDN\r\n"}));
+}
+
+TEST_F(CommLogLinkTest, DestroyingAnotherLogLeavesTheFeedAlone) {
+    CCommLog kept;
+    {
+        CCommLog replaced;
+        StartCommLog(replaced);
+        StartCommLog(kept);
+    }
+    SendCommand("TSDY\r\n");
+    EXPECT_EQ(Lines(kept), (std::vector<std::string>{"TSDY\r\n"}));
+}
+
+}  // namespace
