@@ -17,8 +17,14 @@
 #include "app/comm_log_window.h"
 #include "app/file_commands.h"
 #include "app/simulator_link.h"
+#include "batch/all_items_dlg.h"
+#include "batch/settings_read_dlg.h"
 #include "editors/auto_sequence_dlg.h"
+#include "editors/calendar_dlg.h"
+#include "editors/display_switch_dlg.h"
 #include "editors/pattern_output_dlg.h"
+#include "editors/slave_address_dlg.h"
+#include "editors/title_dlg.h"
 #include "link/comm_settings.h"
 #include "link/connection_monitor.h"
 #include "link/link_lifetime.h"
@@ -98,6 +104,26 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_APP_ABOUT] = [self] { OnAppAbout(self); };
     m_handlers[ID_AUTO_SEQUENCE] = [self] { CAutoSequenceDlg(self).exec(); };
     m_handlers[ID_PATTERN_OUTPUT] = [self] { CPatternOutputDlg(self).exec(); };
+    m_handlers[ID_TITLE] = [self] { CTitleDlg(self).exec(); };
+    m_handlers[ID_INPUT_TITLE] = [self] {
+        CDisplaySwitchDlg(DisplaySwitch::kInTitle, self).exec();
+    };
+    m_handlers[ID_OUTPUT_TITLE] = [self] {
+        CDisplaySwitchDlg(DisplaySwitch::kOutTitle, self).exec();
+    };
+    m_handlers[ID_TITLE_POSITION] = [self] {
+        CDisplaySwitchDlg(DisplaySwitch::kTitlePosition, self).exec();
+    };
+    m_handlers[ID_INPUT_CALENDAR] = [self] {
+        CDisplaySwitchDlg(DisplaySwitch::kInCalendar, self).exec();
+    };
+    m_handlers[ID_OUTPUT_CALENDAR] = [self] {
+        CDisplaySwitchDlg(DisplaySwitch::kOutCalendar, self).exec();
+    };
+    m_handlers[ID_CALENDAR] = [self] { CCalendarDlg(self).exec(); };
+    m_handlers[ID_SLAVE_ADDRESS] = [self] { CSlaveAddressDlg(self).exec(); };
+    m_handlers[ID_ALL_ITEMS] = [self] { CAllItemsDlg(self).exec(); };
+    m_handlers[ID_SETTINGS_READ] = [self] { CSettingsReadDlg(self).exec(); };
 }
 
 void CMainFrame::SetCommandHandler(int nCommand, std::function<void()> handler) {

@@ -1,12 +1,18 @@
 // The list of every dialog template; each dialog's issue adds its own here.
+#include "res/batch_dialogs.h"
 #include "res/dialog_template.h"
+#include "res/display_dialogs.h"
 #include "res/editor_dialogs.h"
 #include "res/link_dialogs.h"
+#include "res/title_dialog.h"
 
 const std::vector<const CDialogTemplate*>& AllDialogTemplates() {
     static const std::vector<const CDialogTemplate*> s_dialogs = {
-        &AboutTemplate(),        &CommSettingsTemplate(),  &ModelSelectTemplate(),
-        &AutoSequenceTemplate(), &PatternOutputTemplate(),
+        &AboutTemplate(),         &CommSettingsTemplate(),   &ModelSelectTemplate(),
+        &AutoSequenceTemplate(),  &PatternOutputTemplate(),  &CalendarTemplate(),
+        &SlaveAddressTemplate(),  &AllItemsTemplate(),       &SettingsReadTemplate(),
+        &InputTitleTemplate(),    &OutputTitleTemplate(),    &TitlePositionTemplate(),
+        &InputCalendarTemplate(), &OutputCalendarTemplate(), &TitleTemplate(),
     };
     return s_dialogs;
 }

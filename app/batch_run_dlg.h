@@ -1,0 +1,52 @@
+// The shape the two timed batch runs share (all-items transmission and
+// maintenance read-back): a start button, a read-only edit and a progress bar
+// showing the step, CLOSE disabled while the run goes, and a send cycle on a
+// timer. Closing the dialog in any way ends its run, so g_nSendStep is 0 once
+// the dialog is gone.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+#include "batch/send_cycle.h"
+#include "res/dialog_template.h"
+
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+class CBatchRunDlg : public QDialog {
+public:
+    ~CBatchRunDlg() override;
+
+    // One tick of the run's timer.
+    void OnCycleTimer();
+    bool CycleRunning() const { return m_pCycle && m_pCycle->Running(); }
+    QPushButton* Button(int id) const;
+    QLineEdit* StepEdit() const { return m_pEdit; }
+    QProgressBar* Progress() const { return m_pProgress; }
+    QTimer& CycleTimer() { return m_cycleTimer; }
+
+protected:
+    CBatchRunDlg(const CDialogTemplate& t, int nStartId, int nEditId, int nProgressId,
+                 QWidget* parent);
+
+    // The step list, built when the run starts (the model decides its length).
+    virtual CStepList Steps() const = 0;
+    // What the edit shows after step k of nSteps.
+    virtual QString StepText(int k, int nSteps) const = 0;
+
+    void done(int result) override;
+
+private:
+    void OnStart();
+    void ShowStep(int k);
+    void EndCycle();
+
+    QLineEdit* m_pEdit = nullptr;
+    QProgressBar* m_pProgress = nullptr;
+    QTimer m_cycleTimer;
+    std::unique_ptr<CSendCycle> m_pCycle;
+};

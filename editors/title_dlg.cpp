@@ -1,0 +1,165 @@
+#include "editors/title_dlg.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QValidator>
+#include <algorithm>
+
+#include "app/dialog_builder.h"
+#include "app/qt_message_sink.h"
+#include "app/shift_jis_text.h"
+#include "batch/cycle_steps.h"
+#include "editors/title_send.h"
+#include "editors/two_digits.h"
+#include "link/message_sink.h"
+#include "model/settings_model.h"
+#include "res/editor_dialogs.h"
+#include "res/title_dialog.h"
+
+int g_bImeWasOpen = 0;
+
+namespace {
+
+constexpr std::size_t kTitleBytes = 2 * kTitleChars;
+constexpr int kTitlesPerPage = 16;
+constexpr char32_t kUnreadableByte = 0xFFFD;  // shown for a bad byte from a file
+
+// Refuses (with a beep) a character without a Shift_JIS form and a title
+// longer than 32 Shift_JIS bytes.
+class CTitleValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        if (Fits(input)) return Acceptable;
+        QApplication::beep();
+        return Invalid;
+    }
+
+private:
+    static bool Fits(const QString& input) {
+        for (uint ch : input.toUcs4()) {
+            if (ch != kUnreadableByte && !HasShiftJisForm(ch)) return false;
+        }
+        return ToShiftJis(input).size() <= kTitleBytes;
+    }
+};
+
+int CurrentChannel() {
+    return std::clamp(g_nCurChannel, 0, kMaxInputs - 1);
+}
+
+// Cuts bytes to at most n without splitting a double-byte character.
+void CutTo(std::string& bytes, std::size_t n) {
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < bytes.size() && i < n;) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const bool bDouble = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+        i += bDouble ? 2 : 1;
+        if (i <= n) end = i;
+    }
+    bytes.resize(end);
+}
+
+}  // namespace
+
+CTitleDlg::CTitleDlg(QWidget* parent, CInputMethod* pInputMethod)
+    : CTableEditorDlg(TitleTemplate(), "タイトル設定 File Name ", IDC_TITLE_TABLE,
+                      IDC_TITLE_COUNTER, parent),
+      m_inputMethod(pInputMethod ? *pInputMethod : SystemInputMethod()),
+      m_pEdit(FindControl<QLineEdit>(*this, IDC_TITLE_EDIT)) {
+    m_pEdit->setValidator(new CTitleValidator(m_pEdit));
+    Select(IDC_TITLE_CHANNEL, g_nCurChannel);
+    TrimInputsToModel(IDC_TITLE_CHANNEL, 32);
+    connect(m_pEdit, &QLineEdit::textChanged, this, [this] { OnChangeTitle(); });
+    ShowTitle();
+    g_hMsgOwner = this;
+    // The input method acts on the focused field: switch it once the edit has the focus.
+    m_pEdit->installEventFilter(this);
+    m_pEdit->setFocus();
+
+    connect(Combo(IDC_TITLE_CHANNEL), &QComboBox::activated, this,
+            [this](int i) { OnSelchangeChannel(i); });
+    OnGuardedClick(IDC_SET, [this] { OnSet(); });
+    OnGuardedClick(IDC_ALL_SET, [this] { StartCycle(TitleSteps()); });
+}
+
+int CTitleDlg::GridEntryCount() const {
+    return kTitlesPerPage;
+}
+
+std::string CTitleDlg::GridCellText(int i) const {
+    const int c = CurrentChannel() / kTitlesPerPage * kTitlesPerPage + i;
+    return "in" + TwoDigits(c + 1) + "=" + FromShiftJis(g_strTitle[c]).toStdString();
+}
+
+// Shows the current channel's title; putting it there stores it again.
+void CTitleDlg::ShowTitle() {
+    {
+        const QSignalBlocker blocker(m_pEdit);
+        m_pEdit->setText(FromShiftJis(g_strTitle[CurrentChannel()]));
+    }
+    OnChangeTitle();
+}
+
+void CTitleDlg::StoreTitle() {
+    std::string& title = g_strTitle[CurrentChannel()];
+    const QString text = m_pEdit->text();
+    if (text == FromShiftJis(title)) return;  // showing a title never rewrites its bytes
+    std::string bytes = ToShiftJis(text);
+    CutTo(bytes, kTitleBytes);
+    title = std::move(bytes);
+}
+
+void CTitleDlg::OnChangeTitle() {
+    if (g_nSendStep != 0) return;
+    StoreTitle();
+    RepaintGrid();
+    // A lone half-width blank is how an untitled channel comes back from a file.
+    if (g_strTitle[CurrentChannel()] != " ") g_bModified = 1;
+}
+
+void CTitleDlg::OnSelchangeChannel(int index) {
+    g_nCurChannel = index;
+    ShowTitle();
+    RepaintGrid();
+}
+
+void CTitleDlg::OnSet() {
+    g_hMsgOwner = this;
+    const int channel = Combo(IDC_TITLE_CHANNEL)->currentIndex();
+    if (channel < 0) return;  // the shown channel lies beyond the 32-input model
+    g_nCurChannel = channel;
+    const int slave = Combo(IDC_SLAVE_ADDRESS)->currentIndex();
+    if (slave >= 0) g_nSlaveAddress = slave;  // RS-232C leaves the list empty
+    StoreTitle();
+    const CStepResult result = TitleStep(g_nCurChannel);
+    if (!result.Sent()) ShowWarning(result.pszWarning);
+}
+
+void CTitleDlg::OpenInputMethod() {
+    if (m_bInputMethodOpened) return;
+    m_bInputMethodOpened = true;
+    g_bImeWasOpen = m_inputMethod.IsOpen() ? 1 : 0;
+    m_inputMethod.SetOpen(true);
+}
+
+bool CTitleDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_pEdit && event->type() == QEvent::FocusIn) OpenInputMethod();
+    return CTableEditorDlg::eventFilter(watched, event);
+}
+
+void CTitleDlg::reject() {
+    if (g_nSendStep != 0) return;
+    g_hMsgOwner = this;
+    if (m_bInputMethodOpened) m_inputMethod.SetOpen(g_bImeWasOpen != 0);
+    CTableEditorDlg::reject();
+}
+
+void CTitleDlg::done(int result) {
+    // The titles being sent must all go out: no way of closing ends the cycle.
+    if (g_nSendStep != 0) return;
+    CTableEditorDlg::done(result);
+    g_hMsgOwner = parentWidget();
+}

@@ -1,0 +1,274 @@
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "batch/all_items_dlg.h"
+#include "batch/settings_read_dlg.h"
+#include "editors/title_send.h"
+#include "link/transmitter.h"
+#include "model/settings_model.h"
+#include "res/batch_dialogs.h"
+#include "res/command_ids.h"
+#include "tests/app/app_fixture.h"
+
+namespace {
+
+class BatchDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProgramState();
+        g_nCornerClicks = 0;
+        SetLineTap([this](std::string_view line) {
+            lines.emplace_back(line);
+            if (static_cast<int>(lines.size()) == errorAfterLine) g_bErrorReply = 1;
+        });
+    }
+    void TearDown() override {
+        SetLineTap({});
+        g_nSendStep = 0;
+    }
+    // Ticks until the run ends; the number of ticks taken.
+    static int RunOut(CBatchRunDlg& dlg, int maxTicks = 400) {
+        int ticks = 0;
+        while (dlg.CycleRunning() && ticks < maxTicks) {
+            dlg.OnCycleTimer();
+            ++ticks;
+        }
+        return ticks;
+    }
+    static void ExpectIdle(CBatchRunDlg& dlg) {
+        EXPECT_EQ(g_nSendStep, 0);
+        EXPECT_FALSE(dlg.CycleTimer().isActive());
+        EXPECT_TRUE(dlg.Button(IDCANCEL)->isEnabled());
+    }
+    std::vector<std::string> Prefixes(size_t length) const {
+        std::vector<std::string> out;
+        for (const auto& line : lines) out.push_back(line.substr(0, length));
+        return out;
+    }
+    std::vector<std::string> lines;
+    int errorAfterLine = 0;  // the switcher answers this line with an error
+    CRecordingSink sink;
+};
+
+std::vector<std::string> AllItemsTags(int nInputs) {
+    std::vector<std::string> tags;
+    for (int p = 1; p <= 64; ++p) tags.push_back((p < 10 ? "AST0" : "AST") + std::to_string(p));
+    for (int m = 1; m <= 64; ++m) tags.push_back((m < 10 ? "TP0" : "TP") + std::to_string(m));
+    for (const char* d : {"CTI", "CTO", "CPI", "TSI", "TSO"}) tags.push_back(d);
+    for (int c = 1; c <= nInputs; ++c) tags.push_back((c < 10 ? "CA0" : "CA") + std::to_string(c));
+    return tags;
+}
+
+// Each line cut to the length of the tag expected in its place.
+std::vector<std::string> Tagged(const std::vector<std::string>& lines,
+                                const std::vector<std::string>& tags) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < lines.size() && i < tags.size(); ++i) {
+        out.push_back(lines[i].substr(0, tags[i].size()));
+    }
+    return out;
+}
+
+TEST_F(BatchDialogsTest, AllItemsSendsEveryTableInOrderCountingOnTheEditAndTheBar) {
+    g_nCornerClicks = 4;
+    CAllItemsDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), "全項目の設定");
+    EXPECT_EQ(g_nCornerClicks, 4);  // not an editor: the gesture's count stays
+    dlg.Button(IDC_ALL_START)->click();
+    EXPECT_EQ(dlg.CycleTimer().interval(), 300);
+    EXPECT_TRUE(dlg.CycleTimer().isActive());
+    EXPECT_FALSE(dlg.Button(IDCANCEL)->isEnabled());
+    for (int tick = 1; tick <= 100; ++tick) dlg.OnCycleTimer();
+    EXPECT_EQ(dlg.StepEdit()->text(), "100");
+    EXPECT_EQ(dlg.Progress()->maximum(), 165);
+    EXPECT_EQ(dlg.Progress()->value(), 100);
+    EXPECT_EQ(RunOut(dlg), 65);  // ends on the last step's tick
+
+    EXPECT_EQ(Tagged(lines, AllItemsTags(32)), AllItemsTags(32));
+    EXPECT_EQ(lines.size(), 165u);
+    EXPECT_EQ(dlg.StepEdit()->text(), "   ");
+    EXPECT_EQ(dlg.Progress()->value(), 0);
+    ExpectIdle(dlg);
+}
+
+TEST_F(BatchDialogsTest, AllItemsOn64InputsEndsWithTheTitlesOfChannels01To64) {
+    g_nModel = 1;
+    CAllItemsDlg dlg;
+    dlg.Button(IDC_ALL_START)->click();
+    dlg.OnCycleTimer();
+    EXPECT_EQ(dlg.Progress()->maximum(), 197);
+    EXPECT_EQ(dlg.StepEdit()->text(), "1");
+    RunOut(dlg);
+    ASSERT_EQ(lines.size(), 197u);
+    EXPECT_EQ(Tagged(lines, AllItemsTags(64)), AllItemsTags(64));
+    ExpectIdle(dlg);
+}
+
+TEST_F(BatchDialogsTest, AllItemsStopsAfterAnErrorReplyKeepingTheStepAndRestartsFromOne) {
+    errorAfterLine = 70;
+    CAllItemsDlg dlg;
+    dlg.Button(IDC_ALL_START)->click();
+    EXPECT_EQ(RunOut(dlg), 71);
+    EXPECT_EQ(lines.size(), 70u);
+    EXPECT_EQ(dlg.StepEdit()->text(), "70");
+    EXPECT_EQ(dlg.Progress()->value(), 70);
+    EXPECT_EQ(g_bErrorReply, 0);
+    ExpectIdle(dlg);
+    dlg.OnCycleTimer();
+    EXPECT_EQ(lines.size(), 70u);
+
+    dlg.Button(IDC_ALL_START)->click();
+    dlg.OnCycleTimer();
+    EXPECT_EQ(lines.back().substr(0, 5), "AST01");
+    EXPECT_EQ(dlg.StepEdit()->text(), "1");
+}
+
+TEST_F(BatchDialogsTest, AllItemsWarnsOnceForARefusedItemAndNoTickRunsMeanwhile) {
+    g_nSeqTime[9].fill(0);
+    g_strTitle[4] = "abc";  // odd length: not a title
+    CAllItemsDlg dlg;
+    size_t sentWhileOpen = 0;
+    sink.whileOpen = [&](const RecordedBox&) {
+        const size_t before = lines.size();
+        dlg.OnCycleTimer();
+        dlg.OnCycleTimer();
+        sentWhileOpen += lines.size() - before;
+    };
+    dlg.Button(IDC_ALL_START)->click();
+    RunOut(dlg);
+    EXPECT_EQ(sentWhileOpen, 0u);
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{
+                              {BoxKind::kWarning, "全部をスキップに設定することは､できません！"},
+                              {BoxKind::kWarning, kNotJisLevel12Warning}}));
+    ASSERT_EQ(lines.size(), 163u);
+    EXPECT_EQ(lines[8].substr(0, 5), "AST09");
+    EXPECT_EQ(lines[9].substr(0, 5), "AST11");
+    EXPECT_EQ(lines[135].substr(0, 4), "CA04");
+    EXPECT_EQ(lines[136].substr(0, 4), "CA06");
+    EXPECT_EQ(dlg.StepEdit()->text(), "   ");
+}
+
+TEST_F(BatchDialogsTest, ReadBackShowsThePercentageAndEndsOnTheTickAfterItsLastCommand) {
+    g_nModel = 1;
+    g_nCornerClicks = 8;
+    CSettingsReadDlg dlg;
+    EXPECT_EQ(g_nCornerClicks, 0);
+    EXPECT_EQ(dlg.windowTitle(), "設定項目の読み込み");
+    EXPECT_TRUE(dlg.StepEdit()->alignment() & Qt::AlignRight);
+    QStringList labels;
+    for (auto* label : dlg.findChildren<QLabel*>()) labels << label->text();
+    EXPECT_TRUE(labels.contains("％"));
+    EXPECT_TRUE(labels.contains("メインテナンス以外で読み込み操作を行わないでください。"));
+
+    dlg.Button(IDC_READ_START)->click();
+    EXPECT_EQ(dlg.CycleTimer().interval(), 300);
+    EXPECT_FALSE(dlg.Button(IDCANCEL)->isEnabled());
+    QStringList shown;
+    for (int k = 1; k <= 200; ++k) {
+        dlg.OnCycleTimer();
+        if (k == 1 || k == 100 || k == 200) shown << dlg.StepEdit()->text();
+    }
+    EXPECT_EQ(shown, (QStringList{"0", "50", "100"}));
+    EXPECT_EQ(dlg.Progress()->maximum(), 200);
+    EXPECT_EQ(dlg.Progress()->value(), 200);
+    EXPECT_TRUE(dlg.CycleRunning());  // the last command is out, the run not yet over
+    EXPECT_EQ(lines.back(), "RCA64\r\n");
+
+    dlg.OnCycleTimer();
+    EXPECT_EQ(lines.size(), 200u);
+    EXPECT_EQ(dlg.StepEdit()->text(), "   ");
+    EXPECT_EQ(dlg.Progress()->value(), 0);
+    ExpectIdle(dlg);
+}
+
+TEST_F(BatchDialogsTest, ReadBackStopsOnTheTickAfterAnErrorReply) {
+    errorAfterLine = 74;  // RTP10
+    CSettingsReadDlg dlg;
+    dlg.Button(IDC_READ_START)->click();
+    EXPECT_EQ(RunOut(dlg), 75);
+    EXPECT_EQ(lines.back(), "RTP10\r\n");
+    EXPECT_EQ(dlg.StepEdit()->text(), "44");
+    EXPECT_EQ(dlg.Progress()->maximum(), 168);
+    EXPECT_EQ(dlg.Progress()->value(), 74);
+    ExpectIdle(dlg);
+
+    // An error left over from before the run stops it before anything is sent.
+    g_bErrorReply = 1;
+    dlg.Button(IDC_READ_START)->click();
+    dlg.OnCycleTimer();
+    EXPECT_EQ(lines.size(), 74u);
+    EXPECT_EQ(dlg.StepEdit()->text(), "44");
+    ExpectIdle(dlg);
+}
+
+TEST_F(BatchDialogsTest, StartDoesNothingWhileAnotherCycleHoldsTheStep) {
+    CAllItemsDlg all;
+    CSettingsReadDlg read;
+    g_nSendStep = 12;
+    all.Button(IDC_ALL_START)->click();
+    read.Button(IDC_READ_START)->click();
+    all.OnCycleTimer();
+    read.OnCycleTimer();
+    EXPECT_TRUE(lines.empty());
+    EXPECT_EQ(g_nSendStep, 12);
+    EXPECT_TRUE(all.Button(IDCANCEL)->isEnabled());
+    EXPECT_TRUE(read.Button(IDCANCEL)->isEnabled());
+    EXPECT_FALSE(all.CycleTimer().isActive());
+
+    // Nor while the other dialog's own run goes.
+    g_nSendStep = 0;
+    all.Button(IDC_ALL_START)->click();
+    read.Button(IDC_READ_START)->click();
+    read.OnCycleTimer();
+    all.OnCycleTimer();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines.front().substr(0, 5), "AST01");
+}
+
+TEST_F(BatchDialogsTest, ClosingWithoutCloseDuringARunEndsIt) {
+    {
+        CAllItemsDlg dlg;
+        dlg.show();
+        dlg.Button(IDC_ALL_START)->click();
+        dlg.OnCycleTimer();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&dlg, &escape);
+        EXPECT_FALSE(dlg.isVisible());
+        ExpectIdle(dlg);
+    }
+    CSettingsReadDlg dlg;
+    dlg.show();
+    dlg.Button(IDC_READ_START)->click();
+    dlg.OnCycleTimer();
+    dlg.close();  // the close box
+    ExpectIdle(dlg);
+    dlg.OnCycleTimer();
+    EXPECT_EQ(lines.size(), 2u);
+}
+
+using BatchMenuTest = AppTest;
+
+TEST_F(BatchMenuTest, TheMenuOpensEachDialogAndTheCornerGestureTheReadBack) {
+    WriteProfile("com_port=0");
+    MakeFrame();
+    QStringList titles;
+    const auto closeNext = [&titles] {
+        WhenModal([&titles](QDialog& dlg) {
+            titles << dlg.windowTitle();
+            dlg.close();
+        });
+    };
+    for (int id : {ID_CALENDAR, ID_SLAVE_ADDRESS, ID_ALL_ITEMS, ID_SETTINGS_READ}) {
+        closeNext();
+        frame->OnCommand(id);
+    }
+    closeNext();
+    for (int i = 0; i < 10; ++i) frame->OnContextMenuAt({5, 5});
+    EXPECT_EQ(titles, (QStringList{"カレンダ File Name ", "スレーブ・アドレス File Name ",
+                                   "全項目の設定", "設定項目の読み込み", "設定項目の読み込み"}));
+}
+
+}  // namespace
