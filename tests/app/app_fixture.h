@@ -36,6 +36,20 @@ public:
     int nSaveCalls = 0;
 };
 
+// For dialogs tested without a port: the program's start-up state, and every
+// line that would go on the wire, in order.
+class CWireCapture {
+public:
+    CWireCapture();
+    ~CWireCapture();
+    CWireCapture(const CWireCapture&) = delete;
+    CWireCapture& operator=(const CWireCapture&) = delete;
+    std::vector<std::string> lines;
+};
+
+// A user's pick in a list, which is what the dialogs' handlers react to.
+void Pick(QComboBox* combo, int index);
+
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -22,19 +22,8 @@ public:
 
 class AutoSequenceDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetProgramState();
-        SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    void TearDown() override {
-        SetLineTap({});
-        g_nSendStep = 0;
-    }
-    static void Pick(QComboBox* combo, int index) {
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
-    std::vector<std::string> lines;
+    CWireCapture wire;
+    std::vector<std::string>& lines = wire.lines;
     CRecordingSink sink;
 };
 

@@ -26,24 +26,13 @@ std::tm At(int year, int month, int day, int hour, int minute, int second) {
 
 class CalendarDialogsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetProgramState();
-        g_nCornerClicks = 0;
-        SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    void TearDown() override {
-        SetLineTap({});
-        g_nSendStep = 0;
-    }
-    static void Pick(QComboBox* combo, int index) {
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
+    void SetUp() override { g_nCornerClicks = 0; }
+    CWireCapture wire;
+    std::vector<std::string>& lines = wire.lines;
     static void Click(QDialog& dlg, int id) { FindControl<QPushButton>(dlg, id)->click(); }
     static CCalendarDlg::Clock Clock(const std::tm& t) {
         return [t] { return t; };
     }
-    std::vector<std::string> lines;
     CRecordingSink sink;
 };
 

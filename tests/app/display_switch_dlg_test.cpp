@@ -57,18 +57,8 @@ public:
 
 class DisplaySwitchDlgTest : public ::testing::TestWithParam<CMember> {
 protected:
-    void SetUp() override {
-        ResetProgramState();
-        SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    void TearDown() override {
-        SetLineTap({});
-        g_nSendStep = 0;
-    }
-    static void Pick(QComboBox* combo, int index) {
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
+    CWireCapture wire;
+    std::vector<std::string>& lines = wire.lines;
     static void Key(QWidget* target, int key) {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(target, &event);
@@ -80,7 +70,6 @@ protected:
     std::string Line(int nOff, int nCount) const {
         return m.tag + std::string(nOff, m.chOff) + std::string(nCount - nOff, m.chOn) + "\r\n";
     }
-    std::vector<std::string> lines;
     CRecordingSink sink;
 };
 

@@ -55,18 +55,8 @@ std::string Repeat(const std::string& s, int n) {
 
 class TitleDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetProgramState();
-        SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    void TearDown() override {
-        SetLineTap({});
-        g_nSendStep = 0;
-    }
-    static void Pick(QComboBox* combo, int index) {
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
-    }
+    CWireCapture wire;
+    std::vector<std::string>& lines = wire.lines;
     // Text as an input method commits it (validated like typing).
     static void Type(QLineEdit* edit, const QString& text) {
         QInputMethodEvent event;
@@ -88,7 +78,6 @@ protected:
         dlg.activateWindow();
         ASSERT_TRUE(ProcessUntil([&] { return dlg.TitleEdit()->hasFocus(); }));
     }
-    std::vector<std::string> lines;
     CRecordingSink sink;
     CFakeInputMethod ime;
 };
