@@ -16,6 +16,8 @@ constexpr int kStateActive = 2;
 }  // namespace
 
 bool CFcitx5InputMethod::Available() {
+    // No session bus announced (a console, CI): do not start one just to ask.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface()) return false;
     return bus.interface()->isServiceRegistered(kService).value();

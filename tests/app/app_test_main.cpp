@@ -9,6 +9,8 @@
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Tests must never switch the input method of the desktop they run on.
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     // A runtime folder of our own: the tests never meet a running program's instance lock.
     char runtime[] = "/tmp/qelvar-app-tests-XXXXXX";
     if (mkdtemp(runtime)) qputenv("XDG_RUNTIME_DIR", runtime);
