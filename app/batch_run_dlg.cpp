@@ -20,64 +20,34 @@ CBatchRunDlg::CBatchRunDlg(const CDialogTemplate& t, int nStartId, int nEditId, 
     BuildDialog(*this, t);
     m_pEdit = FindControl<QLineEdit>(*this, nEditId);
     m_pProgress = FindControl<QProgressBar>(*this, nProgressId);
-    connect(Button(nStartId), &QPushButton::clicked, this, &CBatchRunDlg::OnStart);
-    connect(&m_cycleTimer, &QTimer::timeout, this, &CBatchRunDlg::OnCycleTimer);
+    m_pCycle = std::make_unique<CCycleTimer>(Button(IDCANCEL));
+    m_pCycle->onStep = [this](int k, int nSteps) { ShowStep(k, nSteps); };
+    m_pCycle->onFinished = [this] {
+        m_pEdit->setText(kCleared);
+        m_pProgress->setValue(0);
+    };
+    // Refused silently while any cycle holds g_nSendStep, this one included.
+    connect(Button(nStartId), &QPushButton::clicked, this, [this] { m_pCycle->Start(Steps()); });
 }
 
-CBatchRunDlg::~CBatchRunDlg() {
-    if (m_pCycle) m_pCycle->Stop();
-}
+CBatchRunDlg::~CBatchRunDlg() = default;
 
 QPushButton* CBatchRunDlg::Button(int id) const {
     return FindControl<QPushButton>(*this, id);
 }
 
-// Refused silently while any cycle holds g_nSendStep, this one included.
-void CBatchRunDlg::OnStart() {
-    if (g_nSendStep != 0) return;
-    CStepList steps = Steps();
-    const int period = steps.nPeriodMs;
-    m_pCycle = std::make_unique<CSendCycle>(std::move(steps));
-    if (!m_pCycle->Start()) return;
-    Button(IDCANCEL)->setEnabled(false);
-    m_cycleTimer.start(period);
-}
-
+// Edit and bar keep the step reached when an error reply stops the run.
 void CBatchRunDlg::OnCycleTimer() {
-    if (!m_pCycle) return;
-    switch (m_pCycle->Tick()) {
-        case TickOutcome::kStepped:
-            ShowStep(m_pCycle->LastStep());
-            break;
-        case TickOutcome::kFinished:
-            m_pEdit->setText(kCleared);
-            m_pProgress->setValue(0);
-            EndCycle();
-            break;
-        case TickOutcome::kStopped:  // edit and bar keep the step reached
-            EndCycle();
-            break;
-        case TickOutcome::kIgnored:
-            break;
-    }
+    m_pCycle->OnTick();
 }
 
-void CBatchRunDlg::ShowStep(int k) {
-    const int nSteps = m_pCycle->Steps().nSteps;
+void CBatchRunDlg::ShowStep(int k, int nSteps) {
     m_pEdit->setText(StepText(k, nSteps));
     m_pProgress->setRange(0, nSteps);
     m_pProgress->setValue(k);
 }
 
-void CBatchRunDlg::EndCycle() {
-    m_cycleTimer.stop();
-    Button(IDCANCEL)->setEnabled(true);
-}
-
 void CBatchRunDlg::done(int result) {
-    if (CycleRunning()) {
-        m_pCycle->Stop();
-        EndCycle();
-    }
+    m_pCycle->Stop();
     QDialog::done(result);
 }

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "app/cycle_timer.h"
 #include "batch/send_cycle.h"
 #include "res/dialog_template.h"
 
@@ -23,11 +24,11 @@ public:
 
     // One tick of the run's timer.
     void OnCycleTimer();
-    bool CycleRunning() const { return m_pCycle && m_pCycle->Running(); }
+    bool CycleRunning() const { return m_pCycle->Running(); }
     QPushButton* Button(int id) const;
     QLineEdit* StepEdit() const { return m_pEdit; }
     QProgressBar* Progress() const { return m_pProgress; }
-    QTimer& CycleTimer() { return m_cycleTimer; }
+    QTimer& CycleTimer() { return m_pCycle->Timer(); }
 
 protected:
     CBatchRunDlg(const CDialogTemplate& t, int nStartId, int nEditId, int nProgressId,
@@ -41,12 +42,9 @@ protected:
     void done(int result) override;
 
 private:
-    void OnStart();
-    void ShowStep(int k);
-    void EndCycle();
+    void ShowStep(int k, int nSteps);
 
     QLineEdit* m_pEdit = nullptr;
     QProgressBar* m_pProgress = nullptr;
-    QTimer m_cycleTimer;
-    std::unique_ptr<CSendCycle> m_pCycle;
+    std::unique_ptr<CCycleTimer> m_pCycle;
 };

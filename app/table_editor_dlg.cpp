@@ -24,13 +24,17 @@ CTableEditorDlg::CTableEditorDlg(const CDialogTemplate& t, const char* captionTe
     m_pTable->installEventFilter(this);
     m_pCounter = FindControl<QLineEdit>(*this, nCounterId);
     InitSlaveAddress();
-    connect(&m_cycleTimer, &QTimer::timeout, this, &CTableEditorDlg::OnCycleTimer);
+    m_pCycle = std::make_unique<CCycleTimer>(Button(IDCANCEL));
+    m_pCycle->onStep = [this](int k, int) {
+        if (m_pCounter) m_pCounter->setText(QString::number(k));
+    };
+    m_pCycle->onFinished = [this] {
+        if (m_pCounter) m_pCounter->setText("  ");
+    };
     g_nCornerClicks = 0;
 }
 
-CTableEditorDlg::~CTableEditorDlg() {
-    if (m_pCycle) m_pCycle->Stop();
-}
+CTableEditorDlg::~CTableEditorDlg() = default;
 
 QComboBox* CTableEditorDlg::Combo(int id) const {
     return FindControl<QComboBox>(*this, id);
@@ -98,41 +102,15 @@ void CTableEditorDlg::PaintGrid() {
 }
 
 void CTableEditorDlg::StartCycle(CStepList steps) {
-    if (g_nSendStep != 0) return;
-    const int period = steps.nPeriodMs;
-    m_pCycle = std::make_unique<CSendCycle>(std::move(steps));
-    if (!m_pCycle->Start()) return;
-    Button(IDCANCEL)->setEnabled(false);
-    m_cycleTimer.start(period);
+    m_pCycle->Start(std::move(steps));
 }
 
+// The counter keeps the last step sent when an error reply stops the cycle.
 void CTableEditorDlg::OnCycleTimer() {
-    if (!m_pCycle) return;
-    switch (m_pCycle->Tick()) {
-        case TickOutcome::kStepped:
-            m_pCounter->setText(QString::number(m_pCycle->LastStep()));
-            break;
-        case TickOutcome::kFinished:
-            m_pCounter->setText("  ");
-            EndCycle();
-            break;
-        case TickOutcome::kStopped:  // the counter keeps the last step sent
-            EndCycle();
-            break;
-        case TickOutcome::kIgnored:
-            break;
-    }
-}
-
-void CTableEditorDlg::EndCycle() {
-    m_cycleTimer.stop();
-    Button(IDCANCEL)->setEnabled(true);
+    m_pCycle->OnTick();
 }
 
 void CTableEditorDlg::done(int result) {
-    if (CycleRunning()) {
-        m_pCycle->Stop();
-        EndCycle();
-    }
+    m_pCycle->Stop();
     QDialog::done(result);
 }

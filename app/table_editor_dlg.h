@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "app/cycle_timer.h"
 #include "batch/send_cycle.h"
 #include "res/dialog_template.h"
 
@@ -28,11 +29,11 @@ public:
 
     // One tick of the All-set cycle's timer.
     void OnCycleTimer();
-    bool CycleRunning() const { return m_pCycle && m_pCycle->Running(); }
+    bool CycleRunning() const { return m_pCycle->Running(); }
     QComboBox* Combo(int id) const;
     QPushButton* Button(int id) const;
     QLineEdit* Counter() const { return m_pCounter; }
-    QTimer& CycleTimer() { return m_cycleTimer; }
+    QTimer& CycleTimer() { return m_pCycle->Timer(); }
 
 protected:
     // What the grid shows.
@@ -56,10 +57,8 @@ protected:
 private:
     void InitSlaveAddress();
     void PaintGrid();
-    void EndCycle();
 
     QFrame* m_pTable = nullptr;
     QLineEdit* m_pCounter = nullptr;
-    QTimer m_cycleTimer;
-    std::unique_ptr<CSendCycle> m_pCycle;
+    std::unique_ptr<CCycleTimer> m_pCycle;
 };
