@@ -55,20 +55,13 @@ int ExchangeOnLink(const CCliOptions& options, CCliSink& sink,
 }
 
 std::optional<std::tm> ParseLocalTime(const std::string& text) {
-    std::tm tm{};
     int year, month, day, hour, minute, second;
     char tail;
     if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d%c", &year, &month, &day, &hour, &minute,
                     &second, &tail) != 6) {
         return std::nullopt;
     }
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    return tm;
+    return CalendarTime(year, month, day, hour, minute, second);
 }
 
 std::optional<std::tm> LocalNow() {

@@ -58,3 +58,14 @@ bool SendCalendarItem(CalendarItem item, int nIndex) {
     const std::string line = CalendarLine(item, nIndex);
     return !line.empty() && SendCommand(line) == 0;
 }
+
+std::tm CalendarTime(int year, int month, int day, int hour, int minute, int second) {
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    return t;
+}

@@ -19,6 +19,9 @@ struct CCalendarSelection {
 };
 CCalendarSelection CalendarSelectionFor(const std::tm& local);
 
+// A local time from its calendar fields (month 1..12, as people write it).
+std::tm CalendarTime(int year, int month, int day, int hour, int minute, int second);
+
 // The line of one Set button from its list's selected index (DSY index, DSM
 // index + 1, DSD index + 1, TSH, TSM, TSS index; TSA takes none; TSD takes the
 // date format 0..2 as 'Y', 'M', 'D'). Empty when the index is out of its list

@@ -13,17 +13,6 @@
 
 namespace {
 
-std::tm At(int year, int month, int day, int hour, int minute, int second) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    return t;
-}
-
 class CalendarDialogsTest : public ::testing::Test {
 protected:
     void SetUp() override { g_nCornerClicks = 0; }
@@ -40,7 +29,7 @@ TEST_F(CalendarDialogsTest, CalendarOpensOnTheClockAndEachSetSendsItsOwnLine) {
     g_strFileName = "/srv/a.dat";
     g_nCornerClicks = 6;
     g_nSendStep = 4;  // the calendar's buttons work whatever a cycle does
-    CCalendarDlg dlg(nullptr, Clock(At(2009, 3, 9, 7, 5, 30)));
+    CCalendarDlg dlg(nullptr, Clock(CalendarTime(2009, 3, 9, 7, 5, 30)));
     EXPECT_EQ(dlg.windowTitle(), "カレンダ File Name /srv/a.dat");
     EXPECT_EQ(g_nCornerClicks, 0);
     QStringList shown;
@@ -60,7 +49,7 @@ TEST_F(CalendarDialogsTest, CalendarOpensOnTheClockAndEachSetSendsItsOwnLine) {
 }
 
 TEST_F(CalendarDialogsTest, ChoosingADisplayFormatStoresItAndOnlySetSendsIt) {
-    CCalendarDlg dlg(nullptr, Clock(At(2030, 12, 31, 23, 59, 59)));
+    CCalendarDlg dlg(nullptr, Clock(CalendarTime(2030, 12, 31, 23, 59, 59)));
     Pick(dlg.Combo(IDC_CAL_DISPLAY), 2);  // 日/月/年
     EXPECT_EQ(g_nDateFormat, 2);
     EXPECT_EQ(g_bModified, 0);
@@ -72,13 +61,13 @@ TEST_F(CalendarDialogsTest, ChoosingADisplayFormatStoresItAndOnlySetSendsIt) {
     EXPECT_EQ(lines, (std::vector<std::string>{"TSDD\r\n", "DSD01\r\n", "DSY30\r\n"}));
 
     g_nDateFormat = 1;
-    CCalendarDlg again(nullptr, Clock(At(2030, 1, 1, 0, 0, 0)));
+    CCalendarDlg again(nullptr, Clock(CalendarTime(2030, 1, 1, 0, 0, 0)));
     EXPECT_EQ(again.Combo(IDC_CAL_DISPLAY)->currentText(), "月-日-年");
 }
 
 TEST_F(CalendarDialogsTest, AYearOutsideTheListLeavesYearEmptyAndItsSetSendsNothing) {
     for (int year : {1999, 2100}) {
-        CCalendarDlg dlg(nullptr, Clock(At(year, 6, 15, 12, 0, 0)));
+        CCalendarDlg dlg(nullptr, Clock(CalendarTime(year, 6, 15, 12, 0, 0)));
         EXPECT_EQ(dlg.Combo(IDC_CAL_YEAR)->currentIndex(), -1) << year;
         Click(dlg, IDC_CAL_SET_YEAR);
         Click(dlg, IDC_CAL_SET_MONTH);
@@ -89,7 +78,7 @@ TEST_F(CalendarDialogsTest, AYearOutsideTheListLeavesYearEmptyAndItsSetSendsNoth
 TEST_F(CalendarDialogsTest, OnRs485EveryLineCarriesTheChosenSlaveAddress) {
     g_bRs485 = 1;
     g_nSlaveAddress = 12;
-    CCalendarDlg dlg(nullptr, Clock(At(2009, 3, 9, 7, 5, 30)));
+    CCalendarDlg dlg(nullptr, Clock(CalendarTime(2009, 3, 9, 7, 5, 30)));
     EXPECT_TRUE(dlg.Combo(IDC_SLAVE_ADDRESS)->isEnabled());
     EXPECT_EQ(dlg.Combo(IDC_SLAVE_ADDRESS)->currentText(), "12");
     Pick(dlg.Combo(IDC_SLAVE_ADDRESS), 3);

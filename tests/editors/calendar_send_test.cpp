@@ -4,22 +4,11 @@
 
 namespace {
 
-std::tm LocalTime(int year, int month, int day, int hour, int minute, int second) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    return t;
-}
-
 using CalendarWireTest = WireTest;
 QELVAR_WIRE_SUITE(CalendarWireTest);
 
 TEST_P(CalendarWireTest, EveryButtonFromTheTimeOfOpening) {
-    const CCalendarSelection s = CalendarSelectionFor(LocalTime(2009, 3, 9, 7, 5, 30));
+    const CCalendarSelection s = CalendarSelectionFor(CalendarTime(2009, 3, 9, 7, 5, 30));
     EXPECT_TRUE(SendCalendarItem(CalendarItem::kYear, s.nYear));
     EXPECT_TRUE(SendCalendarItem(CalendarItem::kMonth, s.nMonth));
     EXPECT_TRUE(SendCalendarItem(CalendarItem::kDay, s.nDay));
@@ -37,9 +26,9 @@ TEST_P(CalendarWireTest, EveryButtonFromTheTimeOfOpening) {
 using CalendarTest = EditorsTest;
 
 TEST_F(CalendarTest, AYearOutsideTheListSendsNothing) {
-    EXPECT_EQ(CalendarSelectionFor(LocalTime(1999, 12, 31, 23, 59, 59)).nYear, -1);
-    EXPECT_EQ(CalendarSelectionFor(LocalTime(2100, 1, 1, 0, 0, 0)).nYear, -1);
-    EXPECT_EQ(CalendarSelectionFor(LocalTime(2099, 1, 1, 0, 0, 0)).nYear, 99);
+    EXPECT_EQ(CalendarSelectionFor(CalendarTime(1999, 12, 31, 23, 59, 59)).nYear, -1);
+    EXPECT_EQ(CalendarSelectionFor(CalendarTime(2100, 1, 1, 0, 0, 0)).nYear, -1);
+    EXPECT_EQ(CalendarSelectionFor(CalendarTime(2099, 1, 1, 0, 0, 0)).nYear, 99);
     EXPECT_FALSE(SendCalendarItem(CalendarItem::kYear, -1));
     EXPECT_TRUE(lines.empty());
 }
