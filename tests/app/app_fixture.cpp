@@ -7,16 +7,6 @@
 #include "link/transmitter.h"
 #include "model/settings_model.h"
 
-CWireCapture::CWireCapture() {
-    ResetProgramState();
-    SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
-}
-
-CWireCapture::~CWireCapture() {
-    SetLineTap({});
-    g_nSendStep = 0;
-}
-
 void Pick(QComboBox* combo, int index) {
     combo->setCurrentIndex(index);
     emit combo->activated(index);

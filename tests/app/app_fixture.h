@@ -19,6 +19,7 @@
 #include "tests/support/pty_pair.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wire_capture.h"
 
 class CStubFileDialogs : public CFileDialogs {
 public:
@@ -34,17 +35,6 @@ public:
     std::optional<std::string> saveResult;
     int nOpenCalls = 0;
     int nSaveCalls = 0;
-};
-
-// For dialogs tested without a port: the program's start-up state, and every
-// line that would go on the wire, in order.
-class CWireCapture {
-public:
-    CWireCapture();
-    ~CWireCapture();
-    CWireCapture(const CWireCapture&) = delete;
-    CWireCapture& operator=(const CWireCapture&) = delete;
-    std::vector<std::string> lines;
 };
 
 // A user's pick in a list, which is what the dialogs' handlers react to.

@@ -10,19 +10,14 @@
 #include "model/settings_model.h"
 #include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
+#include "tests/support/wire_capture.h"
 
 namespace {
 
 class CycleStepsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetProgramState();
-        SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    void TearDown() override {
-        SetLineTap({});
-        g_nSendStep = 0;
-    }
+    CWireCapture wire;
+    std::vector<std::string>& lines = wire.lines;
 
     // Runs a cycle to its end (or until stopAfterLine lines went out, when an
     // error reply to that line arrives before the next tick).
@@ -73,7 +68,6 @@ protected:
         return out;
     }
 
-    std::vector<std::string> lines;
     int lastStep = 0;
     CRecordingSink sink;
 };

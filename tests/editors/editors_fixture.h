@@ -13,21 +13,13 @@
 #include "model/settings_model.h"
 #include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
+#include "tests/support/wire_capture.h"
 
 class EditorsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetProgramState();
-        SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
-    }
-    void TearDown() override {
-        SetLineTap({});
-        g_nModel = 0;
-        g_bRs485 = 0;
-    }
-
+    CWireCapture wire;
+    std::vector<std::string>& lines = wire.lines;
     CRecordingSink sink;
-    std::vector<std::string> lines;
 };
 
 inline std::string Repeat(std::string_view text, int count) {
