@@ -99,8 +99,8 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_FILE_SAVE_SETTINGS] = [] { OnFileSave(); };
     m_handlers[ID_FILE_SAVE_SETTINGS_AS] = [this, self] { OnFileSaveAs(*m_pFileDialogs, self); };
     m_handlers[ID_APP_EXIT] = [this] { OnExit(); };
-    m_handlers[ID_COMM_SETTINGS] = [self] { OnCommSettings(self); };
-    m_handlers[ID_MODEL_SELECT] = [self] { OnModelSelect(self); };
+    m_handlers[ID_COMM_SETTINGS] = [this, self] { OnCommSettings(self, m_pSimulator.get()); };
+    m_handlers[ID_MODEL_SELECT] = [this, self] { OnModelSelect(self, m_pSimulator.get()); };
     m_handlers[ID_COMM_LOG] = [this, self] { ShowCommLogWindow(m_commLog, self); };
     m_handlers[ID_APP_ABOUT] = [self] { OnAppAbout(self); };
     m_handlers[ID_AUTO_SEQUENCE] = [self] { CAutoSequenceDlg(self).exec(); };
