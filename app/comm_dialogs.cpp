@@ -4,6 +4,7 @@
 
 #include "app/dialog_builder.h"
 #include "app/main_frame.h"
+#include "app/simulator_link.h"
 #include "link/comm_settings.h"
 #include "link/link_lifetime.h"
 #include "model/settings_model.h"
@@ -44,20 +45,25 @@ void CModelSelectDlg::done(int result) {
     QDialog::done(result);
 }
 
-void OnCommSettings(QWidget* parent) {
+void OnCommSettings(QWidget* parent, CSimulatorLink* simulator) {
     CCommSettingsDlg dlg(g_nComPort, g_bRs485, parent);
     if (dlg.exec() != QDialog::Accepted) return;
     g_nComPort = dlg.m_nComPort;
     g_bRs485 = dlg.m_nInterface;
+    if (simulator) simulator->Follow(g_bRs485, g_nModel);
     RestartLink();
-    WriteCommSettings();
+    if (!simulator) WriteCommSettings();
 }
 
-void OnModelSelect(QWidget* parent) {
+void OnModelSelect(QWidget* parent, CSimulatorLink* simulator) {
     CModelSelectDlg dlg(g_nModel, parent);
     if (dlg.exec() != QDialog::Accepted) return;
     g_nModel = dlg.m_nModel;
-    WriteModelSetting();
+    if (simulator) {
+        simulator->Follow(g_bRs485, g_nModel);
+    } else {
+        WriteModelSetting();
+    }
 }
 
 void OnAppAbout(QWidget* parent) {

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class CSimulatorLink;
+
 class CCommSettingsDlg : public QDialog {
 public:
     CCommSettingsDlg(int nComPort, int nInterface, QWidget* parent = nullptr);
@@ -24,7 +26,10 @@ protected:
 };
 
 // OK always restarts the link and writes both keys; CLOSE changes nothing.
-void OnCommSettings(QWidget* parent);
+// On the built-in virtual switcher (simulator given) the switcher follows the
+// new interface instead, and the profile, which is the hardware's, is left alone.
+void OnCommSettings(QWidget* parent, CSimulatorLink* simulator = nullptr);
 // OK sets the model and writes it; the tables and the port are left alone.
-void OnModelSelect(QWidget* parent);
+// On the virtual switcher, the switcher follows and nothing is written.
+void OnModelSelect(QWidget* parent, CSimulatorLink* simulator = nullptr);
 void OnAppAbout(QWidget* parent);

@@ -42,6 +42,7 @@ constexpr int kMonitorPeriodMs = 500;
 constexpr int kClockPeriodMs = 1000;
 constexpr int kFrameWidth = 608;
 constexpr int kCornerClicksToOpen = 10;
+constexpr int kCornerSize = 20;  // pixels from the window's top-left, each way
 // Twelve 52-pixel buttons do not fit the 608-pixel strip; narrower ones show all ten labelled.
 constexpr int kToolButtonWidth = 48;
 
@@ -98,8 +99,8 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_FILE_SAVE_SETTINGS] = [] { OnFileSave(); };
     m_handlers[ID_FILE_SAVE_SETTINGS_AS] = [this, self] { OnFileSaveAs(*m_pFileDialogs, self); };
     m_handlers[ID_APP_EXIT] = [this] { OnExit(); };
-    m_handlers[ID_COMM_SETTINGS] = [self] { OnCommSettings(self); };
-    m_handlers[ID_MODEL_SELECT] = [self] { OnModelSelect(self); };
+    m_handlers[ID_COMM_SETTINGS] = [this, self] { OnCommSettings(self, m_pSimulator.get()); };
+    m_handlers[ID_MODEL_SELECT] = [this, self] { OnModelSelect(self, m_pSimulator.get()); };
     m_handlers[ID_COMM_LOG] = [this, self] { ShowCommLogWindow(m_commLog, self); };
     m_handlers[ID_APP_ABOUT] = [self] { OnAppAbout(self); };
     m_handlers[ID_AUTO_SEQUENCE] = [self] { CAutoSequenceDlg(self).exec(); };
@@ -229,13 +230,16 @@ void CMainFrame::OnMonitorTimer() {
     MonitorTick();
 }
 
+// A window manager's title bar and border cover the screen's corner, so the
+// corner is the top-left of the window's own area (the menu bar's left end).
 void CMainFrame::contextMenuEvent(QContextMenuEvent* event) {
-    OnContextMenuAt(event->reason() == QContextMenuEvent::Keyboard ? QPoint(-1, -1)
-                                                                   : event->globalPos());
+    OnContextMenuAt(event->reason() == QContextMenuEvent::Keyboard
+                        ? QPoint(-1, -1)
+                        : mapFromGlobal(event->globalPos()));
 }
 
-void CMainFrame::OnContextMenuAt(QPoint screenPos) {
-    if (screenPos.x() < 20 && screenPos.y() < 20) {
+void CMainFrame::OnContextMenuAt(QPoint windowPos) {
+    if (windowPos.x() < kCornerSize && windowPos.y() < kCornerSize) {
         ++g_nCornerClicks;
     } else {
         g_nCornerClicks = 0;

@@ -37,8 +37,9 @@ public:
     void OnCommand(int nCommand);
     // The connection monitor's tick.
     void OnMonitorTimer();
-    // A context-menu request at a screen position ((-1, -1) from the keyboard).
-    void OnContextMenuAt(QPoint screenPos);
+    // A context-menu request at a position in the window, menu bar included
+    // ((-1, -1) from the keyboard).
+    void OnContextMenuAt(QPoint windowPos);
     // Stops the monitor and the link, then ends the program's event loop.
     void ShutdownLink();
 

@@ -7,13 +7,16 @@
 CSimulatorLink::CSimulatorLink(int nModel, int nRs485Address)
     : m_nModel(nModel), m_nRs485Address(nRs485Address) {}
 
-CSimulatorLink::~CSimulatorLink() = default;
+CSimulatorLink::~CSimulatorLink() {
+    if (m_pServer && m_pServer->IsRunning()) SetCommPortOverride("");
+}
 
 bool CSimulatorLink::Start(int nModel) {
     CSwitcherOptions options;
     options.nModel = nModel;
     options.bRs485 = m_nRs485Address >= 0;
     options.nAddress = m_nRs485Address >= 0 ? m_nRs485Address : 0;
+    options.bAnyAddress = m_nRs485Address < 0;
     m_pServer = std::make_unique<CSwitcherServer>(options);
     if (!m_pServer->Start()) {
         m_error = m_pServer->Error();
@@ -27,4 +30,8 @@ bool CSimulatorLink::Start(int nModel) {
 
 void CSimulatorLink::AdoptSlaveAddress() const {
     if (m_nRs485Address >= 0) g_nSlaveAddress = m_nRs485Address;
+}
+
+void CSimulatorLink::Follow(int bRs485, int nModel) {
+    if (m_pServer) m_pServer->Reconfigure(nModel, bRs485 != 0, m_nRs485Address < 0);
 }

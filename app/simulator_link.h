@@ -10,6 +10,8 @@ class CSwitcherServer;
 
 class CSimulatorLink {
 public:
+    // nRs485Address: the switcher's own slave address from the command line,
+    // -1 for none (it starts on RS-232C).
     CSimulatorLink(int nModel, int nRs485Address);
     ~CSimulatorLink();
 
@@ -19,6 +21,12 @@ public:
     // After the model reset: the slave address the switcher answers to.
     void AdoptSlaveAddress() const;
     const std::string& Error() const { return m_error; }
+
+    // The interface (0/1) and model (0/1) the user chose for the program; the
+    // switcher follows so that it keeps answering. On RS-485 it answers the
+    // address it was given, or any address when it was given none: the
+    // editors each pick the address they send to.
+    void Follow(int bRs485, int nModel);
 
     int ModelOption() const { return m_nModel; }
 

@@ -47,6 +47,11 @@ void CSwitcherServer::Stop() {
     m_thread.join();
 }
 
+void CSwitcherServer::Reconfigure(int nModel, bool bRs485, bool bAnyAddress) {
+    std::lock_guard lock(m_mutex);
+    m_switcher.Reconfigure(nModel, bRs485, bAnyAddress);
+}
+
 CSwitcherState CSwitcherServer::State() const {
     std::lock_guard lock(m_mutex);
     return m_switcher.State();
@@ -103,7 +108,7 @@ void CSwitcherServer::HandleLine(const std::string& line, CReplySchedule& schedu
     if (!m_switcher.IsAnswered(line) || m_faults.bSilent) return;
     ++m_nCommandLines;
     std::string reply = (m_nCommandLines == m_faults.nErrorAtLine)
-                            ? m_switcher.Framed(m_faults.errorReply)
+                            ? m_switcher.Framed(m_faults.errorReply, line)
                             : *m_switcher.Answer(line);
     schedule.Add(reply, CReplySchedule::Clock::now());
 }

@@ -41,6 +41,10 @@ public:
     void Stop();
     bool IsRunning() const { return m_thread.joinable(); }
 
+    // Another interface or model for the switcher, safe while serving; what it
+    // holds stays.
+    void Reconfigure(int nModel, bool bRs485, bool bAnyAddress);
+
     // The switcher's state, safe while serving.
     CSwitcherState State() const;
     void SetState(const CSwitcherState& state);

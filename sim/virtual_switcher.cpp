@@ -11,21 +11,36 @@ namespace {
 constexpr std::string_view kGo = "GO\r\n";
 constexpr std::string_view kCommandError = "E3\r\n";
 constexpr size_t kAddressLength = 2;
+constexpr int kMaxAddress = 31;
 
 }  // namespace
 
 CVirtualSwitcher::CVirtualSwitcher(const CSwitcherOptions& options)
-    : m_bRs485(options.bRs485), m_state(DefaultSwitcherState(options.nModel, options.nAddress)) {}
+    : m_bRs485(options.bRs485),
+      m_bAnyAddress(options.bAnyAddress),
+      m_state(DefaultSwitcherState(options.nModel, options.nAddress)) {}
+
+void CVirtualSwitcher::Reconfigure(int nModel, bool bRs485, bool bAnyAddress) {
+    m_state.m_tables.m_nModel = nModel ? 1 : 0;
+    m_bRs485 = bRs485;
+    m_bAnyAddress = bAnyAddress;
+}
 
 bool CVirtualSwitcher::IsAnswered(std::string_view line) const {
     // Only lines ending in CR LF are command lines; longer ones never fit the receive buffer.
     if (line.size() > CLineAssembler::kMaxLine || !line.ends_with("\r\n")) return false;
     if (!m_bRs485) return true;
-    return line.size() >= kAddressLength + 2 && TwoDigitValue(line[0], line[1]) == Address();
+    if (line.size() < kAddressLength + 2) return false;
+    const int called = TwoDigitValue(line[0], line[1]);
+    return m_bAnyAddress ? (called >= 0 && called <= kMaxAddress) : called == Address();
 }
 
-std::string CVirtualSwitcher::Framed(std::string_view text) const {
-    std::string reply = m_bRs485 ? TwoDigits(Address()) : std::string();
+std::string CVirtualSwitcher::Framed(std::string_view text, std::string_view line) const {
+    std::string reply;
+    if (m_bRs485) {
+        reply = line.size() >= kAddressLength ? std::string(line.substr(0, kAddressLength))
+                                              : TwoDigits(Address());
+    }
     reply.append(text);
     reply.append("\r\n");
     return reply;
@@ -33,8 +48,9 @@ std::string CVirtualSwitcher::Framed(std::string_view text) const {
 
 std::optional<std::string> CVirtualSwitcher::Answer(std::string_view line) {
     if (!IsAnswered(line)) return std::nullopt;
-    // Taken before the command runs: SA answers under the address it was sent to.
-    std::string reply = m_bRs485 ? TwoDigits(Address()) : std::string();
+    // The address called, taken before the command runs: SA answers under the
+    // address it was sent to.
+    std::string reply = m_bRs485 ? std::string(line.substr(0, kAddressLength)) : std::string();
     std::string_view body = LineBody(line);
     if (m_bRs485) body.remove_prefix(kAddressLength);
     return reply + ReplyTo(body);

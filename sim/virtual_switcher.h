@@ -13,6 +13,9 @@ struct CSwitcherOptions {
     int nModel = 0;  // 0 = 32 inputs, 1 = 64 inputs
     bool bRs485 = false;
     int nAddress = 0;  // own slave address 00..31
+    // On RS-485, answer every address 00..31 under the address called, as if
+    // whichever switcher the program picks were this one.
+    bool bAnyAddress = false;
 };
 
 class CVirtualSwitcher {
@@ -27,13 +30,19 @@ public:
     // Whether Answer would reply to line.
     bool IsAnswered(std::string_view line) const;
 
-    // A reply such as "E3" as this switcher sends it (address, text, CR LF).
-    std::string Framed(std::string_view text) const;
+    // A reply such as "E3" as this switcher sends it (address, text, CR LF);
+    // given the line it answers, under the address that line called.
+    std::string Framed(std::string_view text, std::string_view line = {}) const;
+
+    // The same switcher on another interface or as the other model: the
+    // tables, the clock and its own address stay.
+    void Reconfigure(int nModel, bool bRs485, bool bAnyAddress);
 
     const CSwitcherState& State() const { return m_state; }
     void SetState(const CSwitcherState& state) { m_state = state; }
     int Address() const { return m_state.m_nAddress; }
     bool IsRs485() const { return m_bRs485; }
+    bool AnswersAnyAddress() const { return m_bAnyAddress; }
 
     bool LoadState(const std::string& path);
     bool SaveState(const std::string& path) const;
@@ -42,5 +51,6 @@ private:
     std::string ReplyTo(std::string_view body);
 
     bool m_bRs485;
+    bool m_bAnyAddress;
     CSwitcherState m_state;
 };

@@ -4,8 +4,10 @@
 
 #include "app/comm_dialogs.h"
 #include "link/comm_settings.h"
+#include "link/link_flags.h"
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
+#include "link/transmitter.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/link_dialogs.h"
@@ -13,7 +15,16 @@
 
 namespace {
 
-using CommDialogsTest = AppTest;
+class CommDialogsTest : public AppTest {
+protected:
+    // Sends one line and waits for what it brings: the "Success" box on GO.
+    std::vector<RecordedBox> SendAndWait(const std::string& line) {
+        sink.boxes.clear();
+        SendCommand(line);
+        ProcessUntil([&] { return !sink.boxes.empty() || g_bAwaitingReply == 0; });
+        return sink.boxes;
+    }
+};
 
 // The port's flow control, as a re-open sets it again.
 bool HardwareFlowControl(int fd) {
@@ -101,6 +112,66 @@ TEST_F(CommDialogsTest, TheModelChangeKeepsEveryTableAndThePort) {
     EXPECT_EQ(g_nInTitleDisp[50], 0);
     EXPECT_EQ(g_strTitle[45], "\x82\xa0");
     EXPECT_EQ(g_hComm, port);
+}
+
+const std::vector<RecordedBox> kSuccess = {{BoxKind::kSuccess, "Success"}};
+
+TEST_F(CommDialogsTest, TheSimulatorFollowsTheInterfaceAndModelButTheProfileKeepsThem) {
+    WriteProfile("com_port=0\nrs_control=0\nqlv_model=0");
+    const std::string hardwareProfile = ReadFileText(profile);
+    CStartOptions options;
+    options.bSimulator = true;
+    MakeFrame(options);
+    ASSERT_TRUE(sink.boxes.empty());
+
+    WhenModal([&](QDialog& dlg) {
+        Choose(dlg, IDC_INTERFACE, 1);
+        Click(dlg, IDOK);
+    });
+    frame->OnCommand(ID_COMM_SETTINGS);
+    ASSERT_EQ(g_bRs485, 1);
+    // Whichever address an editor's list holds, the one switcher on the line answers.
+    for (int address : {0, 7, 31}) {
+        g_nSlaveAddress = address;
+        EXPECT_EQ(SendAndWait("TSDM\r\n"), kSuccess) << address;
+    }
+
+    WhenModal([&](QDialog& dlg) {
+        Choose(dlg, IDC_MODEL, 1);
+        Click(dlg, IDOK);
+    });
+    frame->OnCommand(ID_MODEL_SELECT);
+    ASSERT_EQ(g_nModel, 1);
+    g_nSeqTime[0][63] = 0;
+    SendCommand("RAST01\r\n");  // read back with 64 channels
+    EXPECT_TRUE(ProcessUntil([] { return g_nSeqTime[0][63] == 3; }));
+
+    // A later start on the hardware finds the profile as it was.
+    EXPECT_EQ(ReadFileText(profile), hardwareProfile);
+    frame.reset();
+    sink.boxes.clear();
+    MakeFrame();
+    EXPECT_EQ(sink.boxes, std::vector<RecordedBox>{});
+    EXPECT_EQ(g_bRs485, 0);
+    EXPECT_EQ(g_nModel, 0);
+}
+
+// A switcher given its address on the command line keeps to that address.
+TEST_F(CommDialogsTest, TheSimulatorsOwnAddressOutlivesAnInterfaceChange) {
+    CStartOptions options;
+    options.bSimulator = true;
+    options.nSimRs485Address = 5;
+    MakeFrame(options);
+    g_nSlaveAddress = 5;
+    for (int bRs485 : {0, 1}) {
+        WhenModal([&](QDialog& dlg) {
+            Choose(dlg, IDC_INTERFACE, bRs485);
+            Click(dlg, IDOK);
+        });
+        frame->OnCommand(ID_COMM_SETTINGS);
+        EXPECT_EQ(SendAndWait("TSDM\r\n"), kSuccess) << bRs485;
+    }
+    EXPECT_FALSE(std::filesystem::exists(profile));
 }
 
 TEST(DialogTemplateTest, ControlsLieInsideTheirDialogAndCombosHoldTheirItems) {

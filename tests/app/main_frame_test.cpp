@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -98,6 +99,37 @@ TEST_F(MainFrameTest, TenContextMenuRequestsInTheCornerOpenTheReadBack) {
         QApplication::sendEvent(frame.get(), &key);
     }
     EXPECT_EQ(opened, 2);
+}
+
+// A decorating window manager puts the title bar where the screen's corner is,
+// so the corner is the top-left of the window's own area, menu bar included.
+TEST_F(MainFrameTest, TheCornerIsMeasuredFromTheWindowsOwnTopLeft) {
+    WriteProfile("com_port=0");
+    MakeFrame();
+    frame->show();
+    frame->move(40, 60);  // as if below a title bar and beside a border
+    ASSERT_TRUE(ProcessUntil([&] { return frame->mapToGlobal(QPoint(0, 0)).x() >= 40; }));
+    int opened = 0;
+    frame->SetCommandHandler(ID_SETTINGS_READ, [&] { ++opened; });
+    QWidget* menuBar = frame->menuBar();
+    ASSERT_EQ(menuBar->mapTo(frame.get(), QPoint(0, 0)), QPoint(0, 0));
+    auto rightClick = [](QWidget* target, QPoint local) {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, local, target->mapToGlobal(local));
+        QApplication::sendEvent(target, &click);
+    };
+
+    for (int i = 0; i < 9; ++i) rightClick(menuBar, {5, 5});  // reaches the frame from the bar
+    EXPECT_EQ(g_nCornerClicks, 9);
+    rightClick(frame.get(), {19, 19});
+    EXPECT_EQ(opened, 1);
+
+    // Just outside the 20 x 20 pixels, on either side, starts the count again.
+    for (QPoint outside : {QPoint(20, 5), QPoint(5, 20)}) {
+        for (int i = 0; i < 9; ++i) rightClick(menuBar, {0, 0});
+        rightClick(frame.get(), outside);
+        EXPECT_EQ(g_nCornerClicks, 0);
+    }
+    EXPECT_EQ(opened, 1);
 }
 
 TEST_F(MainFrameTest, BarsMenusAndGeometry) {

@@ -100,4 +100,34 @@ TEST(Rs485, NewSlaveAddressTakesEffectAfterTheReply) {
     EXPECT_EQ(sw.Address(), 31);
 }
 
+TEST(Rs485, AnySlaveAddressIsAnsweredUnderTheAddressCalled) {
+    CVirtualSwitcher sw({.bRs485 = true, .nAddress = 0, .bAnyAddress = true});
+    EXPECT_EQ(sw.Answer("00TSDM\r\n"), "00GO\r\n");
+    EXPECT_EQ(sw.Answer("17RTSD\r\n"), "17TSDM\r\n");
+    EXPECT_EQ(sw.Answer("31XYZ\r\n"), "31E3\r\n");
+    EXPECT_EQ(sw.Framed("E1", "09RTSD\r\n"), "09E1\r\n");
+    EXPECT_EQ(sw.Answer("32RTSD\r\n"), std::nullopt);  // beyond the bus's addresses
+    EXPECT_EQ(sw.Answer("AXRTSD\r\n"), std::nullopt);
+    EXPECT_EQ(sw.Answer("RTSD\r\n"), std::nullopt);
+    EXPECT_EQ(sw.Answer("12SA05\r\n"), "12GO\r\n");
+    EXPECT_EQ(sw.Address(), 5);
+    EXPECT_EQ(sw.Answer("12RTSD\r\n"), "12TSDM\r\n");
+}
+
+TEST(Reconfigure, TheSameSwitcherSpeaksTheOtherInterfaceAndModel) {
+    CVirtualSwitcher sw({.nModel = 0});
+    ASSERT_EQ(sw.Answer("TSDM\r\n"), kGo);
+    sw.Reconfigure(1, true, false);
+    EXPECT_EQ(sw.Answer("TSDY\r\n"), std::nullopt);    // no address: not for a bus switcher
+    EXPECT_EQ(sw.Answer("00RTSD\r\n"), "00TSDM\r\n");  // its address and date format stayed
+    EXPECT_EQ(sw.Answer("01RTSD\r\n"), std::nullopt);
+    EXPECT_EQ(sw.State().Inputs(), 64);
+    EXPECT_EQ(sw.Answer("00AST01" + Repeat("05", 64) + "\r\n"), "00GO\r\n");
+
+    sw.Reconfigure(0, false, false);
+    EXPECT_EQ(sw.Answer("AST01" + Repeat("05", 64) + "\r\n"), kE3);  // 32 inputs again
+    EXPECT_EQ(sw.Answer("AST01" + Repeat("05", 32) + "\r\n"), kGo);
+    EXPECT_EQ(sw.State().m_tables.m_nSeqTime[0][40], 5);  // set while it had 64
+}
+
 }  // namespace
