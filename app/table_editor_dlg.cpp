@@ -160,41 +160,35 @@ void CTableEditorDlg::OnGridClick(int x, int y) {
     PickInList(lists.nEntryList, lists.nFirstEntry + cell);
 }
 
-// True when the key was the grid's.
+namespace {
+
+struct CGridKey {
+    int nKey;
+    GridMove move;
+};
+
+constexpr CGridKey kGridKeys[] = {
+    {Qt::Key_Up, GridMove::kUp},      {Qt::Key_Down, GridMove::kDown},
+    {Qt::Key_Left, GridMove::kLeft},  {Qt::Key_Right, GridMove::kRight},
+    {Qt::Key_Home, GridMove::kFirst}, {Qt::Key_End, GridMove::kLast},
+};
+
+}  // namespace
+
+// True when the key was the grid's (also when a running cycle refuses it).
 bool CTableEditorDlg::OnGridKey(const QKeyEvent& key) {
-    if (key.modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) return false;
+    if (key.modifiers() & ~Qt::KeypadModifier) return false;  // Ctrl+arrow and the like
     const CGridLists lists = GridLists();
-    GridMove move = GridMove::kDown;
-    switch (key.key()) {
-        case Qt::Key_Up:
-            move = GridMove::kUp;
-            break;
-        case Qt::Key_Down:
-            move = GridMove::kDown;
-            break;
-        case Qt::Key_Left:
-            move = GridMove::kLeft;
-            break;
-        case Qt::Key_Right:
-            move = GridMove::kRight;
-            break;
-        case Qt::Key_Home:
-            move = GridMove::kFirst;
-            break;
-        case Qt::Key_End:
-            move = GridMove::kLast;
-            break;
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown: {
-            if (lists.nPageList < 0) return false;
-            const int step = key.key() == Qt::Key_PageUp ? -lists.nPageStep : lists.nPageStep;
-            PickInList(lists.nPageList, lists.nPage + step);
-            return true;
-        }
-        default:
-            return false;
+    if (key.key() == Qt::Key_PageUp || key.key() == Qt::Key_PageDown) {
+        if (lists.nPageList < 0) return false;
+        const int step = key.key() == Qt::Key_PageUp ? -lists.nPageStep : lists.nPageStep;
+        PickInList(lists.nPageList, lists.nPage + step);
+        return true;
     }
-    const int target = GridMoveTarget(lists.nEntry, move, Combo(lists.nEntryList)->count());
+    const auto* gridKey = std::ranges::find(kGridKeys, key.key(), &CGridKey::nKey);
+    if (gridKey == std::end(kGridKeys)) return false;
+    const int target =
+        GridMoveTarget(lists.nEntry, gridKey->move, Combo(lists.nEntryList)->count());
     if (target >= 0) PickInList(lists.nEntryList, target);
     return true;
 }
