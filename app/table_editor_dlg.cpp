@@ -180,7 +180,7 @@ bool CTableEditorDlg::OnGridKey(const QKeyEvent& key) {
     if (key.modifiers() & ~Qt::KeypadModifier) return false;  // Ctrl+arrow and the like
     const CGridLists lists = GridLists();
     if (key.key() == Qt::Key_PageUp || key.key() == Qt::Key_PageDown) {
-        if (lists.nPageList < 0) return false;
+        if (lists.nPageList == kNoId) return false;
         const int step = key.key() == Qt::Key_PageUp ? -lists.nPageStep : lists.nPageStep;
         PickInList(lists.nPageList, lists.nPage + step);
         return true;

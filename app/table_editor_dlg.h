@@ -32,11 +32,11 @@ class QPushButton;
 
 // Which lists the grid's cells stand for, and where the model's selection is.
 struct CGridLists {
-    int nEntryList;       // the list whose entries are the cells (channel, output)
-    int nEntry;           // the selected entry's index in that list, from the model
-    int nFirstEntry = 0;  // the list index of the grid's first cell
-    int nPageList = -1;   // the list Page Up / Page Down step through, or -1
-    int nPage = 0;        // its selected index, from the model
+    int nEntryList;         // the list whose entries are the cells (channel, output)
+    int nEntry;             // the selected entry's index in that list, from the model
+    int nFirstEntry = 0;    // the list index of the grid's first cell
+    int nPageList = kNoId;  // the list Page Up / Page Down step through, if any
+    int nPage = 0;          // its selected index, from the model
     int nPageStep = 1;
 };
 
