@@ -13,11 +13,18 @@
 
 namespace {
 
+// Some styles open a list without an edit field as a menu laid over the box,
+// as tall as its entries allow: a 128-entry list then fills the screen. Every
+// list here opens as a scrolling list of kListRows rows beside its box, on any
+// style. Typing the start of an entry still picks it.
+constexpr int kListRows = 20;
+
 QWidget* MakeCombo(QDialog& dialog, const CControlTemplate& c) {
     auto* combo = new QComboBox(&dialog);
     combo->setEditable(c.kind == ControlKind::kDropDown);
     for (const auto& item : c.items) combo->addItem(QString::fromStdString(item));
-    combo->setMaxVisibleItems(12);
+    combo->setMaxVisibleItems(kListRows);
+    combo->setStyleSheet("QComboBox { combobox-popup: 0; }");
     return combo;
 }
 

@@ -2,9 +2,12 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/dialog_builder.h"
 #include "app/editor_caption.h"
@@ -21,7 +24,7 @@ CTableEditorDlg::CTableEditorDlg(const CDialogTemplate& t, const char* captionTe
     BuildDialog(*this, t);
     setWindowTitle(EditorCaption(captionText));
     m_pTable = FindControl<QFrame>(*this, nTableId);
-    m_pTable->installEventFilter(this);
+    InitGrid();
     m_pCounter = FindControl<QLineEdit>(*this, nCounterId);
     InitSlaveAddress();
     m_pCycle = std::make_unique<CCycleTimer>(Button(IDCANCEL));
@@ -55,10 +58,49 @@ void CTableEditorDlg::InitSlaveAddress() {
     connect(slave, &QComboBox::activated, this, [](int index) { g_nSlaveAddress = index; });
 }
 
+// Clicks and Tab give the grid the focus its keys need.
+void CTableEditorDlg::InitGrid() {
+    m_pTable->setFocusPolicy(Qt::StrongFocus);
+    m_pTable->installEventFilter(this);
+}
+
 void CTableEditorDlg::OnGuardedSelection(int comboId, std::function<void(int)> handler) {
-    connect(Combo(comboId), &QComboBox::activated, this, [handler](int index) {
-        if (g_nSendStep == 0) handler(index);
-    });
+    AddListHandler(comboId, std::move(handler), true);
+}
+
+void CTableEditorDlg::OnSelection(int comboId, std::function<void(int)> handler) {
+    AddListHandler(comboId, std::move(handler), false);
+}
+
+void CTableEditorDlg::AddListHandler(int comboId, std::function<void(int)> handler, bool bGuarded) {
+    m_lists[comboId] = {std::move(handler), bGuarded};
+    connect(Combo(comboId), &QComboBox::activated, this,
+            [this, comboId](int index) { RunListHandler(comboId, index); });
+}
+
+bool CTableEditorDlg::Refuses(int comboId) const {
+    const auto it = m_lists.find(comboId);
+    return it == m_lists.end() || (it->second.bGuarded && g_nSendStep != 0);
+}
+
+void CTableEditorDlg::RunListHandler(int comboId, int index) {
+    if (Refuses(comboId)) return;
+    m_lists.at(comboId).handler(index);
+    m_pTable->update();  // the marked cell may have moved
+}
+
+bool CTableEditorDlg::PickInList(int comboId, int index) {
+    QComboBox* combo = Combo(comboId);
+    if (!combo || index < 0 || index >= combo->count() || Refuses(comboId)) return false;
+    combo->setCurrentIndex(index);
+    RunListHandler(comboId, index);
+    return true;
+}
+
+int CTableEditorDlg::MarkedCell() const {
+    const CGridLists lists = GridLists();
+    const int cell = lists.nEntry - lists.nFirstEntry;
+    return cell >= 0 && cell < GridEntryCount() ? cell : -1;
 }
 
 void CTableEditorDlg::OnGuardedClick(int buttonId, std::function<void()> handler) {
@@ -86,8 +128,69 @@ void CTableEditorDlg::RepaintGrid() {
 }
 
 bool CTableEditorDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_pTable && event->type() == QEvent::Paint) PaintGrid();
-    return QDialog::eventFilter(watched, event);  // the frame then draws its border
+    if (watched != m_pTable) return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::Paint:
+            PaintGrid();
+            break;  // the frame then draws its border
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint at = mouse->position().toPoint();
+            if (mouse->button() == Qt::LeftButton) OnGridClick(at.x(), at.y());
+            break;
+        }
+        case QEvent::KeyPress:
+            if (OnGridKey(*static_cast<QKeyEvent*>(event))) return true;
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            m_pTable->update();  // the focus outline
+            break;
+        default:
+            break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CTableEditorDlg::OnGridClick(int x, int y) {
+    const int cell = GridEntryAt(x, y, GridColumnWidth(), GridEntryCount());
+    if (cell < 0) return;
+    const CGridLists lists = GridLists();
+    PickInList(lists.nEntryList, lists.nFirstEntry + cell);
+}
+
+namespace {
+
+struct CGridKey {
+    int nKey;
+    GridMove move;
+};
+
+constexpr CGridKey kGridKeys[] = {
+    {Qt::Key_Up, GridMove::kUp},      {Qt::Key_Down, GridMove::kDown},
+    {Qt::Key_Left, GridMove::kLeft},  {Qt::Key_Right, GridMove::kRight},
+    {Qt::Key_Home, GridMove::kFirst}, {Qt::Key_End, GridMove::kLast},
+};
+
+}  // namespace
+
+// True when the key was the grid's (also when a running cycle refuses it).
+bool CTableEditorDlg::OnGridKey(const QKeyEvent& key) {
+    if (key.modifiers() & ~Qt::KeypadModifier) return false;  // Ctrl+arrow and the like
+    const CGridLists lists = GridLists();
+    if (key.key() == Qt::Key_PageUp || key.key() == Qt::Key_PageDown) {
+        if (lists.nPageList == kNoId) return false;
+        const int step = key.key() == Qt::Key_PageUp ? -lists.nPageStep : lists.nPageStep;
+        PickInList(lists.nPageList, lists.nPage + step);
+        return true;
+    }
+    const auto* gridKey = std::ranges::find(kGridKeys, key.key(), &CGridKey::nKey);
+    if (gridKey == std::end(kGridKeys)) return false;
+    const int target =
+        GridMoveTarget(lists.nEntry, gridKey->move, Combo(lists.nEntryList)->count());
+    if (target >= 0) PickInList(lists.nEntryList, target);
+    return true;
 }
 
 void CTableEditorDlg::PaintGrid() {
@@ -98,6 +201,28 @@ void CTableEditorDlg::PaintGrid() {
     for (int i = 0; i < GridEntryCount(); ++i) {
         const CGridPoint at = GridCellPosition(i, GridColumnWidth());
         painter.drawText(at.x, at.y + metrics.ascent(), QString::fromStdString(GridCellText(i)));
+    }
+    PaintMark(painter);
+}
+
+// A black outline around the current entry's text: it shows on screen and on
+// a black-and-white print alike. With the grid focused, a dotted line inside
+// the frame says the keys go there.
+void CTableEditorDlg::PaintMark(QPainter& painter) const {
+    const int cell = MarkedCell();
+    if (cell >= 0) {
+        const CGridRect r = GridCellRect(cell, GridColumnWidth());
+        const CGridPoint text = GridCellPosition(cell, GridColumnWidth());
+        const int textWidth =
+            painter.fontMetrics().horizontalAdvance(QString::fromStdString(GridCellText(cell)));
+        const int width = std::min(text.x - r.x + textWidth + 4, r.cx - 4);
+        painter.setPen(QPen(Qt::black, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(r.x + 1, r.y + 1, width - 2, r.cy - 2));
+    }
+    if (m_pTable->hasFocus()) {
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(m_pTable->rect().adjusted(2, 2, -3, -3));
     }
 }
 

@@ -4,12 +4,19 @@
 // g_nSendStep is shared) the table lists and buttons are inert; the slave
 // address list, OK and painting stay live. Closing the dialog in any way ends
 // its cycle, so g_nSendStep is 0 once the dialog is gone.
+//
+// The grid also answers the mouse and the keyboard: the current entry is
+// outlined, a click on a cell picks that entry in its list, and with the grid
+// focused the arrow keys step through the entries and Page Up / Page Down
+// through the pages (pattern, memory) where there are any. Either is a pick in
+// the list, with that list's handler and guard.
 #pragma once
 
 #include <QComboBox>
 #include <QDialog>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -18,8 +25,20 @@
 #include "res/dialog_template.h"
 
 class QFrame;
+class QKeyEvent;
 class QLineEdit;
+class QPainter;
 class QPushButton;
+
+// Which lists the grid's cells stand for, and where the model's selection is.
+struct CGridLists {
+    int nEntryList;         // the list whose entries are the cells (channel, output)
+    int nEntry;             // the selected entry's index in that list, from the model
+    int nFirstEntry = 0;    // the list index of the grid's first cell
+    int nPageList = kNoId;  // the list Page Up / Page Down step through, if any
+    int nPage = 0;          // its selected index, from the model
+    int nPageStep = 1;
+};
 
 class CTableEditorDlg : public QDialog {
 public:
@@ -34,16 +53,27 @@ public:
     QPushButton* Button(int id) const;
     QLineEdit* Counter() const { return m_pCounter; }
     QTimer& CycleTimer() { return m_pCycle->Timer(); }
+    QFrame* Table() const { return m_pTable; }
+
+    // Picks index in the list as the user would: the list shows it and its
+    // handler runs. False, with nothing changed, when the list has no such
+    // entry or its handler is guarded and a cycle runs.
+    bool PickInList(int comboId, int index);
+    // The grid's cell whose entry is selected in the model, or -1.
+    int MarkedCell() const;
 
 protected:
     // What the grid shows.
     virtual int GridEntryCount() const = 0;
     virtual std::string GridCellText(int i) const = 0;
     virtual int GridColumnWidth() const = 0;
+    virtual CGridLists GridLists() const = 0;
 
     void RepaintGrid();
     // A user's pick in the list runs handler, unless a cycle runs.
     void OnGuardedSelection(int comboId, std::function<void(int index)> handler);
+    // A user's pick in the list runs handler, even while a cycle runs.
+    void OnSelection(int comboId, std::function<void(int index)> handler);
     void OnGuardedClick(int buttonId, std::function<void()> handler);
     // Selects index in the list, or nothing when the list has no such entry.
     void Select(int comboId, int index);
@@ -55,9 +85,22 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void InitSlaveAddress();
-    void PaintGrid();
+    struct CListHandler {
+        std::function<void(int)> handler;
+        bool bGuarded = true;
+    };
 
+    void InitSlaveAddress();
+    void InitGrid();
+    void AddListHandler(int comboId, std::function<void(int)> handler, bool bGuarded);
+    bool Refuses(int comboId) const;
+    void RunListHandler(int comboId, int index);
+    void PaintGrid();
+    void PaintMark(QPainter& painter) const;
+    void OnGridClick(int x, int y);
+    bool OnGridKey(const QKeyEvent& key);
+
+    std::map<int, CListHandler> m_lists;
     QFrame* m_pTable = nullptr;
     QLineEdit* m_pCounter = nullptr;
     std::unique_ptr<CCycleTimer> m_pCycle;

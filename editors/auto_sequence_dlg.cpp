@@ -32,6 +32,14 @@ std::string CAutoSequenceDlg::GridCellText(int i) const {
     return SeqTimeCellText(i, g_nSeqTime[g_nCurSeqPattern][i]);
 }
 
+// The cells are the channels; Page Up / Page Down step through the patterns.
+CGridLists CAutoSequenceDlg::GridLists() const {
+    return {.nEntryList = IDC_SEQ_CHANNEL,
+            .nEntry = g_nCurChannel,
+            .nPageList = IDC_SEQ_PATTERN,
+            .nPage = g_nCurSeqPattern};
+}
+
 void CAutoSequenceDlg::ShowSelectedTime() {
     Select(IDC_SEQ_TIME, g_nSeqTime[g_nCurSeqPattern][g_nCurChannel]);
 }

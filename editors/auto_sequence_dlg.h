@@ -12,6 +12,7 @@ protected:
     int GridEntryCount() const override;
     std::string GridCellText(int i) const override;
     int GridColumnWidth() const override { return 80; }
+    CGridLists GridLists() const override;
 
 private:
     void OnSelchangePattern(int index);

@@ -81,6 +81,11 @@ int CDisplaySwitchDlg::GridColumnWidth() const {
     return m_member.bInputSide ? 160 - 80 * g_nModel : 160;
 }
 
+// The cells are the channels (or outputs); there are no pages.
+CGridLists CDisplaySwitchDlg::GridLists() const {
+    return {.nEntryList = IDC_DISP_CHANNEL, .nEntry = Selection()};
+}
+
 // The selection is shared with the other editors of the same side.
 int& CDisplaySwitchDlg::Selection() const {
     return m_member.bInputSide ? g_nCurChannel : g_nCurOutput;

@@ -19,6 +19,7 @@ protected:
     int GridEntryCount() const override;
     std::string GridCellText(int i) const override;
     int GridColumnWidth() const override;
+    CGridLists GridLists() const override;
 
 private:
     int& Selection() const;

@@ -34,6 +34,15 @@ std::string CPatternOutputDlg::GridCellText(int i) const {
     return OutputCellText(i, g_nPattern[g_nCurMemory][i], InputChannelCount());
 }
 
+// The cells are the outputs; Page Up / Page Down step through "None" and the
+// memories.
+CGridLists CPatternOutputDlg::GridLists() const {
+    return {.nEntryList = IDC_OUT_OUTPUT,
+            .nEntry = g_nCurOutput,
+            .nPageList = IDC_OUT_MEMORY,
+            .nPage = g_nCurMemory};
+}
+
 void CPatternOutputDlg::ShowCurrentCell() {
     Select(IDC_OUT_CHANNEL, g_nPattern[g_nCurMemory][g_nCurOutput]);
 }

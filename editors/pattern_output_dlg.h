@@ -13,6 +13,7 @@ protected:
     int GridEntryCount() const override;
     std::string GridCellText(int i) const override;
     int GridColumnWidth() const override { return 160; }
+    CGridLists GridLists() const override;
 
 private:
     void OnSelchangeMemory(int index);

@@ -79,8 +79,8 @@ CTitleDlg::CTitleDlg(QWidget* parent, CInputMethod* pInputMethod)
     m_pEdit->installEventFilter(this);
     m_pEdit->setFocus();
 
-    connect(Combo(IDC_TITLE_CHANNEL), &QComboBox::activated, this,
-            [this](int i) { OnSelchangeChannel(i); });
+    // Choosing a channel stays live while the titles are being sent.
+    OnSelection(IDC_TITLE_CHANNEL, [this](int i) { OnSelchangeChannel(i); });
     OnGuardedClick(IDC_SET, [this] { OnSet(); });
     OnGuardedClick(IDC_ALL_SET, [this] { StartCycle(TitleSteps()); });
 }
@@ -92,6 +92,18 @@ int CTitleDlg::GridEntryCount() const {
 std::string CTitleDlg::GridCellText(int i) const {
     const int c = CurrentChannel() / kTitlesPerPage * kTitlesPerPage + i;
     return "in" + TwoDigits(c + 1) + "=" + FromShiftJis(g_strTitle[c]).toStdString();
+}
+
+// The cells are the page of 16 channels around the selected one; the keys run
+// on across pages, and Page Up / Page Down turn a whole page.
+CGridLists CTitleDlg::GridLists() const {
+    const int channel = CurrentChannel();
+    return {.nEntryList = IDC_TITLE_CHANNEL,
+            .nEntry = channel,
+            .nFirstEntry = channel / kTitlesPerPage * kTitlesPerPage,
+            .nPageList = IDC_TITLE_CHANNEL,
+            .nPage = channel,
+            .nPageStep = kTitlesPerPage};
 }
 
 // Shows the current channel's title; putting it there stores it again.

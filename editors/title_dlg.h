@@ -23,6 +23,7 @@ protected:
     int GridEntryCount() const override;
     std::string GridCellText(int i) const override;
     int GridColumnWidth() const override { return 320; }
+    CGridLists GridLists() const override;
 
     // CLOSE, Esc and the close box.
     void reject() override;

@@ -3,18 +3,35 @@
 // OUTDIR/comm_log.png, so the layouts can be looked at without clicking
 // through the program. Each picture carries a caption strip, since a grab
 // shows the client area only and the caption is part of what is reviewed.
+// The table editors are also shown working, on sample settings with a cell
+// marked and the grid focused (OUTDIR/editor_*.png), and one long list opened
+// as the screen shows it (OUTDIR/open_list.png; needs an X server).
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFrame>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <chrono>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 #include "app/comm_log_window.h"
 #include "app/dialog_builder.h"
+#include "app/input_method.h"
 #include "app/qelvar_app.h"
+#include "editors/auto_sequence_dlg.h"
+#include "editors/display_switch_dlg.h"
+#include "editors/pattern_output_dlg.h"
+#include "editors/title_dlg.h"
+#include "model/settings_model.h"
 #include "res/dialog_template.h"
+#include "res/editor_dialogs.h"
 
 namespace {
 
@@ -60,6 +77,98 @@ void AddSampleLines(CCommLog& log) {
     }
 }
 
+// Runs the event loop until pred holds, for at most a second.
+void WaitFor(const std::function<bool()>& pred) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!pred() && timer.elapsed() < 1000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// Settings that make every grid show something besides the defaults.
+void SampleSettings(int nModel) {
+    ResetModelDefaults();
+    g_nModel = nModel;
+    g_nCurSeqPattern = 2;
+    g_nSeqTime[2][2] = 0;
+    g_nSeqTime[2][9] = 15;
+    g_nCurMemory = 5;
+    for (int out = 0; out < kOutputs; ++out) g_nPattern[5][out] = (out * 7) % 96;
+    g_strTitle[8] = "\x93\x8C\x8B\x9E\x89\x77";                  // 東京駅
+    g_strTitle[9] = "\x90\x56\x91\xE5\x8D\xE3\x81\x60\x82\x51";  // 新大阪～２
+    g_strTitle[10] = "\x83\x8D\x83\x72\x81\x5B";                 // ロビー
+    for (int i = 0; i < kMaxInputs; i += 3) {
+        g_nInTitleDisp[i] = 0;
+        g_nTitlePosition[i] = 0;
+        g_nInCalendarDisp[i] = 0;
+    }
+    for (int i = 0; i < kOutputs; i += 4) g_nOutTitleDisp[i] = g_nOutCalendarDisp[i] = 0;
+    g_nCurChannel = 9;
+    g_nCurOutput = 12;
+}
+
+// The editor shown with its current cell marked and its grid focused.
+bool SaveEditor(CTableEditorDlg& editor, const QString& path) {
+    editor.show();
+    editor.activateWindow();
+    editor.Table()->setFocus();
+    WaitFor([&] { return editor.Table()->hasFocus(); });
+    const bool ok = Save(editor, path);
+    editor.hide();
+    return ok;
+}
+
+bool SaveEditors(const QDir& out) {
+    CRememberedInputMethod inputMethod;  // the desktop's stays as it is
+    bool ok = true;
+    for (int model : {0, 1}) {
+        SampleSettings(model);
+        CAutoSequenceDlg sequence;
+        ok =
+            SaveEditor(sequence, out.filePath(QString("editor_130_%1.png").arg(32 << model))) && ok;
+    }
+    SampleSettings(0);
+    CPatternOutputDlg output;
+    ok = SaveEditor(output, out.filePath("editor_158.png")) && ok;
+    CTitleDlg title(nullptr, &inputMethod);
+    ok = SaveEditor(title, out.filePath("editor_154.png")) && ok;
+    const DisplaySwitch members[] = {DisplaySwitch::kInTitle, DisplaySwitch::kOutTitle,
+                                     DisplaySwitch::kTitlePosition, DisplaySwitch::kInCalendar,
+                                     DisplaySwitch::kOutCalendar};
+    for (DisplaySwitch which : members) {
+        CDisplaySwitchDlg display(which);
+        ok =
+            SaveEditor(
+                display,
+                out.filePath(QString("editor_display_%1.png").arg(DisplaySwitchSpec(which).tag))) &&
+            ok;
+    }
+    return ok;
+}
+
+// The output editor with its longest list opened: a picture of the screen,
+// since the opened list is a window of its own.
+bool SaveOpenList(const QDir& out) {
+    SampleSettings(1);
+    g_nPattern[5][12] = 100;  // "A37": far down the list
+    CPatternOutputDlg editor;
+    editor.show();
+    WaitFor([&] { return editor.isActiveWindow(); });
+    QComboBox* list = editor.Combo(IDC_OUT_CHANNEL);
+    list->showPopup();
+    QWidget* popup = list->view()->window();
+    WaitFor([&] { return popup->isVisible(); });
+    QApplication::processEvents();
+    const QRect area = editor.frameGeometry().united(popup->frameGeometry()).adjusted(-8, -8, 8, 8);
+    const QPixmap screen = QApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
+                                                                     area.width(), area.height());
+    list->hidePopup();
+    const QString path = out.filePath("open_list.png");
+    const bool ok = !screen.isNull() && screen.save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,5 +193,8 @@ int main(int argc, char** argv) {
     AddSampleLines(log);
     CCommLogWindow window(log);
     ok = Save(window, out.filePath("comm_log.png")) && ok;
+    window.hide();
+    ok = SaveEditors(out) && ok;
+    if (QGuiApplication::platformName() == "xcb") ok = SaveOpenList(out) && ok;
     return ok ? 0 : 2;
 }

@@ -1,6 +1,8 @@
 #include "tests/app/app_fixture.h"
 
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "link/comm_settings.h"
 #include "link/reply_queue.h"
@@ -10,6 +12,24 @@
 void Pick(QComboBox* combo, int index) {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
+}
+
+void ClickAt(QWidget* widget, QPoint at) {
+    const QPointF local(at);
+    const QPointF global(widget->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
+
+void PressKey(QWidget* widget, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
 }
 
 void AppTest::SetUp() {

@@ -39,6 +39,10 @@ public:
 
 // A user's pick in a list, which is what the dialogs' handlers react to.
 void Pick(QComboBox* combo, int index);
+// A left click at a point of the widget, as the mouse gives it.
+void ClickAt(QWidget* widget, QPoint at);
+// A key pressed and released on the widget, as the keyboard gives it.
+void PressKey(QWidget* widget, int key);
 
 class AppTest : public ::testing::Test {
 protected:

@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QFrame>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -176,6 +178,89 @@ TEST_F(AutoSequenceDlgTest, ClosingDuringACycleEndsIt) {
     dlg.Button(IDC_ALL_SET)->click();
     dlg.close();  // the close box
     EXPECT_EQ(g_nSendStep, 0);
+}
+
+TEST_F(AutoSequenceDlgTest, AClickOnACellPicksItsChannelAsTheListWouldAndMarksIt) {
+    g_nCurSeqPattern = 2;
+    g_nSeqTime[2][9] = 0;
+    CAutoSequenceDlg dlg;
+    dlg.show();
+    ClickAt(dlg.Table(), {125, 43});  // ch10: second column, second row
+    EXPECT_EQ(g_nCurChannel, 9);
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_CHANNEL)->currentText(), "10");
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_TIME)->currentText(), "SKIP");
+    EXPECT_EQ(dlg.MarkedCell(), 9);
+    EXPECT_EQ(g_bModified, 0);
+    for (int i = 0; i < 32; ++i) {
+        const CGridPoint centre = GridCellCentre(i, 80);
+        ClickAt(dlg.Table(), {centre.x, centre.y});
+        ASSERT_EQ(g_nCurChannel, i);
+        ASSERT_EQ(dlg.Combo(IDC_SEQ_CHANNEL)->currentIndex(), i);
+    }
+    ClickAt(dlg.Table(), {335, 43});  // beside the fourth and last column
+    EXPECT_EQ(g_nCurChannel, 31);
+
+    // The mark is drawn around ch32's text, and nowhere else.
+    const QImage table = dlg.Table()->grab().toImage();
+    const CGridRect marked = GridCellRect(31, 80);
+    const CGridRect other = GridCellRect(30, 80);
+    EXPECT_LT(qGray(table.pixel(marked.x + 1, marked.y + 10)), 128);
+    EXPECT_LT(qGray(table.pixel(marked.x + 20, marked.y + 1)), 128);
+    EXPECT_GT(qGray(table.pixel(other.x + 1, other.y + 10)), 128);
+}
+
+TEST_F(AutoSequenceDlgTest, ArrowKeysWalkTheChannelsAndPageKeysThePatterns) {
+    g_nCurChannel = 9;
+    g_nSeqTime[1][9] = 7;
+    CAutoSequenceDlg dlg;
+    QFrame* table = dlg.Table();
+    PressKey(table, Qt::Key_Down);
+    EXPECT_EQ(g_nCurChannel, 10);
+    PressKey(table, Qt::Key_Right);
+    EXPECT_EQ(g_nCurChannel, 18);
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_CHANNEL)->currentText(), "19");
+    PressKey(table, Qt::Key_Left);
+    PressKey(table, Qt::Key_Up);
+    EXPECT_EQ(g_nCurChannel, 9);
+    EXPECT_EQ(dlg.MarkedCell(), 9);
+
+    PressKey(table, Qt::Key_PageDown);
+    EXPECT_EQ(g_nCurSeqPattern, 1);
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_PATTERN)->currentText(), "02");
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_TIME)->currentText(), "07");  // the value list follows
+    PressKey(table, Qt::Key_PageUp);
+    PressKey(table, Qt::Key_PageUp);  // no pattern before 01
+    EXPECT_EQ(g_nCurSeqPattern, 0);
+
+    PressKey(table, Qt::Key_End);
+    PressKey(table, Qt::Key_Down);  // no channel after 32
+    PressKey(table, Qt::Key_Right);
+    EXPECT_EQ(g_nCurChannel, 31);
+    EXPECT_EQ(g_bModified, 0);
+
+    g_nCurChannel = 40;  // beyond the model: no cell marked, the keys start at ch01
+    EXPECT_EQ(dlg.MarkedCell(), -1);
+    PressKey(table, Qt::Key_Up);
+    EXPECT_EQ(g_nCurChannel, 0);
+}
+
+TEST_F(AutoSequenceDlgTest, TheGridIsInertWhileACycleRunsAsTheListsAre) {
+    CAutoSequenceDlg dlg;
+    dlg.show();
+    dlg.Button(IDC_ALL_SET)->click();
+    dlg.OnCycleTimer();
+    const CGridPoint centre = GridCellCentre(5, 80);
+    ClickAt(dlg.Table(), {centre.x, centre.y});
+    PressKey(dlg.Table(), Qt::Key_Down);
+    PressKey(dlg.Table(), Qt::Key_PageDown);
+    EXPECT_EQ(g_nCurChannel, 0);
+    EXPECT_EQ(g_nCurSeqPattern, 0);
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_CHANNEL)->currentText(), "01");
+    EXPECT_EQ(dlg.Combo(IDC_SEQ_PATTERN)->currentText(), "01");
+    for (int tick = 0; tick < 63; ++tick) dlg.OnCycleTimer();
+    ASSERT_EQ(g_nSendStep, 0);
+    ClickAt(dlg.Table(), {centre.x, centre.y});
+    EXPECT_EQ(g_nCurChannel, 5);
 }
 
 TEST_F(AutoSequenceDlgTest, TheMenuAndTheToolBarOpenIt) {

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "editors/display_switch_dlg.h"
+#include "editors/table_grid.h"
 #include "link/comm_settings.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
@@ -200,6 +201,55 @@ TEST_P(DisplaySwitchDlgTest, TypingInTheChannelFieldDoesNotChangeTheChannel) {
     channel->setCurrentIndex(1);
     Key(channel, Qt::Key_Down);  // the arrow keys pick from the list
     EXPECT_EQ(Selection(), 2);
+}
+
+TEST_P(DisplaySwitchDlgTest, AClickOnACellPicksItsChannelAndTheArrowKeysMoveIt) {
+    Table()[9] = 0;
+    CDisplaySwitchDlg dlg(m.which);
+    dlg.show();
+    ClickAt(dlg.Table(), {245, 43});  // entry 10: second column of 160 pixels, second row
+    EXPECT_EQ(Selection(), 9);
+    EXPECT_EQ(dlg.Combo(IDC_DISP_CHANNEL)->currentText(), "10");
+    EXPECT_EQ(dlg.ValueCombo()->currentIndex(), 0);  // the value list follows
+    EXPECT_EQ(dlg.MarkedCell(), 9);
+    for (int i = 0; i < 32; ++i) {
+        const CGridPoint centre = GridCellCentre(i, 160);
+        ClickAt(dlg.Table(), {centre.x, centre.y});
+        ASSERT_EQ(Selection(), i);
+    }
+    PressKey(dlg.Table(), Qt::Key_Left);
+    PressKey(dlg.Table(), Qt::Key_Left);
+    PressKey(dlg.Table(), Qt::Key_Up);
+    EXPECT_EQ(Selection(), 14);
+    PressKey(dlg.Table(), Qt::Key_PageDown);  // no pages here
+    EXPECT_EQ(Selection(), 14);
+    PressKey(dlg.Table(), Qt::Key_Down);
+    PressKey(dlg.Table(), Qt::Key_Down);
+    PressKey(dlg.Table(), Qt::Key_Down);
+    EXPECT_EQ(Selection(), 17);  // on from the foot of the column
+    EXPECT_EQ(dlg.Combo(IDC_DISP_CHANNEL)->currentText(), "18");
+    EXPECT_EQ(g_bModified, 0);
+
+    g_nModel = 1;
+    CDisplaySwitchDlg wide(m.which);
+    wide.show();
+    ClickAt(wide.Table(), {445, 43});  // 8 columns of 80 pixels for 64 inputs
+    EXPECT_EQ(Selection(), m.bInput ? 41 : 17);
+}
+
+TEST_P(DisplaySwitchDlgTest, TheGridIsInertWhileACycleRunsAsTheListsAre) {
+    Selection() = 3;
+    CDisplaySwitchDlg dlg(m.which);
+    dlg.show();
+    g_nSendStep = 5;  // the all-items run, say
+    const CGridPoint centre = GridCellCentre(20, 160);
+    ClickAt(dlg.Table(), {centre.x, centre.y});
+    PressKey(dlg.Table(), Qt::Key_Down);
+    EXPECT_EQ(Selection(), 3);
+    EXPECT_EQ(dlg.Combo(IDC_DISP_CHANNEL)->currentText(), "04");
+    g_nSendStep = 0;
+    PressKey(dlg.Table(), Qt::Key_Down);
+    EXPECT_EQ(Selection(), 4);
 }
 
 TEST_P(DisplaySwitchDlgTest, TheMenuOpensIt) {

@@ -11,11 +11,13 @@
 #include <vector>
 
 #include "app/main_frame.h"
+#include "editors/table_grid.h"
 #include "link/comm_settings.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/editor_dialogs.h"
+#include "tests/app/app_fixture.h"
 #include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
 
@@ -191,6 +193,55 @@ TEST_F(PatternOutputDlgTest, ChoosingAMemoryRedrawsItsRowAndAnOutputOnlyMovesThe
 
     Click(IDC_OUT_SWITCH);  // a recall sends the number, never the row
     EXPECT_EQ(lines, std::vector<std::string>{"OTP12\r\n"});
+}
+
+TEST_F(PatternOutputDlgTest, AClickOnACellPicksItsOutputAndTheKeysWalkOutputsAndMemories) {
+    g_nPattern[0][9] = 40;
+    g_nPattern[1][9] = 3;
+    Open();
+    ClickAt(dlg->Table(), {245, 43});  // out10: second column of 160 pixels, second row
+    EXPECT_EQ(g_nCurOutput, 9);
+    EXPECT_EQ(Shown(IDC_OUT_OUTPUT), "10");
+    EXPECT_EQ(Shown(IDC_OUT_CHANNEL), "A09");
+    EXPECT_EQ(dlg->MarkedCell(), 9);
+    for (int i = 0; i < kOutputs; ++i) {
+        const CGridPoint centre = GridCellCentre(i, 160);
+        ClickAt(dlg->Table(), {centre.x, centre.y});
+        ASSERT_EQ(g_nCurOutput, i);
+        ASSERT_EQ(dlg->Combo(IDC_OUT_OUTPUT)->currentIndex(), i);
+    }
+
+    PressKey(dlg->Table(), Qt::Key_Home);
+    PressKey(dlg->Table(), Qt::Key_Right);
+    PressKey(dlg->Table(), Qt::Key_Down);
+    EXPECT_EQ(g_nCurOutput, 9);
+    EXPECT_EQ(Shown(IDC_OUT_CHANNEL), "A09");
+    const int drawn = dlg->CellsDrawn();
+    PressKey(dlg->Table(), Qt::Key_PageDown);  // from "None" to memory 01
+    EXPECT_EQ(g_nCurMemory, 1);
+    EXPECT_EQ(Shown(IDC_OUT_MEMORY), "01");
+    EXPECT_EQ(Shown(IDC_OUT_CHANNEL), "I04");
+    EXPECT_GT(dlg->CellsDrawn(), drawn);
+    PressKey(dlg->Table(), Qt::Key_PageUp);
+    PressKey(dlg->Table(), Qt::Key_PageUp);
+    EXPECT_EQ(Shown(IDC_OUT_MEMORY), "None");
+    EXPECT_EQ(g_bModified, 0);
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST_F(PatternOutputDlgTest, DuringAllSetTheGridIgnoresClicksAndKeys) {
+    Open();
+    Click(IDC_ALL_SET);
+    Ticks(1);
+    const CGridPoint centre = GridCellCentre(12, 160);
+    ClickAt(dlg->Table(), {centre.x, centre.y});
+    PressKey(dlg->Table(), Qt::Key_Down);
+    PressKey(dlg->Table(), Qt::Key_PageDown);
+    EXPECT_EQ(g_nCurOutput, 0);
+    EXPECT_EQ(g_nCurMemory, 0);
+    EXPECT_EQ(Shown(IDC_OUT_OUTPUT), "01");
+    EXPECT_EQ(Shown(IDC_OUT_MEMORY), "None");
+    EXPECT_EQ(dlg->MarkedCell(), 0);
 }
 
 TEST_F(PatternOutputDlgTest, AllSetStoresEveryMemoryWhateverIsSelectedThenFreesClose) {

@@ -313,6 +313,63 @@ TEST_F(TitleDlgTest, TheTablePaintsThePageOf16TitlesInTwoColumns) {
     EXPECT_FALSE(inkIn(420, table.width() - 2));
 }
 
+TEST_F(TitleDlgTest, AClickOrAKeyPicksAChannelOfThePageAndTheKeysTurnPages) {
+    g_nCurChannel = 20;  // the page of channels 17..32
+    g_strTitle[25] = kI;
+    g_strTitle[31] = " ";
+    CTitleView dlg(nullptr, &ime);
+    dlg.show();
+    g_bModified = 0;
+    ClickAt(dlg.Table(), {485, 43});  // in26: second column of 320 pixels, second row
+    EXPECT_EQ(g_nCurChannel, 25);
+    EXPECT_EQ(dlg.Combo(IDC_TITLE_CHANNEL)->currentText(), "26");
+    EXPECT_EQ(dlg.TitleEdit()->text(), "い");
+    EXPECT_EQ(dlg.MarkedCell(), 9);
+    EXPECT_EQ(g_bModified, 1);  // showing a title stores it, as a pick in the list does
+    for (int i = 0; i < 16; ++i) {
+        const CGridPoint centre = GridCellCentre(i, 320);
+        ClickAt(dlg.Table(), {centre.x, centre.y});
+        ASSERT_EQ(g_nCurChannel, 16 + i);
+    }
+    g_bModified = 0;
+    ClickAt(dlg.Table(), {485, 200});  // below the grid
+    EXPECT_EQ(g_nCurChannel, 31);
+    EXPECT_EQ(g_bModified, 0);
+
+    PressKey(dlg.Table(), Qt::Key_Home);
+    PressKey(dlg.Table(), Qt::Key_Right);
+    PressKey(dlg.Table(), Qt::Key_Right);  // on to the next page's first column
+    EXPECT_EQ(g_nCurChannel, 16);
+    EXPECT_EQ(dlg.GridCellText(0), "in17=");
+    PressKey(dlg.Table(), Qt::Key_Up);
+    EXPECT_EQ(g_nCurChannel, 15);
+    EXPECT_EQ(dlg.GridCellText(0), "in01=");
+    EXPECT_EQ(dlg.MarkedCell(), 15);
+    PressKey(dlg.Table(), Qt::Key_PageDown);
+    EXPECT_EQ(g_nCurChannel, 31);
+    PressKey(dlg.Table(), Qt::Key_PageDown);  // no page after channel 32
+    EXPECT_EQ(g_nCurChannel, 31);
+    PressKey(dlg.Table(), Qt::Key_PageUp);
+    EXPECT_EQ(dlg.Combo(IDC_TITLE_CHANNEL)->currentText(), "16");
+}
+
+// The channel list stays live during the cycle, and so does the grid.
+TEST_F(TitleDlgTest, DuringTheCycleTheGridStillPicksTheChannelAsTheListDoes) {
+    g_strTitle[5] = kA;
+    CTitleDlg dlg(nullptr, &ime);
+    dlg.show();
+    dlg.Button(IDC_ALL_SET)->click();
+    dlg.OnCycleTimer();
+    const CGridPoint centre = GridCellCentre(5, 320);
+    ClickAt(dlg.Table(), {centre.x, centre.y});
+    EXPECT_EQ(g_nCurChannel, 5);
+    EXPECT_EQ(dlg.TitleEdit()->text(), "あ");
+    PressKey(dlg.Table(), Qt::Key_Down);
+    EXPECT_EQ(g_nCurChannel, 6);
+    Type(dlg.TitleEdit(), "い");
+    EXPECT_EQ(g_strTitle[6], "");  // typing is still not stored
+}
+
 // Set QELVAR_SCREENSHOT_DIR to keep the picture.
 TEST_F(TitleDlgTest, Screenshot) {
     g_nModel = 1;
