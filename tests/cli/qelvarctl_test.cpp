@@ -131,6 +131,18 @@ TEST_F(QelvarctlTest, DryRunPrintsTheLinesExactlyAsTheyWouldGoOut) {
     EXPECT_NE(refused.err.find("title of channel 07"), std::string::npos) << refused.err;
 }
 
+TEST_F(QelvarctlTest, TheProfileIsReadPastItsCommentsAndAnIgnoredValueIsNamedOnce) {
+    WriteFileAtomically(dir.File("profile.ini"),
+                        "[Qelvar-32_Section]\n"
+                        "com_port=abc\n"
+                        "rs_control=1    ; 0 = RS-232C, 1 = RS-485\n");
+    auto run = Ctl({"send", WriteSettings(ChangedTables(0), "a.dat"), "--dry-run"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, 7), "00AST01");  // RS-485, as the profile says
+    EXPECT_EQ(run.err, "qelvarctl: profile " + dir.File("profile.ini") +
+                           ": com_port=abc ignored (not a whole number), 0 used\n");
+}
+
 TEST_F(QelvarctlTest, AnErrorOnThe70thLineStopsTheRun) {
     CFaultOptions faults;
     faults.nErrorAtLine = 70;
