@@ -208,6 +208,26 @@ TEST_F(QelvarctlTest, SingleCommandsPrintTheirReplies) {
     EXPECT_EQ(server->State().m_nAddress, 12);
 }
 
+TEST_F(QelvarctlTest, SimWithAnAddressIsAnRs485SwitcherAtThatAddress) {
+    CRunningProcess sim(QELVARCTL_PATH, {"sim", "--address", "07"});
+    const std::string port = sim.FirstLine();
+    ASSERT_FALSE(port.empty());
+    auto addressed = Ctl({"--port", port, "--rs485", "07", "line", "TSDM"});
+    EXPECT_EQ(addressed.status, 0) << addressed.err;
+    EXPECT_EQ(addressed.out, "GO\n");
+    auto other = Ctl({"--port", port, "--rs485", "08", "line", "TSDM"});
+    EXPECT_EQ(other.status, 4) << "another address gets no answer: " << other.out;
+    EXPECT_EQ(sim.Stop(), 0);
+
+    // --rs232 keeps RS-232C; the address is only the one the switcher holds.
+    CRunningProcess plain(QELVARCTL_PATH, {"--rs232", "sim", "--address", "07"});
+    const std::string plainPort = plain.FirstLine();
+    ASSERT_FALSE(plainPort.empty());
+    auto unframed = Ctl({"--port", plainPort, "--rs232", "line", "TSDM"});
+    EXPECT_EQ(unframed.status, 0) << unframed.err;
+    EXPECT_EQ(unframed.out, "GO\n");
+}
+
 TEST_F(QelvarctlTest, UsageAndOpenFailures) {
     EXPECT_EQ(Ctl({}).status, 1);
     EXPECT_EQ(Ctl({"frobnicate"}).status, 1);
