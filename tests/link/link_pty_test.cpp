@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <future>
 #include <thread>
 
@@ -283,7 +284,8 @@ protected:
 TEST_F(PortSetupTest, AMissingPortGivesTheFiveBoxesInOrderAndTheThreadStillRuns) {
     SetCommPortOverride("/dev/qelvar-no-such-port");
     StartLink();
-    EXPECT_EQ(Texts(sink.boxes), fiveBoxes("/dev/qelvar-no-such-port: No such file or directory"));
+    EXPECT_EQ(Texts(sink.boxes),
+              fiveBoxes("/dev/qelvar-no-such-port: " + std::string(std::strerror(ENOENT))));
     EXPECT_EQ(g_hComm, -1);
     EXPECT_TRUE(g_hReadThread.joinable());
     auto before = ThreadCpuTime(g_hReadThread);
