@@ -39,16 +39,15 @@ bool StartsComment(const std::string& raw, size_t i) {
     return (raw[i] == ';' || raw[i] == '#') && i > 0 && IsBlank(raw[i - 1]);
 }
 
-// Where a quoted value starting at `open` ends (after its closing quote), or npos.
+// Where a quoted value starting at `open` ends (after its closing quote), or
+// npos when it is not one: no closing quote, or more than a comment after it.
 size_t QuotedEnd(const std::string& raw, size_t open) {
-    for (size_t i = open + 1; i < raw.size(); ++i) {
-        if (raw[i] == '\\') {
-            ++i;
-        } else if (raw[i] == '"') {
-            return i + 1;
-        }
-    }
-    return std::string::npos;
+    size_t close = open + 1;
+    while (close < raw.size() && raw[close] != '"') close += raw[close] == '\\' ? 2 : 1;
+    if (close >= raw.size()) return std::string::npos;
+    size_t next = raw.find_first_not_of(kBlanks, close + 1);
+    if (next != std::string::npos && !StartsComment(raw, next)) return std::string::npos;
+    return close + 1;
 }
 
 // QSettings quotes values holding special characters; take them back out.

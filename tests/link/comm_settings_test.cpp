@@ -226,6 +226,14 @@ TEST(IniFileTest, ValuesThatWouldReadBackOtherwiseAreQuoted) {
         EXPECT_EQ(again.GetString("p", "K"), value) << again.Text();
     }
     EXPECT_EQ(ini.Text(), "[P]\nk=\"x # y\"\n");
+
+    // Quotes that do not enclose the whole value are part of it.
+    WriteFileText(path, "[P]\na=\"x\" y\nb=\"x\";y\nc=\"x ; y\"\t; z\nd=\"open\n");
+    ini.Load(path);
+    EXPECT_EQ(ini.GetString("P", "a"), "\"x\" y");
+    EXPECT_EQ(ini.GetString("P", "b"), "\"x\";y");
+    EXPECT_EQ(ini.GetString("P", "c"), "x ; y");
+    EXPECT_EQ(ini.GetString("P", "d"), "\"open");
 }
 
 }  // namespace
