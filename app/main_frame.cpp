@@ -74,7 +74,7 @@ CMainFrame::~CMainFrame() {
 
 // Profile, model reset, port, receive thread: in this order.
 void CMainFrame::BringUpLink(const CStartOptions& options) {
-    ReadCommSettings();
+    for (const auto& note : ReadCommSettings()) m_commLog.AddNote(note);
     if (options.bSimulator) {
         m_pSimulator =
             std::make_unique<CSimulatorLink>(options.nSimModel, options.nSimRs485Address);

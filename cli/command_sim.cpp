@@ -38,6 +38,8 @@ bool TakeSimOptions(CCommandArgs& args, const CCliOptions& options, CSwitcherOpt
         auto parsed = ParseNumber(*address, 0, 31);
         if (!parsed) return false;
         sw.nAddress = *parsed;
+        // Only an RS-485 switcher is reached by its address; --rs232 still wins.
+        sw.bRs485 = options.nInterface != 0;
     }
     if (auto errorAt = args.Value("--error-at"); errorAt && !ParseErrorAt(*errorAt, faults)) {
         return false;

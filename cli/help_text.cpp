@@ -89,10 +89,11 @@ const char kSimHelp[] = R"(usage: qelvarctl sim [--model 32|64] [--address NN] [
 
 Runs a virtual switcher on a new pseudo-terminal and prints the device path to
 open on the first line of stdout; serves until interrupted (Ctrl-C or SIGTERM).
-The interface is RS-232C unless --rs485 NN is given before the command.
+The interface is RS-232C unless --rs485 NN is given before the command or
+--address NN after it; --rs232 keeps RS-232C with the address given.
 
   --model 32|64        the switcher's input count (default 32)
-  --address NN         its slave address on RS-485 (default 00, or --rs485's)
+  --address NN         its slave address, on RS-485 (default 00, or --rs485's)
   --state FILE.dat     load its settings from FILE.dat and save them there on exit
   --error-at K[:REPLY] answer the K-th command line with REPLY (GN, MENU,
                        E0..E3; default E3) instead

@@ -20,7 +20,7 @@ void WatchTraffic(bool verbose);
 
 void ApplyLinkSettings(const CCliOptions& o) {
     if (!o.strProfile.empty()) SetProfilePath(o.strProfile);
-    ReadCommSettings();
+    for (const auto& note : ReadCommSettings()) PrintError(note);
     ResetModelDefaults();
     if (!o.strPort.empty()) SetCommPortOverride(o.strPort);
     if (o.nInterface >= 0) g_bRs485 = o.nInterface;

@@ -45,7 +45,10 @@ void CCommLog::Clear() {
     if (m_onChange) m_onChange();
 }
 
-std::string EscapeLine(std::string_view line) {
+namespace {
+
+// Every byte as it is but those below 0x20 (and DEL, and above when all is set).
+std::string Escape(std::string_view line, bool all) {
     std::string out;
     out.reserve(line.size() + 4);
     for (char c : line) {
@@ -56,7 +59,7 @@ std::string EscapeLine(std::string_view line) {
             out += "\\n";
         } else if (c == '\\') {
             out += "\\\\";
-        } else if (byte < 0x20 || byte >= 0x7F) {
+        } else if (byte < 0x20 || byte == 0x7F || (all && byte > 0x7F)) {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", byte);
             out += hex;
@@ -67,9 +70,27 @@ std::string EscapeLine(std::string_view line) {
     return out;
 }
 
+std::string EscapeControlBytes(std::string_view text) {
+    return Escape(text, false);
+}
+
+}  // namespace
+
+std::string EscapeLine(std::string_view line) {
+    return Escape(line, true);
+}
+
 std::string FormatEntry(const CCommLogEntry& entry) {
-    return TimeStamp(entry.time) + (entry.direction == CommDirection::kSent ? " > " : " < ") +
-           EscapeLine(entry.line);
+    switch (entry.direction) {
+        case CommDirection::kSent:
+            return TimeStamp(entry.time) + " > " + EscapeLine(entry.line);
+        case CommDirection::kReceived:
+            return TimeStamp(entry.time) + " < " + EscapeLine(entry.line);
+        case CommDirection::kNote:
+            break;
+    }
+    // A note is the program's own text, which may hold a file name in UTF-8.
+    return TimeStamp(entry.time) + " ! " + EscapeControlBytes(entry.line);
 }
 
 std::string FormatLog(const CCommLog& log) {

@@ -1,6 +1,8 @@
 // A record of the lines sent to and received from the switcher, for the
 // communication log window: the last few thousand lines with their time and
-// direction, rendered as text with the control bytes made visible.
+// direction, rendered as text with the control bytes made visible. Notes of
+// the program's own (a profile value it ignored) stand between them as lines
+// of their own.
 //
 // Not thread-safe, and needs no lock: it is fed by the send and reply
 // observers, which run on the thread that owns the link (the GUI thread), and
@@ -14,12 +16,13 @@
 #include <string>
 #include <string_view>
 
-enum class CommDirection { kSent, kReceived };
+enum class CommDirection { kSent, kReceived, kNote };
 
 struct CCommLogEntry {
     std::chrono::system_clock::time_point time;
     CommDirection direction;
-    std::string line;  // the bytes as they went on the wire, slave address and CR LF included
+    std::string line;  // the bytes as they went on the wire, slave address and CR LF included;
+                       // for a note, its text
 };
 
 class CCommLog {
@@ -35,6 +38,7 @@ public:
     // Appends a line stamped now; the oldest entry goes once the log is full.
     void Add(CommDirection direction, std::string_view line);
     void Add(CCommLogEntry entry);
+    void AddNote(std::string_view text) { Add(CommDirection::kNote, text); }
     void Clear();
 
     // Oldest first.
@@ -59,7 +63,7 @@ private:
 std::string EscapeLine(std::string_view line);
 
 // "19:40:03.123 > AST01...\r\n" (local time; ">" sent, "<" received), without
-// a line end.
+// a line end; a note reads "19:40:03.123 ! text", only its control bytes escaped.
 std::string FormatEntry(const CCommLogEntry& entry);
 
 // Every entry, oldest first, one per text line.

@@ -1,5 +1,6 @@
 #include "link/comm_settings.h"
 
+#include <charconv>
 #include <cstdlib>
 
 #include "link/ini_file.h"
@@ -17,6 +18,28 @@ std::string g_strPortOverride;
 
 int InRangeOrZero(int value, int last) {
     return (value >= 0 && value <= last) ? value : 0;
+}
+
+// The key's value in 0..last; 0, with a note why, when it is present but unusable.
+int ReadSetting(const CIniFile& ini, const char* key, int last, std::vector<std::string>& notes) {
+    const std::optional<std::string> text = ini.GetString(kSection, key);
+    if (!text) return 0;
+    int value = 0;
+    const char* end = text->data() + text->size();
+    auto [ptr, ec] = std::from_chars(text->data(), end, value);
+    const bool tooLarge = ec == std::errc::result_out_of_range && ptr == end;
+    std::string why;
+    if (text->empty()) {
+        why = "no value";
+    } else if (!tooLarge && (ec != std::errc() || ptr != end)) {
+        why = "not a whole number";
+    } else if (tooLarge || value < 0 || value > last) {
+        why = last == 1 ? "not 0 or 1" : "not 0.." + std::to_string(last);
+    }
+    if (why.empty()) return value;
+    notes.push_back("profile " + ProfilePath() + ": " + key + "=" + *text + " ignored (" + why +
+                    "), 0 used");
+    return 0;
 }
 
 CIniFile LoadProfile() {
@@ -41,11 +64,13 @@ std::string ProfilePath() {
     return std::string(home ? home : ".") + "/.config/Qelvar/Qelvar.ini";
 }
 
-void ReadCommSettings() {
-    CIniFile ini = LoadProfile();
-    g_nComPort = InRangeOrZero(ini.GetInt(kSection, "com_port", 0), kComPorts - 1);
-    g_bRs485 = InRangeOrZero(ini.GetInt(kSection, "rs_control", 0), 1);
-    g_nModel = InRangeOrZero(ini.GetInt(kSection, "qlv_model", 0), 1);
+std::vector<std::string> ReadCommSettings() {
+    const CIniFile ini = LoadProfile();
+    std::vector<std::string> notes;
+    g_nComPort = ReadSetting(ini, "com_port", kComPorts - 1, notes);
+    g_bRs485 = ReadSetting(ini, "rs_control", 1, notes);
+    g_nModel = ReadSetting(ini, "qlv_model", 1, notes);
+    return notes;
 }
 
 void WriteCommSettings() {

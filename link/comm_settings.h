@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 inline constexpr int kComPorts = 6;
 
@@ -17,8 +18,10 @@ extern int g_bRs485;    // 0 = RS-232C, 1 = RS-485
 void SetProfilePath(const std::string& path);
 std::string ProfilePath();
 
-// g_nComPort, g_bRs485 and g_nModel from the profile; absent or out-of-range values give 0.
-void ReadCommSettings();
+// g_nComPort, g_bRs485 and g_nModel from the profile; absent or unusable values
+// give 0. Returns one note for each value that was present but unusable, saying
+// which key was ignored and why, for the caller to show once.
+std::vector<std::string> ReadCommSettings();
 // Writes "com_port" then "rs_control".
 void WriteCommSettings();
 // Writes "qlv_model".

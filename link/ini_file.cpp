@@ -2,18 +2,52 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <charconv>
 
 #include "model/file_io.h"
 
 namespace {
 
+const char kBlanks[] = " \t\r";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
 std::string Trim(const std::string& s) {
-    const char* blanks = " \t\r";
-    size_t b = s.find_first_not_of(blanks);
+    size_t b = s.find_first_not_of(kBlanks);
     if (b == std::string::npos) return {};
-    size_t e = s.find_last_not_of(blanks);
+    size_t e = s.find_last_not_of(kBlanks);
     return s.substr(b, e - b + 1);
+}
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Profile names compare as the Windows profile calls compared them.
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    }
+    return true;
+}
+
+bool StartsComment(const std::string& raw, size_t i) {
+    return (raw[i] == ';' || raw[i] == '#') && i > 0 && IsBlank(raw[i - 1]);
+}
+
+// Where a quoted value starting at `open` ends (after its closing quote), or
+// npos when it is not one: no closing quote, or more than a comment after it.
+size_t QuotedEnd(const std::string& raw, size_t open) {
+    size_t close = open + 1;
+    while (close < raw.size() && raw[close] != '"') close += raw[close] == '\\' ? 2 : 1;
+    if (close >= raw.size()) return std::string::npos;
+    size_t next = raw.find_first_not_of(kBlanks, close + 1);
+    if (next != std::string::npos && !StartsComment(raw, next)) return std::string::npos;
+    return close + 1;
 }
 
 // QSettings quotes values holding special characters; take them back out.
@@ -27,6 +61,20 @@ std::string Unquote(const std::string& v) {
     return out;
 }
 
+// A value that would read back differently as it stands goes in quotes.
+std::string Quoted(const std::string& value) {
+    bool plain = value.empty() ||
+                 (!IsBlank(value.front()) && !IsBlank(value.back()) && value.front() != '"');
+    for (size_t i = 1; plain && i < value.size(); ++i) plain = !StartsComment(value, i);
+    if (plain) return value;
+    std::string out = "\"";
+    for (char c : value) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
 void MakeFolders(const std::string& path) {
     for (size_t slash = path.find('/', 1); slash != std::string::npos;
          slash = path.find('/', slash + 1)) {
@@ -34,7 +82,36 @@ void MakeFolders(const std::string& path) {
     }
 }
 
+// "[name]", perhaps with blanks and a comment around it; the name, or nothing.
+std::optional<std::string> SectionHeader(const std::string& t) {
+    size_t close = t.find(']');
+    if (t.empty() || t[0] != '[' || close == std::string::npos) return std::nullopt;
+    std::string rest = Trim(t.substr(close + 1));
+    if (!rest.empty() && rest[0] != ';' && rest[0] != '#') return std::nullopt;
+    return Trim(t.substr(1, close - 1));
+}
+
 }  // namespace
+
+CIniFile::Line CIniFile::ParseLine(const std::string& section, std::string raw) {
+    Line line{section, {}, std::move(raw)};
+    const std::string& r = line.raw;
+    std::string t = Trim(r);
+    size_t eq = r.find('=');
+    if (t.empty() || t[0] == ';' || t[0] == '#' || eq == std::string::npos) return line;
+    line.key = Trim(r.substr(0, eq));
+    size_t begin = r.find_first_not_of(kBlanks, eq + 1);
+    size_t end = std::string::npos;
+    if (begin != std::string::npos && r[begin] == '"') end = QuotedEnd(r, begin);
+    if (end == std::string::npos) {
+        end = eq + 1;
+        while (end < r.size() && !StartsComment(r, end)) ++end;
+        while (end > eq + 1 && IsBlank(r[end - 1])) --end;
+    }
+    line.valueBegin = (begin != std::string::npos && begin < end) ? begin : eq + 1;
+    line.valueEnd = std::max(end, line.valueBegin);
+    return line;
+}
 
 void CIniFile::Load(const std::string& path) {
     m_lines.clear();
@@ -48,15 +125,12 @@ void CIniFile::Load(const std::string& path) {
         std::string raw = text->substr(pos, end - pos);
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         pos = end + 1;
-        std::string t = Trim(raw);
-        Line line{section, {}, raw};
-        if (t.size() >= 2 && t.front() == '[' && t.back() == ']') {
-            section = t.substr(1, t.size() - 2);
-            line.section = section;
-        } else if (!t.empty() && t[0] != ';' && t[0] != '#' && t.find('=') != std::string::npos) {
-            line.key = Trim(t.substr(0, t.find('=')));
+        if (auto name = SectionHeader(Trim(raw))) {
+            section = *name;
+            m_lines.push_back({section, {}, std::move(raw)});
+        } else {
+            m_lines.push_back(ParseLine(section, std::move(raw)));
         }
-        m_lines.push_back(std::move(line));
     }
 }
 
@@ -71,14 +145,20 @@ std::string CIniFile::Text() const {
     return out;
 }
 
-std::optional<std::string> CIniFile::GetString(const std::string& section,
-                                               const std::string& key) const {
+const CIniFile::Line* CIniFile::Find(const std::string& section, const std::string& key) const {
     for (const auto& line : m_lines) {
-        if (line.section == section && line.key == key) {
-            return Unquote(Trim(line.raw.substr(line.raw.find('=') + 1)));
+        if (!line.key.empty() && SameName(line.section, section) && SameName(line.key, key)) {
+            return &line;
         }
     }
-    return std::nullopt;
+    return nullptr;
+}
+
+std::optional<std::string> CIniFile::GetString(const std::string& section,
+                                               const std::string& key) const {
+    const Line* line = Find(section, key);
+    if (!line) return std::nullopt;
+    return Unquote(line->raw.substr(line->valueBegin, line->valueEnd - line->valueBegin));
 }
 
 int CIniFile::GetInt(const std::string& section, const std::string& key, int fallback) const {
@@ -92,24 +172,28 @@ int CIniFile::GetInt(const std::string& section, const std::string& key, int fal
 
 void CIniFile::SetString(const std::string& section, const std::string& key,
                          const std::string& value) {
-    std::string raw = key + "=" + value;
+    const std::string text = Quoted(value);
+    if (const Line* found = Find(section, key)) {
+        Line& line = m_lines[static_cast<size_t>(found - m_lines.data())];
+        line.raw.replace(line.valueBegin, line.valueEnd - line.valueBegin, text);
+        line.valueEnd = line.valueBegin + text.size();
+        return;
+    }
+    const std::string raw = key + "=" + text;
     size_t lastOfSection = std::string::npos;
     for (size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i].section != section) continue;
-        if (m_lines[i].key == key) {
-            m_lines[i].raw = raw;
-            return;
+        if (SameName(m_lines[i].section, section) && !Trim(m_lines[i].raw).empty()) {
+            lastOfSection = i;
         }
-        if (!Trim(m_lines[i].raw).empty()) lastOfSection = i;
     }
-    Line line{section, key, raw};
     if (lastOfSection != std::string::npos) {
-        m_lines.insert(m_lines.begin() + static_cast<long>(lastOfSection) + 1, line);
+        Line line = ParseLine(m_lines[lastOfSection].section, raw);
+        m_lines.insert(m_lines.begin() + static_cast<long>(lastOfSection) + 1, std::move(line));
         return;
     }
     if (!m_lines.empty() && !Trim(m_lines.back().raw).empty()) m_lines.push_back({section, {}, ""});
     m_lines.push_back({section, {}, "[" + section + "]"});
-    m_lines.push_back(line);
+    m_lines.push_back(ParseLine(section, raw));
 }
 
 void CIniFile::SetInt(const std::string& section, const std::string& key, int value) {

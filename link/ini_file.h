@@ -1,6 +1,10 @@
 // A small INI reader and writer for the program's private profile, in the
 // layout Qt's QSettings (IniFormat) also reads: "[Section]" headers and
-// "key=value" lines. Writing keeps every other section, key and comment.
+// "key=value" lines. As the Windows profile calls did, section and key names
+// match without regard to case and white space around names and values is
+// ignored; a ";" or "#" after white space starts a comment, also after a value.
+// Writing keeps every other section, key and comment, and a replaced value
+// keeps the comment that followed it.
 #pragma once
 
 #include <optional>
@@ -28,6 +32,10 @@ private:
         std::string section;  // the section the line belongs to
         std::string key;      // empty for headers, comments and blank lines
         std::string raw;
+        size_t valueBegin = 0;  // the value's place in raw, comment and blanks excluded
+        size_t valueEnd = 0;
     };
+    static Line ParseLine(const std::string& section, std::string raw);
+    const Line* Find(const std::string& section, const std::string& key) const;
     std::vector<Line> m_lines;
 };

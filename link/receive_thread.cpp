@@ -49,7 +49,11 @@ bool ServePort(CLineAssembler& assembler) {
     CPortWriter& writer = PortWriter();
     short events = POLLIN | (writer.HasPending() ? POLLOUT : 0);
     pollfd fds[2] = {{g_hComm, events, 0}, {g_hWakeEvent, POLLIN, 0}};
-    int ready = ::poll(fds, g_hWakeEvent >= 0 ? 2 : 1, writer.MsUntilTimeout(g_hComm));
+    int timeoutMs = writer.MsUntilTimeout(g_hComm);
+    if (g_hWakeEvent < 0 && (timeoutMs < 0 || timeoutMs > kPortRetryMs)) {
+        timeoutMs = kPortRetryMs;  // nothing can wake us: look at the run flag now and then
+    }
+    int ready = ::poll(fds, g_hWakeEvent >= 0 ? 2 : 1, timeoutMs);
     if (ready < 0) return errno == EINTR;
     if (fds[1].revents & POLLIN) {
         eventfd_t count;

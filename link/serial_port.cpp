@@ -102,8 +102,12 @@ int OutputQueued(int fd) {
     return ::ioctl(fd, TIOCOUTQ, &queued) == 0 ? queued : 0;
 }
 
-void OpenCommPort() {
-    g_hWakeEvent = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+int CreateWakeEvent() {
+    return ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+}
+
+void OpenCommPort(WakeEventCreator createWakeEvent) {
+    g_hWakeEvent = createWakeEvent();
 
     std::string reason;
     g_hComm = OpenExclusive(CommPortPath(), &reason);

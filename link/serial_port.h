@@ -11,8 +11,14 @@
 extern int g_hComm;       // the open port, -1 when the open failed
 extern int g_hWakeEvent;  // eventfd that wakes the I/O thread, -1 when absent
 
-// Opens the device CommPortPath() names, exclusively, and configures it.
-void OpenCommPort();
+// Creates the event that wakes the I/O thread; -1 when it cannot.
+using WakeEventCreator = int (*)();
+int CreateWakeEvent();
+
+// Opens the device CommPortPath() names, exclusively, and configures it. Without
+// a wake event (the creator failed) the I/O thread looks at its run flag now
+// and then instead.
+void OpenCommPort(WakeEventCreator createWakeEvent = CreateWakeEvent);
 
 // Closes the port and the wake event. The I/O thread must have ended.
 void CloseCommHandles();

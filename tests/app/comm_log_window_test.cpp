@@ -1,6 +1,8 @@
 #include "app/comm_log_window.h"
 
 #include <QAction>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -30,6 +32,23 @@ QString Expected(const CCommLog& log) {
     return lines.join('\n');
 }
 
+// Columns line up: the characters a log line is made of all advance alike.
+// (Measured, because a font's fixed-pitch flag is not always set on fonts whose
+// glyphs are of equal width.)
+::testing::AssertionResult EveryCharacterIsAsWideAsTheOthers(const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const QString sample = "0123456789:. ><\\iIlWMm_x";
+    const qreal width = metrics.horizontalAdvance(sample[0]);
+    for (QChar c : sample) {
+        if (metrics.horizontalAdvance(c) != width) {
+            return ::testing::AssertionFailure()
+                   << QFontInfo(font).family().toStdString() << ": '" << QString(c).toStdString()
+                   << "' advances " << metrics.horizontalAdvance(c) << ", '0' " << width;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 class CommLogWindowTest : public ::testing::Test {
 protected:
     void Open() {
@@ -54,7 +73,7 @@ TEST_F(CommLogWindowTest, ShowsEarlierLinesThenFollowsNewOnesInOrder) {
     Open();
     EXPECT_EQ(window->windowTitle(), "通信ログ");
     EXPECT_TRUE(window->View()->isReadOnly());
-    EXPECT_TRUE(QFontInfo(window->View()->font()).fixedPitch());
+    EXPECT_TRUE(EveryCharacterIsAsWideAsTheOthers(window->View()->font()));
     log.Add(CommDirection::kReceived, "TSDY\r\n");
     log.Add(CommDirection::kSent, "AST01\x1b\r\n");
     EXPECT_EQ(window->View()->blockCount(), 3);

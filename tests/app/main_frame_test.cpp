@@ -2,10 +2,12 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/comm_log_window.h"
 #include "link/comm_settings.h"
 #include "link/link_flags.h"
 #include "link/receive_thread.h"
@@ -36,6 +38,24 @@ TEST_F(MainFrameTest, StartUpReadsTheProfileResetsTheModelOpensThePortAndStartsT
     // The thread serves the port and the replies reach the interpreter on this thread.
     pty.Write("05OTP07\r\n");
     EXPECT_TRUE(ProcessUntil([] { return g_nCurMemory == 7; }));
+}
+
+TEST_F(MainFrameTest, AnIgnoredProfileValueIsNamedOnceInTheCommunicationLog) {
+    WriteProfile("com_port=9   ; COM10\nqlv_model=1 ; Qelvar-64");
+    MakeFrame();
+    EXPECT_EQ(g_nComPort, 0);
+    EXPECT_EQ(g_nModel, 1);
+    ASSERT_GE(g_hComm, 0);  // COM1, on the pseudo-terminal
+    SendCommand("TSDY\r\n");
+    frame->OnCommand(ID_COMM_LOG);
+    auto* window = frame->findChild<CCommLogWindow*>();
+    ASSERT_NE(window, nullptr);
+    const QStringList lines = window->View()->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(QString::fromStdString(
+        " ! profile " + profile + ": com_port=9 ignored (not 0..5), 0 used")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(" > TSDY\\r\\n")) << lines[1].toStdString();
 }
 
 TEST_F(MainFrameTest, AMissingPortGivesTheFiveSetUpBoxesAndTheProgramRunsOn) {

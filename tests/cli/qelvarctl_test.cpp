@@ -2,7 +2,11 @@
 // switcher on a pseudo-terminal, as an integrator would use it.
 #include <gtest/gtest.h>
 
+#include <locale.h>
+#include <string.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "model/file_io.h"
@@ -43,6 +47,16 @@ CSettingsTables ChangedTables(int model) {
     for (int k = 0; k < 16; ++k) t.m_strTitle[n - 1].replace(2 * k, 2, "\x88\x9f");  // 亜 x 16
     t.m_nModel = model;
     return t;
+}
+
+// The C library's text for err as the tool prints it: in the language of the
+// locale the environment names, which the tool takes on.
+std::string SystemText(int err) {
+    locale_t locale = ::newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
+    if (!locale) locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    std::string text = ::strerror_l(err, locale);
+    ::freelocale(locale);
+    return text;
 }
 
 class QelvarctlTest : public ::testing::Test {
@@ -131,6 +145,18 @@ TEST_F(QelvarctlTest, DryRunPrintsTheLinesExactlyAsTheyWouldGoOut) {
     EXPECT_NE(refused.err.find("title of channel 07"), std::string::npos) << refused.err;
 }
 
+TEST_F(QelvarctlTest, TheProfileIsReadPastItsCommentsAndAnIgnoredValueIsNamedOnce) {
+    WriteFileAtomically(dir.File("profile.ini"),
+                        "[Qelvar-32_Section]\n"
+                        "com_port=abc\n"
+                        "rs_control=1    ; 0 = RS-232C, 1 = RS-485\n");
+    auto run = Ctl({"send", WriteSettings(ChangedTables(0), "a.dat"), "--dry-run"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, 7), "00AST01");  // RS-485, as the profile says
+    EXPECT_EQ(run.err, "qelvarctl: profile " + dir.File("profile.ini") +
+                           ": com_port=abc ignored (not a whole number), 0 used\n");
+}
+
 TEST_F(QelvarctlTest, AnErrorOnThe70thLineStopsTheRun) {
     CFaultOptions faults;
     faults.nErrorAtLine = 70;
@@ -196,6 +222,26 @@ TEST_F(QelvarctlTest, SingleCommandsPrintTheirReplies) {
     EXPECT_EQ(server->State().m_nAddress, 12);
 }
 
+TEST_F(QelvarctlTest, SimWithAnAddressIsAnRs485SwitcherAtThatAddress) {
+    CRunningProcess sim(QELVARCTL_PATH, {"sim", "--address", "07"});
+    const std::string port = sim.FirstLine();
+    ASSERT_FALSE(port.empty());
+    auto addressed = Ctl({"--port", port, "--rs485", "07", "line", "TSDM"});
+    EXPECT_EQ(addressed.status, 0) << addressed.err;
+    EXPECT_EQ(addressed.out, "GO\n");
+    auto other = Ctl({"--port", port, "--rs485", "08", "line", "TSDM"});
+    EXPECT_EQ(other.status, 4) << "another address gets no answer: " << other.out;
+    EXPECT_EQ(sim.Stop(), 0);
+
+    // --rs232 keeps RS-232C; the address is only the one the switcher holds.
+    CRunningProcess plain(QELVARCTL_PATH, {"--rs232", "sim", "--address", "07"});
+    const std::string plainPort = plain.FirstLine();
+    ASSERT_FALSE(plainPort.empty());
+    auto unframed = Ctl({"--port", plainPort, "--rs232", "line", "TSDM"});
+    EXPECT_EQ(unframed.status, 0) << unframed.err;
+    EXPECT_EQ(unframed.out, "GO\n");
+}
+
 TEST_F(QelvarctlTest, UsageAndOpenFailures) {
     EXPECT_EQ(Ctl({}).status, 1);
     EXPECT_EQ(Ctl({"frobnicate"}).status, 1);
@@ -213,8 +259,7 @@ TEST_F(QelvarctlTest, UsageAndOpenFailures) {
     EXPECT_NE(missingFile.err.find("Can't file open"), std::string::npos);
     auto missingPort = Ctl({"--port", "/dev/qelvar-none", "line", "TSDY"});
     EXPECT_EQ(missingPort.status, 2);
-    EXPECT_NE(missingPort.err.find("/dev/qelvar-none: No such file or directory"),
-              std::string::npos)
+    EXPECT_NE(missingPort.err.find("/dev/qelvar-none: " + SystemText(ENOENT)), std::string::npos)
         << missingPort.err;
 }
 

@@ -58,3 +58,52 @@ CProcessResult RunProcess(const std::string& program, const std::vector<std::str
     if (!outOpen && !errOpen && WIFEXITED(wstatus)) result.status = WEXITSTATUS(wstatus);
     return result;
 }
+
+CRunningProcess::CRunningProcess(const std::string& program, const std::vector<std::string>& args) {
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+        m_pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    m_out = out[0];
+}
+
+CRunningProcess::~CRunningProcess() {
+    Stop();
+    if (m_out >= 0) ::close(m_out);
+}
+
+std::string CRunningProcess::FirstLine(int timeoutMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (m_read.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        pollfd fd{m_out, POLLIN, 0};
+        if (::poll(&fd, 1, 100) > 0 && !Drain(m_out, m_read)) break;
+    }
+    size_t end = m_read.find('\n');
+    return end == std::string::npos ? std::string() : m_read.substr(0, end);
+}
+
+int CRunningProcess::Stop() {
+    if (m_pid < 0) return -1;
+    ::kill(m_pid, SIGTERM);
+    int wstatus = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (::waitpid(m_pid, &wstatus, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, &wstatus, 0);
+            break;
+        }
+        ::usleep(10000);
+    }
+    m_pid = -1;
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+}

@@ -1,6 +1,8 @@
 // Runs a program to its end and collects its exit status and output.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -12,3 +14,24 @@ struct CProcessResult {
 
 CProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                           int timeoutMs = 60000);
+
+// A program that keeps running while the test talks to it (qelvarctl sim).
+class CRunningProcess {
+public:
+    CRunningProcess(const std::string& program, const std::vector<std::string>& args);
+    // Stops it if the test has not.
+    ~CRunningProcess();
+    CRunningProcess(const CRunningProcess&) = delete;
+    CRunningProcess& operator=(const CRunningProcess&) = delete;
+
+    // The first line it writes on stdout, without the LF; empty when none
+    // comes within timeoutMs.
+    std::string FirstLine(int timeoutMs = 10000);
+    // Sends SIGTERM and waits; its exit status, or -1 when it did not exit normally.
+    int Stop();
+
+private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+    std::string m_read;
+};

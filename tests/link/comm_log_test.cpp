@@ -37,6 +37,18 @@ TEST(CommLogFormatTest, StampDirectionAndEscapedLine) {
     EXPECT_EQ(FormatEntry(received), R"(07:05:09.007 < 05GO\r\n)");
 }
 
+TEST(CommLogFormatTest, ANoteIsALineOfItsOwnWithItsTextReadable) {
+    CCommLog log;
+    log.Add({LocalTime(8, 0, 0, 5), CommDirection::kSent, "RTSD\r\n"});
+    log.AddNote(
+        "profile /home/操作/Qelvar.ini: com_port=\x1b"
+        "9 ignored");
+    ASSERT_EQ(log.Entries().size(), 2u);
+    EXPECT_EQ(log.Entries().back().direction, CommDirection::kNote);
+    EXPECT_EQ(FormatEntry(log.Entries().back()).substr(12),
+              R"( ! profile /home/操作/Qelvar.ini: com_port=\x1B9 ignored)");
+}
+
 TEST(CommLogFormatTest, ControlAndNonAsciiBytesBecomeHexEscapes) {
     EXPECT_EQ(EscapeLine("E1\r\n"), R"(E1\r\n)");
     EXPECT_EQ(EscapeLine("\x1b[A\t\x7f"), R"(\x1B[A\x09\x7F)");

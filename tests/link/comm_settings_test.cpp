@@ -67,6 +67,115 @@ TEST_F(CommSettingsTest, OutOfRangeOrNonNumericValuesFallBackToZero) {
     EXPECT_EQ(g_nModel, 1);
 }
 
+// The example of README.md, "Profile and port", as it stands there.
+const char kReadmeExample[] = R"([Qelvar-32_Section]
+com_port=0      ; 0..5 = COM1..COM6
+rs_control=0    ; 0 = RS-232C, 1 = RS-485
+qlv_model=0     ; 0 = Qelvar-32, 1 = Qelvar-64
+
+[Ports]
+COM1=/dev/ttyUSB0   ; optional; COMn is /dev/ttyS(n-1) otherwise
+)";
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
+TEST_F(CommSettingsTest, TheReadmeExampleReadsWithItsCommentsAndKeepsThemWhenWritten) {
+    std::filesystem::create_directories(dir.File("conf/Qelvar"));
+    WriteFileText(profile, kReadmeExample);
+    g_nComPort = g_bRs485 = g_nModel = 1;
+    EXPECT_TRUE(ReadCommSettings().empty());
+    EXPECT_EQ(g_nComPort, 0);
+    EXPECT_EQ(g_bRs485, 0);
+    EXPECT_EQ(g_nModel, 0);
+    EXPECT_EQ(CommPortPath(), "/dev/ttyUSB0");
+
+    std::string edited = Replaced(kReadmeExample, "com_port=0 ", "com_port=2 ; COM3");
+    edited = Replaced(edited, "rs_control=0", "rs_control=1");
+    edited = Replaced(edited, "qlv_model=0", "qlv_model=1");
+    edited = Replaced(edited, "COM1=", "COM3=");
+    WriteFileText(profile, edited);
+    EXPECT_TRUE(ReadCommSettings().empty());
+    EXPECT_EQ(g_nComPort, 2);
+    EXPECT_EQ(g_bRs485, 1);
+    EXPECT_EQ(g_nModel, 1);
+    EXPECT_EQ(CommPortPath(), "/dev/ttyUSB0");
+
+    // Writing changes the values only; every comment stays where it was.
+    g_nComPort = 4;
+    g_bRs485 = 0;
+    WriteCommSettings();
+    g_nModel = 0;
+    WriteModelSetting();
+    std::string written = Replaced(edited, "com_port=2 ; COM3", "com_port=4 ; COM3");
+    written = Replaced(written, "rs_control=1", "rs_control=0");
+    written = Replaced(written, "qlv_model=1", "qlv_model=0");
+    EXPECT_EQ(ReadFileText(profile), written);
+}
+
+TEST_F(CommSettingsTest, NamesMatchWithoutRegardToCaseAndBlanksAroundThemAreIgnored) {
+    std::filesystem::create_directories(dir.File("conf/Qelvar"));
+    WriteFileText(profile,
+                  "  [ qelvar-32_SECTION ]  ; the link\r\n"
+                  "\tCOM_Port \t=\t 3\t# COM4\r\n"
+                  "Rs_Control = 1 ;\r\n"
+                  "[ports]\n"
+                  " com4 = /dev/serial/by-id/usb-FTDI#1;a   # adapter \n"
+                  "COM5=  ; nothing mapped\n");
+    EXPECT_TRUE(ReadCommSettings().empty());
+    EXPECT_EQ(g_nComPort, 3);
+    EXPECT_EQ(g_bRs485, 1);
+    // A ";" or "#" without a blank before it belongs to the value.
+    EXPECT_EQ(CommPortPath(), "/dev/serial/by-id/usb-FTDI#1;a");
+    g_nComPort = 4;
+    EXPECT_EQ(CommPortPath(), "/dev/ttyS4");
+
+    // The keys are replaced where they stand, in their own spelling; the new
+    // one joins the section it belongs to.
+    g_nComPort = 1;
+    g_bRs485 = 0;
+    WriteCommSettings();
+    g_nModel = 1;
+    WriteModelSetting();
+    EXPECT_EQ(ReadFileText(profile),
+              "  [ qelvar-32_SECTION ]  ; the link\n"
+              "\tCOM_Port \t=\t 1\t# COM4\n"
+              "Rs_Control = 0 ;\n"
+              "qlv_model=1\n"
+              "[ports]\n"
+              " com4 = /dev/serial/by-id/usb-FTDI#1;a   # adapter \n"
+              "COM5=  ; nothing mapped\n");
+    EXPECT_TRUE(ReadCommSettings().empty());
+    EXPECT_EQ(g_nComPort, 1);
+    EXPECT_EQ(g_bRs485, 0);
+    EXPECT_EQ(g_nModel, 1);
+}
+
+TEST_F(CommSettingsTest, EachUnusableValueIsNamedWithItsReasonOncePerRead) {
+    std::filesystem::create_directories(dir.File("conf/Qelvar"));
+    WriteFileText(profile, "[Qelvar-32_Section]\ncom_port=9 ; COM10\nrs_control=\nqlv_model=abc\n");
+    g_nComPort = g_bRs485 = g_nModel = 1;
+    const std::string where = "profile " + profile + ": ";
+    const std::vector<std::string> notes{
+        where + "com_port=9 ignored (not 0..5), 0 used",
+        where + "rs_control= ignored (no value), 0 used",
+        where + "qlv_model=abc ignored (not a whole number), 0 used"};
+    EXPECT_EQ(ReadCommSettings(), notes);
+    EXPECT_EQ(g_nComPort, 0);
+    EXPECT_EQ(g_bRs485, 0);
+    EXPECT_EQ(g_nModel, 0);
+    EXPECT_EQ(ReadCommSettings(), notes);  // a new read, the same notes: nothing is remembered
+
+    WriteFileText(profile,
+                  "[Qelvar-32_Section]\ncom_port=-1\nrs_control=2\nqlv_model=99999999999\n");
+    EXPECT_EQ(
+        ReadCommSettings(),
+        (std::vector<std::string>{where + "com_port=-1 ignored (not 0..5), 0 used",
+                                  where + "rs_control=2 ignored (not 0 or 1), 0 used",
+                                  where + "qlv_model=99999999999 ignored (not 0 or 1), 0 used"}));
+}
+
 TEST_F(CommSettingsTest, PortsSectionAndOverrideChooseTheDevice) {
     std::filesystem::create_directories(dir.File("conf/Qelvar"));
     WriteFileText(profile,
@@ -103,6 +212,28 @@ TEST(IniFileTest, SetReplacesInPlaceAndAddsToTheRightSection) {
     EXPECT_EQ(ini.GetInt("B", "y", -1), 2);
     EXPECT_EQ(ini.GetInt("B", "x", -1), -1);
     EXPECT_EQ(ini.GetString("A", "z"), "3");
+}
+
+TEST(IniFileTest, ValuesThatWouldReadBackOtherwiseAreQuoted) {
+    CTempDir dir;
+    const std::string path = dir.File("p.ini");
+    CIniFile ini;
+    for (std::string value : {"/dev/a ;b", " lead", "\"q\" \\", "a;b#c", "", "x # y"}) {
+        ini.SetString("P", "k", value);
+        ASSERT_TRUE(ini.Save(path));
+        CIniFile again;
+        again.Load(path);
+        EXPECT_EQ(again.GetString("p", "K"), value) << again.Text();
+    }
+    EXPECT_EQ(ini.Text(), "[P]\nk=\"x # y\"\n");
+
+    // Quotes that do not enclose the whole value are part of it.
+    WriteFileText(path, "[P]\na=\"x\" y\nb=\"x\";y\nc=\"x ; y\"\t; z\nd=\"open\n");
+    ini.Load(path);
+    EXPECT_EQ(ini.GetString("P", "a"), "\"x\" y");
+    EXPECT_EQ(ini.GetString("P", "b"), "\"x\";y");
+    EXPECT_EQ(ini.GetString("P", "c"), "x ; y");
+    EXPECT_EQ(ini.GetString("P", "d"), "\"open");
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <future>
 #include <thread>
 
 #include "link/link_lifetime.h"
@@ -201,6 +204,63 @@ TEST_F(LinkPtyTest, OutputBrieflyStalledIsFinishedByTheIoThread) {
     EXPECT_EQ(pty.Read(6), "TSDY\r\n");
 }
 
+// The port opened while no wake event can be created (the process is out of
+// descriptors, say).
+class NoWakeEventTest : public LinkTest {
+protected:
+    void SetUp() override {
+        LinkTest::SetUp();
+        ReplyQueue().Clear();
+    }
+    void TearDown() override {
+        CloseCommHandles();
+        PortWriter().Reset();
+        SetCommPortOverride("");
+        ReplyQueue().Clear();
+    }
+    static int FailToCreate() {
+        errno = EMFILE;
+        return -1;
+    }
+    // The stop sequence, which must return on its own. Should it hang, a byte
+    // from the switcher's side frees the thread so that the suite goes on.
+    ::testing::AssertionResult StopsWithin(std::chrono::milliseconds limit) {
+        auto stopped = std::async(std::launch::async, StopReadThread);
+        if (stopped.wait_for(limit) == std::future_status::ready) {
+            return ::testing::AssertionSuccess();
+        }
+        if (pty.Master() >= 0) pty.Write("\n");
+        stopped.wait();
+        return ::testing::AssertionFailure() << "the stop sequence did not return";
+    }
+    CPtyPair pty;
+};
+
+TEST_F(NoWakeEventTest, TheLinkWorksAndTheStopSequenceStillReturns) {
+    SetCommPortOverride(pty.SlavePath());
+    OpenCommPort(FailToCreate);
+    ASSERT_GE(g_hComm, 0);
+    EXPECT_EQ(g_hWakeEvent, -1);
+    EXPECT_TRUE(sink.boxes.empty());
+    StartReadThread();
+    pty.Write("OTP03\r\n");
+    EXPECT_TRUE(DispatchUntil([] { return g_nCurMemory == 3; }));
+    SendCommand("TSDY\r\n");
+    EXPECT_EQ(pty.Read(6), "TSDY\r\n");
+    std::this_thread::sleep_for(50ms);  // the thread is blocked in its wait
+    EXPECT_TRUE(StopsWithin(1s));
+    EXPECT_FALSE(g_hReadThread.joinable());
+}
+
+TEST_F(NoWakeEventTest, WithoutAPortEitherTheStopSequenceReturns) {
+    SetCommPortOverride("/dev/qelvar-no-such-port");
+    OpenCommPort(FailToCreate);
+    EXPECT_EQ(sink.boxes.size(), 5u);
+    StartReadThread();
+    std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(StopsWithin(1s));
+}
+
 class PortSetupTest : public LinkTest {
 protected:
     void TearDown() override {
@@ -224,7 +284,8 @@ protected:
 TEST_F(PortSetupTest, AMissingPortGivesTheFiveBoxesInOrderAndTheThreadStillRuns) {
     SetCommPortOverride("/dev/qelvar-no-such-port");
     StartLink();
-    EXPECT_EQ(Texts(sink.boxes), fiveBoxes("/dev/qelvar-no-such-port: No such file or directory"));
+    EXPECT_EQ(Texts(sink.boxes),
+              fiveBoxes("/dev/qelvar-no-such-port: " + std::string(std::strerror(ENOENT))));
     EXPECT_EQ(g_hComm, -1);
     EXPECT_TRUE(g_hReadThread.joinable());
     auto before = ThreadCpuTime(g_hReadThread);
