@@ -1,13 +1,15 @@
 #include "batch/cycle_steps.h"
 
+#include <iterator>
+
 #include "editors/auto_sequence_send.h"
 #include "editors/display_send.h"
 #include "editors/pattern_output_send.h"
 #include "editors/title_send.h"
-#include "editors/two_digits.h"
-#include "link/field_codes.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "protocol/fields.h"
+#include "protocol/read_lines.h"
 
 namespace {
 
@@ -100,21 +102,18 @@ int ReadBackStepCount(int nInputs) {
 }
 
 std::string ReadBackCommand(int k, int nInputs) {
-    static const char* const kSingles[] = {"RCPI", "RCTI", "RCTO", "ROT",
-                                           "ROTP", "RTSI", "RTSO", "RTSD"};
-    std::string line;
-    if (k <= kPatterns) {
-        line = "RAST" + TwoDigits(k);
-    } else if (k <= 2 * kPatterns) {
-        line = "RTP" + TwoDigits(k - kPatterns);
-    } else if (k <= 2 * kPatterns + 8) {
-        line = kSingles[k - 2 * kPatterns - 1];
-    } else if (k <= ReadBackStepCount(nInputs)) {
-        line = "RCA" + TwoDigits(k - 2 * kPatterns - 8);
-    } else {
-        return {};
-    }
-    return line + "\r\n";
+    // Steps 129..136, after the patterns and the memories.
+    static constexpr DataLine kSingles[] = {
+        DataLine::kTitlePositions,  DataLine::kInTitleDisp, DataLine::kOutTitleDisp,
+        DataLine::kOutputs,         DataLine::kCurMemory,   DataLine::kInCalendarDisp,
+        DataLine::kOutCalendarDisp, DataLine::kDateFormat,
+    };
+    constexpr int kTitleFirst = 2 * kPatterns + static_cast<int>(std::size(kSingles)) + 1;
+    if (k > ReadBackStepCount(nInputs)) return {};
+    if (k <= kPatterns) return FormatReadCommand({DataLine::kSeqPattern, k});
+    if (k <= 2 * kPatterns) return FormatReadCommand({DataLine::kMemoryPattern, k - kPatterns});
+    if (k < kTitleFirst) return FormatReadCommand({kSingles[k - 2 * kPatterns - 1]});
+    return FormatReadCommand({DataLine::kTitle, k - kTitleFirst + 1});
 }
 
 int ReadBackPercent(int k, int nSteps) {

@@ -5,13 +5,37 @@
 
 namespace {
 
+constexpr bool IsInputSide(DisplaySwitch which) {
+    return SwitchLineFormat(which).bInputSide;
+}
+
 // In the order of DisplaySwitch.
-const CDisplaySwitchSpec kSpecs[] = {
-    {"CTI", 'F', 'N', true, g_nInTitleDisp.data(), &g_nSameInTitle, "in", {"OFF", "ON"}},
-    {"CTO", 'F', 'N', false, g_nOutTitleDisp.data(), &g_nSameOutTitle, "out", {"OFF", "ON"}},
-    {"CPI", 'T', 'B', true, g_nTitlePosition.data(), &g_nSamePosition, "in", {"Top", "Bot."}},
-    {"TSI", 'F', 'N', true, g_nInCalendarDisp.data(), &g_nSameInCalendar, "in", {"OFF", "ON"}},
-    {"TSO", 'F', 'N', false, g_nOutCalendarDisp.data(), &g_nSameOutCalendar, "out", {"OFF", "ON"}},
+constexpr CDisplaySwitchSpec kSpecs[] = {
+    {IsInputSide(DisplaySwitch::kInTitle),
+     g_nInTitleDisp.data(),
+     &g_nSameInTitle,
+     "in",
+     {"OFF", "ON"}},
+    {IsInputSide(DisplaySwitch::kOutTitle),
+     g_nOutTitleDisp.data(),
+     &g_nSameOutTitle,
+     "out",
+     {"OFF", "ON"}},
+    {IsInputSide(DisplaySwitch::kTitlePosition),
+     g_nTitlePosition.data(),
+     &g_nSamePosition,
+     "in",
+     {"Top", "Bot."}},
+    {IsInputSide(DisplaySwitch::kInCalendar),
+     g_nInCalendarDisp.data(),
+     &g_nSameInCalendar,
+     "in",
+     {"OFF", "ON"}},
+    {IsInputSide(DisplaySwitch::kOutCalendar),
+     g_nOutCalendarDisp.data(),
+     &g_nSameOutCalendar,
+     "out",
+     {"OFF", "ON"}},
 };
 
 void SendSwitch(DisplaySwitch which) {
@@ -25,21 +49,13 @@ const CDisplaySwitchSpec& DisplaySwitchSpec(DisplaySwitch which) {
 }
 
 int DisplaySwitchCount(DisplaySwitch which) {
-    return DisplaySwitchSpec(which).bInputSide ? InputChannelCount() : kOutputs;
-}
-
-std::string FormatDisplaySwitchLine(const char* tag, const int* table, int nCount, char chOff,
-                                    char chOn) {
-    std::string line = tag;
-    for (int i = 0; i < nCount; ++i) line += table[i] == 0 ? chOff : chOn;
-    line += "\r\n";
-    return line;
+    return SwitchEntries(which, InputChannelCount());
 }
 
 std::string DisplaySwitchLine(DisplaySwitch which) {
     const CDisplaySwitchSpec& spec = DisplaySwitchSpec(which);
-    return FormatDisplaySwitchLine(spec.tag, spec.pTable, DisplaySwitchCount(which), spec.chOff,
-                                   spec.chOn);
+    const std::size_t entries = spec.bInputSide ? kMaxInputs : kOutputs;
+    return FormatDisplaySwitchLine(which, {spec.pTable, entries}, InputChannelCount());
 }
 
 void SendInTitleDisp() {

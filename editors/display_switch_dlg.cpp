@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "editors/two_digits.h"
+#include "protocol/fields.h"
 #include "model/settings_model.h"
 #include "res/display_dialogs.h"
 #include "res/editor_dialogs.h"

@@ -1,7 +1,6 @@
 #include "editors/table_grid.h"
 
-#include "editors/pattern_output_send.h"
-#include "editors/two_digits.h"
+#include "protocol/fields.h"
 
 CGridPoint GridCellPosition(int i, int nColumnWidth) {
     return {10 + (i / 8) * nColumnWidth, 16 + (i % 8) * 20};

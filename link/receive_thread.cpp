@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "link/line_assembler.h"
+#include "protocol/line_assembler.h"
 #include "link/message_sink.h"
 #include "link/reply_queue.h"
 #include "link/serial_port.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editors/two_digits.h"
+#include "protocol/fields.h"
 #include "link/comm_settings.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"

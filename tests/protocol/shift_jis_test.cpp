@@ -1,4 +1,4 @@
-#include "link/jis_code.h"
+#include "protocol/shift_jis.h"
 
 #include <gtest/gtest.h>
 
