@@ -9,11 +9,11 @@
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
 #include "editors/calendar_send.h"
-#include "protocol/address_lines.h"
 #include "link/reply_interpreter.h"
 #include "link/reply_queue.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "protocol/address_lines.h"
 
 namespace {
 
