@@ -26,15 +26,11 @@ std::string Numbered(const char* what, int number) {
     return what + (" " + TwoDigits(number));
 }
 
-// Steps 129..133 of the all-items run.
-struct DisplayStep {
-    const char* name;
-    void (*send)();
-};
-constexpr DisplayStep kDisplaySteps[] = {
-    {"CTI", SendInTitleDisp},    {"CTO", SendOutTitleDisp},    {"CPI", SendTitlePositions},
-    {"TSI", SendInCalendarDisp}, {"TSO", SendOutCalendarDisp},
-};
+// Steps 129..133 of the all-items run: CTI, CTO, CPI, TSI, TSO, the order of
+// DisplaySwitch.
+DisplaySwitch DisplayStepSwitch(int k) {
+    return static_cast<DisplaySwitch>(k - kDisplayFirst);
+}
 
 CStepResult AllItemsStep(int k) {
     if (k <= kPatterns) return SequencePatternStep(k - 1);
@@ -43,7 +39,7 @@ CStepResult AllItemsStep(int k) {
         return Sent();
     }
     if (k < kTitleFirst) {
-        kDisplaySteps[k - kDisplayFirst].send();
+        SendDisplaySwitch(DisplayStepSwitch(k));
         return Sent();
     }
     return TitleStep(k - kTitleFirst);
@@ -52,7 +48,7 @@ CStepResult AllItemsStep(int k) {
 std::string DescribeAllItemsStep(int k) {
     if (k <= kPatterns) return Numbered("pattern", k);
     if (k < kDisplayFirst) return Numbered("memory", k - kPatterns);
-    if (k < kTitleFirst) return kDisplaySteps[k - kDisplayFirst].name;
+    if (k < kTitleFirst) return SwitchLineFormat(DisplayStepSwitch(k)).tag;
     return Numbered("title of channel", k - kTitleFirst + 1);
 }
 

@@ -38,10 +38,6 @@ constexpr CDisplaySwitchSpec kSpecs[] = {
      {"OFF", "ON"}},
 };
 
-void SendSwitch(DisplaySwitch which) {
-    SendCommand(DisplaySwitchLine(which));
-}
-
 }  // namespace
 
 const CDisplaySwitchSpec& DisplaySwitchSpec(DisplaySwitch which) {
@@ -58,18 +54,22 @@ std::string DisplaySwitchLine(DisplaySwitch which) {
     return FormatDisplaySwitchLine(which, {spec.pTable, entries}, InputChannelCount());
 }
 
+void SendDisplaySwitch(DisplaySwitch which) {
+    SendCommand(DisplaySwitchLine(which));
+}
+
 void SendInTitleDisp() {
-    SendSwitch(DisplaySwitch::kInTitle);
+    SendDisplaySwitch(DisplaySwitch::kInTitle);
 }
 void SendOutTitleDisp() {
-    SendSwitch(DisplaySwitch::kOutTitle);
+    SendDisplaySwitch(DisplaySwitch::kOutTitle);
 }
 void SendTitlePositions() {
-    SendSwitch(DisplaySwitch::kTitlePosition);
+    SendDisplaySwitch(DisplaySwitch::kTitlePosition);
 }
 void SendInCalendarDisp() {
-    SendSwitch(DisplaySwitch::kInCalendar);
+    SendDisplaySwitch(DisplaySwitch::kInCalendar);
 }
 void SendOutCalendarDisp() {
-    SendSwitch(DisplaySwitch::kOutCalendar);
+    SendDisplaySwitch(DisplaySwitch::kOutCalendar);
 }

@@ -23,6 +23,8 @@ int DisplaySwitchCount(DisplaySwitch which);
 // The member's line from the model's table.
 std::string DisplaySwitchLine(DisplaySwitch which);
 
+// Sends the member's line.
+void SendDisplaySwitch(DisplaySwitch which);
 void SendInTitleDisp();
 void SendOutTitleDisp();
 void SendTitlePositions();

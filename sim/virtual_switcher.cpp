@@ -4,8 +4,8 @@
 #include "protocol/line_assembler.h"
 #include "protocol/read_lines.h"
 #include "protocol/replies.h"
-#include "sim/command_table.h"
 #include "sim/read_commands.h"
+#include "sim/set_commands.h"
 #include "sim/switcher_state_file.h"
 
 namespace {
@@ -44,8 +44,7 @@ std::string CVirtualSwitcher::ReplyTo(std::string_view body) {
     if (auto request = ParseReadCommand(body, m_state.Inputs())) {
         return AnswerRead(*request, m_state);
     }
-    const CCommandEntry* entry = FindCommand(body);
-    const bool bDone = entry && entry->set(body, m_state);
+    const bool bDone = ApplySetCommand(body, m_state);
     return std::string(bDone ? kGoReply : ErrorReplyLine(ErrorReply::kCommandError));
 }
 
