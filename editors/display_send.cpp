@@ -5,37 +5,23 @@
 
 namespace {
 
-constexpr bool IsInputSide(DisplaySwitch which) {
-    return SwitchLineFormat(which).bInputSide;
+// The cell prefix follows the side; only the title position has its own texts.
+constexpr CDisplaySwitchSpec Spec(DisplaySwitch which, int* table, int* same, bool bPosition) {
+    const bool bInput = SwitchLineFormat(which).bInputSide;
+    return {bInput,
+            table,
+            same,
+            bInput ? "in" : "out",
+            {bPosition ? "Top" : "OFF", bPosition ? "Bot." : "ON"}};
 }
 
 // In the order of DisplaySwitch.
 constexpr CDisplaySwitchSpec kSpecs[] = {
-    {IsInputSide(DisplaySwitch::kInTitle),
-     g_nInTitleDisp.data(),
-     &g_nSameInTitle,
-     "in",
-     {"OFF", "ON"}},
-    {IsInputSide(DisplaySwitch::kOutTitle),
-     g_nOutTitleDisp.data(),
-     &g_nSameOutTitle,
-     "out",
-     {"OFF", "ON"}},
-    {IsInputSide(DisplaySwitch::kTitlePosition),
-     g_nTitlePosition.data(),
-     &g_nSamePosition,
-     "in",
-     {"Top", "Bot."}},
-    {IsInputSide(DisplaySwitch::kInCalendar),
-     g_nInCalendarDisp.data(),
-     &g_nSameInCalendar,
-     "in",
-     {"OFF", "ON"}},
-    {IsInputSide(DisplaySwitch::kOutCalendar),
-     g_nOutCalendarDisp.data(),
-     &g_nSameOutCalendar,
-     "out",
-     {"OFF", "ON"}},
+    Spec(DisplaySwitch::kInTitle, g_nInTitleDisp.data(), &g_nSameInTitle, false),
+    Spec(DisplaySwitch::kOutTitle, g_nOutTitleDisp.data(), &g_nSameOutTitle, false),
+    Spec(DisplaySwitch::kTitlePosition, g_nTitlePosition.data(), &g_nSamePosition, true),
+    Spec(DisplaySwitch::kInCalendar, g_nInCalendarDisp.data(), &g_nSameInCalendar, false),
+    Spec(DisplaySwitch::kOutCalendar, g_nOutCalendarDisp.data(), &g_nSameOutCalendar, false),
 };
 
 }  // namespace
