@@ -2,6 +2,7 @@
 
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "protocol/sequence_lines.h"
 
 int SendSequencePattern(int nPattern) {
     if (nPattern < 0 || nPattern >= kPatterns) return -1;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "editors/send_step.h"
-#include "protocol/sequence_lines.h"
 
 inline constexpr char kAllSkipWarning[] = "全部をスキップに設定することは､できません！";
 

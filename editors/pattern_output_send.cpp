@@ -2,6 +2,7 @@
 
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "protocol/routing_lines.h"
 
 namespace {
 

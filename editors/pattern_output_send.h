@@ -2,9 +2,6 @@
 // switching), OTP (recall a stored memory) and TP (store a memory row).
 #pragma once
 
-#include "protocol/fields.h"
-#include "protocol/routing_lines.h"
-
 // Sends row 0 of g_nPattern as OT (the 切換え button with "None" selected).
 void SendOutputs();
 // Sends OTP for memory 1..64 (the 切換え button with a memory selected); any

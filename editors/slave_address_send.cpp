@@ -1,6 +1,7 @@
 #include "editors/slave_address_send.h"
 
 #include "link/transmitter.h"
+#include "protocol/address_lines.h"
 
 void SendSlaveAddress(int nNewAddress) {
     const std::string line = FormatSlaveAddressLine(nNewAddress);

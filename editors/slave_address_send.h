@@ -2,8 +2,6 @@
 // slave address.
 #pragma once
 
-#include "protocol/address_lines.h"
-
 // Sends SA (nothing for an address outside 0..31). g_nSlaveAddress (the
 // prefix on RS-485) is not changed.
 void SendSlaveAddress(int nNewAddress);

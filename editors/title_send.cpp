@@ -2,6 +2,7 @@
 
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "protocol/title_lines.h"
 
 std::string g_strTitleWork;
 

@@ -5,8 +5,6 @@
 #include <string>
 
 #include "editors/send_step.h"
-#include "protocol/jis_ranges.h"
-#include "protocol/title_lines.h"
 
 inline constexpr char kNotJisLevel12Warning[] = "ＪＩＳ第１水準,第２水準以外の字が選択されてます";
 inline constexpr char kOutOfSpecWarning[] = "仕様以外の字が選択されてます";

@@ -2,7 +2,9 @@
 #include <vector>
 
 #include "editors/title_send.h"
+#include "protocol/jis_ranges.h"
 #include "protocol/shift_jis.h"
+#include "protocol/title_codes.h"
 #include "tests/editors/editors_fixture.h"
 
 namespace {
