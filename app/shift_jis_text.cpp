@@ -8,6 +8,8 @@
 #include <optional>
 #include <utility>
 
+#include "protocol/shift_jis.h"
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -87,7 +89,7 @@ std::optional<std::string> Encode(CConverter& toSjis, CConverter& fromSjis, char
 
 // Length of the Shift_JIS character starting with lead.
 std::size_t CharLength(unsigned char lead) {
-    return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+    return IsShiftJisLeadByte(lead) ? 2 : 1;
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 #include "batch/cycle_steps.h"
 
+#include <iterator>
+
 #include "editors/auto_sequence_send.h"
 #include "editors/display_send.h"
 #include "editors/pattern_output_send.h"
 #include "editors/title_send.h"
-#include "editors/two_digits.h"
-#include "link/field_codes.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "protocol/fields.h"
+#include "protocol/read_lines.h"
 
 namespace {
 
@@ -24,15 +26,11 @@ std::string Numbered(const char* what, int number) {
     return what + (" " + TwoDigits(number));
 }
 
-// Steps 129..133 of the all-items run.
-struct DisplayStep {
-    const char* name;
-    void (*send)();
-};
-constexpr DisplayStep kDisplaySteps[] = {
-    {"CTI", SendInTitleDisp},    {"CTO", SendOutTitleDisp},    {"CPI", SendTitlePositions},
-    {"TSI", SendInCalendarDisp}, {"TSO", SendOutCalendarDisp},
-};
+// Steps 129..133 of the all-items run: CTI, CTO, CPI, TSI, TSO, the order of
+// DisplaySwitch.
+DisplaySwitch DisplayStepSwitch(int k) {
+    return static_cast<DisplaySwitch>(k - kDisplayFirst);
+}
 
 CStepResult AllItemsStep(int k) {
     if (k <= kPatterns) return SequencePatternStep(k - 1);
@@ -41,7 +39,7 @@ CStepResult AllItemsStep(int k) {
         return Sent();
     }
     if (k < kTitleFirst) {
-        kDisplaySteps[k - kDisplayFirst].send();
+        SendDisplaySwitch(DisplayStepSwitch(k));
         return Sent();
     }
     return TitleStep(k - kTitleFirst);
@@ -50,7 +48,7 @@ CStepResult AllItemsStep(int k) {
 std::string DescribeAllItemsStep(int k) {
     if (k <= kPatterns) return Numbered("pattern", k);
     if (k < kDisplayFirst) return Numbered("memory", k - kPatterns);
-    if (k < kTitleFirst) return kDisplaySteps[k - kDisplayFirst].name;
+    if (k < kTitleFirst) return SwitchLineFormat(DisplayStepSwitch(k)).tag;
     return Numbered("title of channel", k - kTitleFirst + 1);
 }
 
@@ -100,21 +98,18 @@ int ReadBackStepCount(int nInputs) {
 }
 
 std::string ReadBackCommand(int k, int nInputs) {
-    static const char* const kSingles[] = {"RCPI", "RCTI", "RCTO", "ROT",
-                                           "ROTP", "RTSI", "RTSO", "RTSD"};
-    std::string line;
-    if (k <= kPatterns) {
-        line = "RAST" + TwoDigits(k);
-    } else if (k <= 2 * kPatterns) {
-        line = "RTP" + TwoDigits(k - kPatterns);
-    } else if (k <= 2 * kPatterns + 8) {
-        line = kSingles[k - 2 * kPatterns - 1];
-    } else if (k <= ReadBackStepCount(nInputs)) {
-        line = "RCA" + TwoDigits(k - 2 * kPatterns - 8);
-    } else {
-        return {};
-    }
-    return line + "\r\n";
+    // Steps 129..136, after the patterns and the memories.
+    static constexpr DataLine kSingles[] = {
+        DataLine::kTitlePositions,  DataLine::kInTitleDisp, DataLine::kOutTitleDisp,
+        DataLine::kOutputs,         DataLine::kCurMemory,   DataLine::kInCalendarDisp,
+        DataLine::kOutCalendarDisp, DataLine::kDateFormat,
+    };
+    constexpr int kTitleFirst = 2 * kPatterns + static_cast<int>(std::size(kSingles)) + 1;
+    if (k > ReadBackStepCount(nInputs)) return {};
+    if (k <= kPatterns) return FormatReadCommand({DataLine::kSeqPattern, k});
+    if (k <= 2 * kPatterns) return FormatReadCommand({DataLine::kMemoryPattern, k - kPatterns});
+    if (k < kTitleFirst) return FormatReadCommand({kSingles[k - 2 * kPatterns - 1]});
+    return FormatReadCommand({DataLine::kTitle, k - kTitleFirst + 1});
 }
 
 int ReadBackPercent(int k, int nSteps) {

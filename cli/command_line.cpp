@@ -9,11 +9,11 @@
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
 #include "editors/calendar_send.h"
-#include "editors/slave_address_send.h"
 #include "link/reply_interpreter.h"
 #include "link/reply_queue.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "protocol/address_lines.h"
 
 namespace {
 
@@ -120,5 +120,5 @@ int RunAddress(const CCliOptions& options, CCliSink& sink) {
         PrintError("usage: qelvarctl address NN   (the new slave address, 00..31)");
         return kExitUsage;
     }
-    return ExchangeOnLink(options, sink, {SlaveAddressLine(*address)}, true);
+    return ExchangeOnLink(options, sink, {FormatSlaveAddressLine(*address)}, true);
 }

@@ -6,10 +6,9 @@
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
 #include "cli/run_cycle.h"
-#include "editors/pattern_output_send.h"
-#include "editors/two_digits.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
+#include "protocol/fields.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "link/comm_settings.h"
-#include "link/field_codes.h"
 #include "link/link_lifetime.h"
 #include "link/reply_queue.h"
 #include "link/serial_port.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "protocol/fields.h"
 
 namespace {
 void WatchTraffic(bool verbose);

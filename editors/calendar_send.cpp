@@ -1,35 +1,15 @@
 #include "editors/calendar_send.h"
 
-#include "editors/two_digits.h"
 #include "link/transmitter.h"
+#include "protocol/calendar_lines.h"
 
 namespace {
 
 constexpr int kFirstYear = 2000;
 constexpr int kYears = 100;  // the Year list: "00".."99"
 
-struct CItemFormat {
-    const char* tag;
-    int nEntries;  // entries of the item's list
-    int nOffset;   // value sent = index + offset
-};
-
-// In the order of CalendarItem, up to kSecond.
-constexpr CItemFormat kTwoDigitItems[] = {
-    {"DSY", kYears, 0}, {"DSM", 12, 1}, {"DSD", 31, 1},
-    {"TSH", 24, 0},     {"TSM", 60, 0}, {"TSS", 60, 0},
-};
-
-std::string TwoDigitLine(const CItemFormat& format, int nIndex) {
-    if (nIndex < 0 || nIndex >= format.nEntries) return "";
-    return format.tag + TwoDigits(nIndex + format.nOffset) + "\r\n";
-}
-
-std::string DisplayLine(int nDateFormat) {
-    static constexpr char kLetters[] = "YMD";
-    if (nDateFormat < 0 || nDateFormat > 2) return "";
-    return std::string("TSD") + kLetters[nDateFormat] + "\r\n";
-}
+static_assert(static_cast<int>(CalendarItem::kSecond) == static_cast<int>(ClockField::kSecond),
+              "the date and time buttons come in the order of the clock fields");
 
 }  // namespace
 
@@ -46,11 +26,14 @@ CCalendarSelection CalendarSelectionFor(const std::tm& local) {
 std::string CalendarLine(CalendarItem item, int nIndex) {
     switch (item) {
         case CalendarItem::kAdjust30Sec:
-            return "TSA\r\n";
+            return FormatAdjust30SecLine();
         case CalendarItem::kDisplay:
-            return DisplayLine(nIndex);
-        default:
-            return TwoDigitLine(kTwoDigitItems[static_cast<int>(item)], nIndex);
+            return FormatDateFormatLine(nIndex);
+        default: {
+            // Each list starts at the lowest value of its field ("00", or "1").
+            const auto field = static_cast<ClockField>(item);
+            return FormatClockLine(field, nIndex + ClockFieldRange(field).nLow);
+        }
     }
 }
 

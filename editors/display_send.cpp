@@ -5,18 +5,24 @@
 
 namespace {
 
-// In the order of DisplaySwitch.
-const CDisplaySwitchSpec kSpecs[] = {
-    {"CTI", 'F', 'N', true, g_nInTitleDisp.data(), &g_nSameInTitle, "in", {"OFF", "ON"}},
-    {"CTO", 'F', 'N', false, g_nOutTitleDisp.data(), &g_nSameOutTitle, "out", {"OFF", "ON"}},
-    {"CPI", 'T', 'B', true, g_nTitlePosition.data(), &g_nSamePosition, "in", {"Top", "Bot."}},
-    {"TSI", 'F', 'N', true, g_nInCalendarDisp.data(), &g_nSameInCalendar, "in", {"OFF", "ON"}},
-    {"TSO", 'F', 'N', false, g_nOutCalendarDisp.data(), &g_nSameOutCalendar, "out", {"OFF", "ON"}},
-};
-
-void SendSwitch(DisplaySwitch which) {
-    SendCommand(DisplaySwitchLine(which));
+// The cell prefix follows the side; only the title position has its own texts.
+constexpr CDisplaySwitchSpec Spec(DisplaySwitch which, int* table, int* same, bool bPosition) {
+    const bool bInput = SwitchLineFormat(which).bInputSide;
+    return {bInput,
+            table,
+            same,
+            bInput ? "in" : "out",
+            {bPosition ? "Top" : "OFF", bPosition ? "Bot." : "ON"}};
 }
+
+// In the order of DisplaySwitch.
+constexpr CDisplaySwitchSpec kSpecs[] = {
+    Spec(DisplaySwitch::kInTitle, g_nInTitleDisp.data(), &g_nSameInTitle, false),
+    Spec(DisplaySwitch::kOutTitle, g_nOutTitleDisp.data(), &g_nSameOutTitle, false),
+    Spec(DisplaySwitch::kTitlePosition, g_nTitlePosition.data(), &g_nSamePosition, true),
+    Spec(DisplaySwitch::kInCalendar, g_nInCalendarDisp.data(), &g_nSameInCalendar, false),
+    Spec(DisplaySwitch::kOutCalendar, g_nOutCalendarDisp.data(), &g_nSameOutCalendar, false),
+};
 
 }  // namespace
 
@@ -25,35 +31,31 @@ const CDisplaySwitchSpec& DisplaySwitchSpec(DisplaySwitch which) {
 }
 
 int DisplaySwitchCount(DisplaySwitch which) {
-    return DisplaySwitchSpec(which).bInputSide ? InputChannelCount() : kOutputs;
-}
-
-std::string FormatDisplaySwitchLine(const char* tag, const int* table, int nCount, char chOff,
-                                    char chOn) {
-    std::string line = tag;
-    for (int i = 0; i < nCount; ++i) line += table[i] == 0 ? chOff : chOn;
-    line += "\r\n";
-    return line;
+    return SwitchEntries(which, InputChannelCount());
 }
 
 std::string DisplaySwitchLine(DisplaySwitch which) {
     const CDisplaySwitchSpec& spec = DisplaySwitchSpec(which);
-    return FormatDisplaySwitchLine(spec.tag, spec.pTable, DisplaySwitchCount(which), spec.chOff,
-                                   spec.chOn);
+    const std::size_t entries = spec.bInputSide ? kMaxInputs : kOutputs;
+    return FormatDisplaySwitchLine(which, {spec.pTable, entries}, InputChannelCount());
+}
+
+void SendDisplaySwitch(DisplaySwitch which) {
+    SendCommand(DisplaySwitchLine(which));
 }
 
 void SendInTitleDisp() {
-    SendSwitch(DisplaySwitch::kInTitle);
+    SendDisplaySwitch(DisplaySwitch::kInTitle);
 }
 void SendOutTitleDisp() {
-    SendSwitch(DisplaySwitch::kOutTitle);
+    SendDisplaySwitch(DisplaySwitch::kOutTitle);
 }
 void SendTitlePositions() {
-    SendSwitch(DisplaySwitch::kTitlePosition);
+    SendDisplaySwitch(DisplaySwitch::kTitlePosition);
 }
 void SendInCalendarDisp() {
-    SendSwitch(DisplaySwitch::kInCalendar);
+    SendDisplaySwitch(DisplaySwitch::kInCalendar);
 }
 void SendOutCalendarDisp() {
-    SendSwitch(DisplaySwitch::kOutCalendar);
+    SendDisplaySwitch(DisplaySwitch::kOutCalendar);
 }

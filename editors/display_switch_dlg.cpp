@@ -2,8 +2,8 @@
 
 #include <QLineEdit>
 
-#include "editors/two_digits.h"
 #include "model/settings_model.h"
+#include "protocol/fields.h"
 #include "res/display_dialogs.h"
 #include "res/editor_dialogs.h"
 

@@ -1,21 +1,6 @@
-// The output switching commands: OT (row 0, the direct switching), OTP (recall
-// a stored memory) and TP (store a memory row).
+// The output switching editor's send operations: OT (row 0, the direct
+// switching), OTP (recall a stored memory) and TP (store a memory row).
 #pragma once
-
-#include <string>
-
-#include "model/settings_model.h"
-
-// A source code as shown and sent: "I01".."I64" for an input (code < nInputs),
-// "A01".."A64" for an auto-sequence pattern (code - nInputs + 1).
-std::string SourceCodeText(int nCode, int nInputs);
-
-// "OT" and 32 source codes, CR LF: 100 bytes.
-std::string FormatOutputsLine(const OutputRow& row, int nInputs);
-// "TP", the memory number as two digits, 32 source codes, CR LF: 102 bytes.
-std::string FormatMemoryPatternLine(int nMemory, const OutputRow& row, int nInputs);
-// "OTP", the memory number as two digits, CR LF: 7 bytes.
-std::string FormatMemoryRecallLine(int nMemory);
 
 // Sends row 0 of g_nPattern as OT (the 切換え button with "None" selected).
 void SendOutputs();

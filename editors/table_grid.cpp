@@ -1,7 +1,6 @@
 #include "editors/table_grid.h"
 
-#include "editors/pattern_output_send.h"
-#include "editors/two_digits.h"
+#include "protocol/fields.h"
 
 namespace {
 

@@ -12,9 +12,10 @@
 #include "app/shift_jis_text.h"
 #include "batch/cycle_steps.h"
 #include "editors/title_send.h"
-#include "editors/two_digits.h"
 #include "link/message_sink.h"
 #include "model/settings_model.h"
+#include "protocol/fields.h"
+#include "protocol/shift_jis.h"
 #include "res/editor_dialogs.h"
 #include "res/title_dialog.h"
 
@@ -54,9 +55,7 @@ int CurrentChannel() {
 void CutTo(std::string& bytes, std::size_t n) {
     std::size_t end = 0;
     for (std::size_t i = 0; i < bytes.size() && i < n;) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const bool bDouble = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-        i += bDouble ? 2 : 1;
+        i += IsShiftJisLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
         if (i <= n) end = i;
     }
     bytes.resize(end);

@@ -1,19 +1,13 @@
-// The CA command: one input channel's title as 16 JIS X 0208 codes in
-// hexadecimal, and the checks a title must pass before it is sent.
+// The channel title editor's send operations: the checks a title must pass
+// and its CA line.
 #pragma once
 
-#include <array>
 #include <string>
 
 #include "editors/send_step.h"
 
 inline constexpr char kNotJisLevel12Warning[] = "ＪＩＳ第１水準,第２水準以外の字が選択されてます";
 inline constexpr char kOutOfSpecWarning[] = "仕様以外の字が選択されてます";
-
-inline constexpr int kTitleChars = 16;
-inline constexpr unsigned kFullWidthSpaceJis = 0x2121;
-
-using JisCodes = std::array<unsigned, kTitleChars>;
 
 // The title being sent: PrepareTitle writes it, SendTitle reads it.
 extern std::string g_strTitleWork;
@@ -30,15 +24,6 @@ bool PrepareTitle(int nChannel);
 // code lies outside JIS X 0208. A work copy that is not 32 bytes long (not
 // prepared, or refused by PrepareTitle) and a channel index outside 0..63 give 1.
 int SendTitle(int nChannel);
-
-// 0 when code is one of the 6879 characters of JIS X 0208 (86 ranges), else 2.
-int CheckJisCode(unsigned code);
-// 2 at the first code that CheckJisCode refuses, else 0.
-int CheckJisCodes(const JisCodes& codes);
-
-// "CA", the channel number (index + 1) as two digits, the 16 codes as four
-// upper-case hexadecimal digits each, CR LF: 70 bytes.
-std::string FormatTitleLine(int nChannel, const JisCodes& codes);
 
 // The calling order every sender uses: PrepareTitle, then SendTitle, with the
 // warning that belongs to the failure.

@@ -1,10 +1,13 @@
-// Decoders of the switcher's data lines into the settings model. Each takes
-// the line after any RS-485 prefix and returns whether it changed the model: a
-// line whose number fields are not digits, whose channel, pattern or row is out
-// of range, or that is shorter than its layout is ignored whole.
+// Decoders of the switcher's data lines into the settings model: the line is
+// parsed whole for the model in force, then applied. Each takes the line after
+// any RS-485 prefix and returns whether it changed the model: a line whose
+// number fields are not digits, whose channel, pattern or row is out of range,
+// or that is shorter than its layout is ignored whole.
 #pragma once
 
 #include <string_view>
+
+#include "protocol/data_lines.h"
 
 bool DecodeSeqTimes(std::string_view line);         // "AST" pp, n decimal pairs
 bool DecodeTitle(std::string_view line);            // "CA" cc, 64 hex digits
@@ -17,3 +20,6 @@ bool DecodePattern(std::string_view line);          // "TP" pp, 32 source fields
 bool DecodeInCalendarDisp(std::string_view line);   // "TSI", n flags
 bool DecodeOutCalendarDisp(std::string_view line);  // "TSO", 32 flags
 bool DecodeDateFormat(std::string_view line);       // "TSD" and 'Y', 'M' or other
+
+// The decoder of a data line of the given kind.
+bool DecodeDataLine(DataLine kind, std::string_view line);

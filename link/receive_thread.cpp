@@ -8,11 +8,11 @@
 #include <cerrno>
 #include <system_error>
 
-#include "link/line_assembler.h"
 #include "link/message_sink.h"
 #include "link/reply_queue.h"
 #include "link/serial_port.h"
 #include "link/transmitter.h"
+#include "protocol/line_assembler.h"
 
 std::atomic<int> g_bReadThreadRun{0};
 std::thread g_hReadThread;

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-enum class ReplyKind { kGo, kData, kError, kOther };
+#include "protocol/replies.h"
 
 // What a line as received is (on RS-485 after its two address characters).
 ReplyKind ClassifyReply(std::string_view line);

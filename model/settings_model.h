@@ -10,15 +10,7 @@
 #include <array>
 #include <string>
 
-inline constexpr int kMaxInputs = 64;
-inline constexpr int kOutputs = 32;
-inline constexpr int kPatterns = 64;     // auto-sequence patterns 01..64
-inline constexpr int kPatternRows = 65;  // row 0 = "None" (direct), rows 1..64 = memories
-inline constexpr int kMaxSeqTime = 60;   // 0 = SKIP, 1..60 seconds
-
-using InputTable = std::array<int, kMaxInputs>;
-using OutputTable = std::array<int, kOutputs>;
-using OutputRow = std::array<int, kOutputs>;
+#include "protocol/table_shapes.h"
 
 // Device setting tables (saved in the settings file, except row 0 of g_nPattern).
 extern std::array<std::string, kMaxInputs> g_strTitle;  // Shift_JIS bytes, "" = none

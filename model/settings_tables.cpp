@@ -1,5 +1,7 @@
 #include "model/settings_tables.h"
 
+#include "model/settings_model.h"
+
 CSettingsTables CaptureSettingsTables() {
     CSettingsTables t;
     t.m_nInTitleDisp = g_nInTitleDisp;

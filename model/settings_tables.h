@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "model/settings_model.h"
+#include "protocol/table_shapes.h"
 
 struct CSettingsTables {
     InputTable m_nInTitleDisp{};

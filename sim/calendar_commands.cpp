@@ -1,40 +1,27 @@
 // The clock, its date format and the slave address.
-#include "sim/command_fields.h"
+#include "protocol/address_lines.h"
+#include "protocol/calendar_lines.h"
 #include "sim/set_commands.h"
 
 namespace {
 
-struct CClockField {
-    std::string_view tag;
-    int CSwitcherClock::*pField;
-    int nLow;
-    int nHigh;
+// In the order of ClockField.
+constexpr int CSwitcherClock::*kClockFields[] = {
+    &CSwitcherClock::nYear, &CSwitcherClock::nMonth,  &CSwitcherClock::nDay,
+    &CSwitcherClock::nHour, &CSwitcherClock::nMinute, &CSwitcherClock::nSecond,
 };
-
-constexpr CClockField kClockFields[] = {
-    {"DSY", &CSwitcherClock::nYear, 0, 99},   {"DSM", &CSwitcherClock::nMonth, 1, 12},
-    {"DSD", &CSwitcherClock::nDay, 1, 31},    {"TSH", &CSwitcherClock::nHour, 0, 23},
-    {"TSM", &CSwitcherClock::nMinute, 0, 59}, {"TSS", &CSwitcherClock::nSecond, 0, 59},
-};
-
-constexpr std::string_view kDateFormatLetters = "YMD";
 
 }  // namespace
 
 bool SetClockField(std::string_view body, CSwitcherState& state) {
-    if (body.size() != 5) return false;
-    for (const auto& field : kClockFields) {
-        if (body.substr(0, 3) != field.tag) continue;
-        int value = NumberField(body, 3, field.nLow, field.nHigh);
-        if (value < 0) return false;
-        state.m_clock.*field.pField = value;
-        return true;
-    }
-    return false;
+    auto setting = ParseClockCommand(body);
+    if (!setting) return false;
+    state.m_clock.*kClockFields[static_cast<int>(setting->field)] = setting->nValue;
+    return true;
 }
 
 bool Adjust30Sec(std::string_view body, CSwitcherState& state) {
-    if (body.size() != 3) return false;
+    if (!ParseAdjust30SecCommand(body)) return false;
     // Seconds go to 00, rounding up to the next minute from 30 on; the date
     // is left alone.
     CSwitcherClock& clock = state.m_clock;
@@ -47,17 +34,15 @@ bool Adjust30Sec(std::string_view body, CSwitcherState& state) {
 }
 
 bool SetDateFormat(std::string_view body, CSwitcherState& state) {
-    if (body.size() != 4) return false;
-    size_t format = kDateFormatLetters.find(body[3]);
-    if (format == std::string_view::npos) return false;
-    state.m_tables.m_nDateFormat = static_cast<int>(format);
+    auto format = ParseDateFormatCommand(body);
+    if (!format) return false;
+    state.m_tables.m_nDateFormat = *format;
     return true;
 }
 
 bool SetSlaveAddress(std::string_view body, CSwitcherState& state) {
-    if (body.size() != 4) return false;
-    int address = NumberField(body, 2, 0, 31);
-    if (address < 0) return false;
-    state.m_nAddress = address;
+    auto address = ParseSlaveAddressCommand(body);
+    if (!address) return false;
+    state.m_nAddress = *address;
     return true;
 }

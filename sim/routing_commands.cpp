@@ -1,34 +1,22 @@
 // AST, OT, TP and OTP: what the switcher shows on its outputs.
 #include <algorithm>
 
-#include "sim/command_fields.h"
+#include "protocol/routing_lines.h"
+#include "protocol/sequence_lines.h"
 #include "sim/set_commands.h"
-
-namespace {
-
-constexpr size_t kSourceFieldsLength = 3 * kOutputs;
-
-}  // namespace
 
 bool SetSeqPattern(std::string_view body, CSwitcherState& state) {
     const int n = state.Inputs();
-    if (body.size() != 5 + 2 * static_cast<size_t>(n)) return false;
-    int pattern = NumberField(body, 3, 1, kPatterns);
-    if (pattern < 0) return false;
-    InputTable times = state.m_tables.m_nSeqTime[static_cast<size_t>(pattern - 1)];
-    for (int c = 0; c < n; ++c) {
-        times[c] = NumberField(body, 5 + 2 * static_cast<size_t>(c), 0, kMaxSeqTime);
-        if (times[c] < 0) return false;
-    }
+    auto parsed = ParseSeqPatternCommand(body, n);
     // A sequence that skips every channel would have nothing to show.
-    if (std::all_of(times.begin(), times.begin() + n, [](int t) { return t == 0; })) return false;
-    state.m_tables.m_nSeqTime[static_cast<size_t>(pattern - 1)] = times;
+    if (!parsed || IsAllSkip(parsed->times, n)) return false;
+    InputTable& times = state.m_tables.m_nSeqTime[static_cast<size_t>(parsed->nPattern)];
+    std::copy_n(parsed->times.begin(), n, times.begin());
     return true;
 }
 
 bool SetOutputs(std::string_view body, CSwitcherState& state) {
-    if (body.size() != 2 + kSourceFieldsLength) return false;
-    auto row = SourceFields(body, 2, state.Inputs());
+    auto row = ParseOutputsCommand(body, state.Inputs());
     if (!row) return false;
     state.m_nDirectRow = *row;
     state.m_nCurMemory = 0;  // the outputs no longer follow a stored memory
@@ -36,19 +24,16 @@ bool SetOutputs(std::string_view body, CSwitcherState& state) {
 }
 
 bool SetMemoryPattern(std::string_view body, CSwitcherState& state) {
-    if (body.size() != 4 + kSourceFieldsLength) return false;
-    int memory = NumberField(body, 2, 1, kPatterns);
-    auto row = SourceFields(body, 4, state.Inputs());
-    if (memory < 0 || !row) return false;
-    MemoryRow(state, memory) = *row;
+    auto parsed = ParseMemoryPatternCommand(body, state.Inputs());
+    if (!parsed) return false;
+    MemoryRow(state, parsed->nMemory) = parsed->row;
     return true;
 }
 
 bool RecallMemory(std::string_view body, CSwitcherState& state) {
-    if (body.size() != 5) return false;
-    int memory = NumberField(body, 3, 1, kPatterns);
-    if (memory < 0) return false;
-    state.m_nCurMemory = memory;
-    state.m_nDirectRow = MemoryRow(state, memory);
+    auto memory = ParseMemoryRecallCommand(body);
+    if (!memory) return false;
+    state.m_nCurMemory = *memory;
+    state.m_nDirectRow = MemoryRow(state, *memory);
     return true;
 }

@@ -10,6 +10,9 @@
 
 using SetHandler = bool (*)(std::string_view body, CSwitcherState& state);
 
+// Applies whichever set command body is; false when it is none, or refused.
+bool ApplySetCommand(std::string_view body, CSwitcherState& state);
+
 // Output switching and auto-sequence: AST, OT, TP, OTP.
 bool SetSeqPattern(std::string_view body, CSwitcherState& state);
 bool SetOutputs(std::string_view body, CSwitcherState& state);

@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "link/line_assembler.h"
+#include "protocol/line_assembler.h"
 #include "sim/reply_schedule.h"
 #include "sim/switcher_port.h"
 #include "sim/virtual_switcher.h"

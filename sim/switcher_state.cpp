@@ -35,3 +35,23 @@ OutputRow& MemoryRow(CSwitcherState& state, int nMemory) {
 const OutputRow& MemoryRow(const CSwitcherState& state, int nMemory) {
     return state.m_tables.m_nMemoryRows[static_cast<size_t>(nMemory - 1)];
 }
+
+std::span<int> SwitchTable(DisplaySwitch which, CSettingsTables& tables) {
+    switch (which) {
+        case DisplaySwitch::kInTitle:
+            return tables.m_nInTitleDisp;
+        case DisplaySwitch::kOutTitle:
+            return tables.m_nOutTitleDisp;
+        case DisplaySwitch::kTitlePosition:
+            return tables.m_nTitlePosition;
+        case DisplaySwitch::kInCalendar:
+            return tables.m_nInCalendarDisp;
+        case DisplaySwitch::kOutCalendar:
+            return tables.m_nOutCalendarDisp;
+    }
+    return {};
+}
+
+std::span<const int> SwitchTable(DisplaySwitch which, const CSettingsTables& tables) {
+    return SwitchTable(which, const_cast<CSettingsTables&>(tables));
+}

@@ -4,7 +4,10 @@
 // its own thread beside the program.
 #pragma once
 
+#include <span>
+
 #include "model/settings_tables.h"
+#include "protocol/display_lines.h"
 
 // The clock as the last DSY..TSS commands set it; it does not run.
 struct CSwitcherClock {
@@ -35,3 +38,7 @@ CSwitcherState DefaultSwitcherState(int nModel, int nAddress);
 // Stores memory row 1..64 (the file's rows start at memory 01).
 OutputRow& MemoryRow(CSwitcherState& state, int nMemory);
 const OutputRow& MemoryRow(const CSwitcherState& state, int nMemory);
+
+// The table of one display switch.
+std::span<int> SwitchTable(DisplaySwitch which, CSettingsTables& tables);
+std::span<const int> SwitchTable(DisplaySwitch which, const CSettingsTables& tables);

@@ -1,15 +1,15 @@
 #include "sim/virtual_switcher.h"
 
-#include "editors/two_digits.h"
-#include "link/field_codes.h"
-#include "link/line_assembler.h"
-#include "sim/command_table.h"
+#include "protocol/fields.h"
+#include "protocol/line_assembler.h"
+#include "protocol/read_lines.h"
+#include "protocol/replies.h"
+#include "sim/read_commands.h"
+#include "sim/set_commands.h"
 #include "sim/switcher_state_file.h"
 
 namespace {
 
-constexpr std::string_view kGo = "GO\r\n";
-constexpr std::string_view kCommandError = "E3\r\n";
 constexpr size_t kAddressLength = 2;
 constexpr int kMaxAddress = 31;
 
@@ -57,11 +57,11 @@ std::optional<std::string> CVirtualSwitcher::Answer(std::string_view line) {
 }
 
 std::string CVirtualSwitcher::ReplyTo(std::string_view body) {
-    const CCommandEntry* entry = FindCommand(body);
-    if (!entry) return std::string(kCommandError);
-    if (entry->set) return std::string(entry->set(body, m_state) ? kGo : kCommandError);
-    auto data = entry->read(body, m_state);
-    return data ? *data : std::string(kCommandError);
+    if (auto request = ParseReadCommand(body, m_state.Inputs())) {
+        return AnswerRead(*request, m_state);
+    }
+    const bool bDone = ApplySetCommand(body, m_state);
+    return std::string(bDone ? kGoReply : ErrorReplyLine(ErrorReply::kCommandError));
 }
 
 bool CVirtualSwitcher::LoadState(const std::string& path) {

@@ -38,16 +38,6 @@ TEST_P(AutoSequenceWireTest, AllSkipIsRefusedWhateverTheUnusedChannelsHold) {
 
 using AutoSequenceTest = EditorsTest;
 
-TEST_F(AutoSequenceTest, TimesTheListsCannotOfferAreClampedNotWrapped) {
-    InputTable times{};
-    times[0] = 75;
-    times[1] = 100;  // would wrap to "00" = SKIP
-    EXPECT_EQ(FormatSeqPatternLine(1, times, 32), "AST026060" + Repeat("00", 30) + "\r\n");
-    times.fill(0);
-    times[0] = -4;
-    EXPECT_TRUE(IsAllSkip(times, 32));
-}
-
 TEST_F(AutoSequenceTest, PatternIndexOutsideTheTableSendsNothing) {
     EXPECT_EQ(SendSequencePattern(-1), -1);
     EXPECT_EQ(SendSequencePattern(kPatterns), -1);

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "editors/two_digits.h"
 #include "link/comm_settings.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "protocol/fields.h"
 #include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/wire_capture.h"

@@ -1,6 +1,6 @@
 #include "editors/title_send.h"
 
-#include "link/jis_code.h"
+#include "protocol/shift_jis.h"
 #include "tests/editors/editors_fixture.h"
 
 namespace {

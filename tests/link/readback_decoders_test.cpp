@@ -79,44 +79,35 @@ TEST_F(DecoderTest, OutputFieldsReadInputsAndPatternsByModel) {
     EXPECT_EQ(g_nPattern[6][1], 1);  // row pp itself, not pp - 1
 }
 
-TEST_F(DecoderTest, DateFormatLetters) {
-    InterpretReply("TSDM\r\n");
-    EXPECT_EQ(g_nDateFormat, 1);
-    InterpretReply("TSDY\r\n");
-    EXPECT_EQ(g_nDateFormat, 0);
-    InterpretReply("TSDD\r\n");
-    EXPECT_EQ(g_nDateFormat, 2);
-    InterpretReply("TSDq\r\n");
-    EXPECT_EQ(g_nDateFormat, 2);
-}
-
-TEST_F(DecoderTest, TitlesDropTrailingIdeographicSpacesOnly) {
-    // JIS 0x3441 0x3B7A ("漢字") then fourteen ideographic spaces, for channel 03.
+// Every kind of data line reaches its own table (defaults: times 3, every
+// switch 1, identity rows, memory 0, format 0, no titles).
+TEST_F(DecoderTest, EachKindOfDataLineLandsInItsOwnTable) {
+    struct Landing {
+        std::string line;
+        const int* pCell;
+        int value;
+    };
+    const std::string offFirst = "F" + std::string(31, 'N');
+    const Landing landings[] = {
+        {"AST05" + Pairs(32, 10), &g_nSeqTime[4][0], 10},
+        {"CPIT" + std::string(31, 'B'), &g_nTitlePosition[0], 0},
+        {"CTI" + offFirst, &g_nInTitleDisp[0], 0},
+        {"CTO" + offFirst, &g_nOutTitleDisp[0], 0},
+        {"OTP10", &g_nCurMemory, 10},
+        {"OTI11" + Sources('I', 32).substr(3), &g_nPattern[0][0], 10},
+        {"TP03I11" + Sources('I', 32).substr(3), &g_nPattern[3][0], 10},
+        {"TSI" + offFirst, &g_nInCalendarDisp[0], 0},
+        {"TSO" + offFirst, &g_nOutCalendarDisp[0], 0},
+        {"TSDD", &g_nDateFormat, 2},
+    };
+    for (const Landing& landing : landings) {
+        InterpretReply(landing.line + "\r\n");
+        EXPECT_EQ(*landing.pCell, landing.value) << landing.line;
+    }
     std::string spaces;
     for (int i = 0; i < 14; ++i) spaces += "2121";
-    InterpretReply("CA0334413B7A" + spaces + "\r\n");
-    EXPECT_EQ(g_strTitle[2], "\x8a\xbf\x8e\x9a");
-
-    // A space between two characters stays.
-    InterpretReply("CA04344121213B7A" + spaces.substr(4) + "\r\n");
-    EXPECT_EQ(g_strTitle[3], "\x8a\xbf\x81\x40\x8e\x9a");
-
-    std::string allSpaces = spaces + "21212121";
-    g_strTitle[4] = "old";
-    InterpretReply("CA05" + allSpaces + "\r\n");
-    EXPECT_EQ(g_strTitle[4], "");
-}
-
-TEST_F(DecoderTest, TitleEndsAtACodeWithoutShiftJisForm) {
-    std::string spaces;
-    for (int i = 0; i < 13; ++i) spaces += "2121";
-    InterpretReply(
-        "CA01"
-        "2422"
-        "0000"
-        "2424" +
-        spaces + "\r\n");
-    EXPECT_EQ(g_strTitle[0], "\x82\xa0");
+    InterpretReply("CA0224222422" + spaces + "\r\n");
+    EXPECT_EQ(g_strTitle[1], "\x82\xa0\x82\xa0");
 }
 
 // Each malformed line must leave the whole model as it was and show nothing.

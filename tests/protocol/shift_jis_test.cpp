@@ -1,4 +1,4 @@
-#include "link/jis_code.h"
+#include "protocol/shift_jis.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +25,20 @@ TEST(JisCodeTest, OutsideTheRowAndCellRangesIsZero) {
     for (int sjis : {0x0041, 0x8000, 0x813F, 0x817F, 0x81FD, 0xA040, 0xF040, 0x10000}) {
         EXPECT_EQ(ShiftJisToJis(sjis), 0) << std::hex << sjis;
     }
+}
+
+// Half-width katakana (0xA1..0xDF) stand alone; the user-defined and vendor
+// lead bytes 0xF0..0xFC start a character that has no JIS X 0208 code.
+TEST(JisCodeTest, LeadBytes) {
+    const std::pair<unsigned char, bool> bytes[] = {
+        {0x41, false}, {0x80, false}, {0x81, true}, {0x9F, true}, {0xA0, false}, {0xB1, false},
+        {0xDF, false}, {0xE0, true},  {0xEF, true}, {0xF0, true}, {0xFC, true},  {0xFD, false},
+    };
+    for (auto [byte, bLead] : bytes)
+        EXPECT_EQ(IsShiftJisLeadByte(byte), bLead) << std::hex << +byte;
+    EXPECT_EQ(ShiftJisToJis(0xEF40), 0x7D21);  // row 93, the last lead byte of JIS X 0208
+    EXPECT_EQ(ShiftJisToJis(0xF040), 0);
+    EXPECT_EQ(ShiftJisToJis(0xB140), 0);
 }
 
 TEST(JisCodeTest, EveryCodeRoundTripsAndNoTwoShareAShiftJisCode) {

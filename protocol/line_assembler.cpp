@@ -1,4 +1,4 @@
-#include "link/line_assembler.h"
+#include "protocol/line_assembler.h"
 
 void CLineAssembler::Feed(std::string_view bytes, const LineHandler& onLine) {
     for (char c : bytes) {

@@ -1,4 +1,4 @@
-#include "link/line_assembler.h"
+#include "protocol/line_assembler.h"
 
 #include <gtest/gtest.h>
 

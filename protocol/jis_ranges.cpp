@@ -1,5 +1,6 @@
-#include "editors/jis_ranges.h"
+#include "protocol/jis_ranges.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -44,4 +45,11 @@ static_assert(kJisRanges.back().first == 0x7421, "every slot of the table is fil
 
 std::span<const CJisRange> JisRanges() {
     return kJisRanges;
+}
+
+int CheckJisCode(unsigned code) {
+    const bool bValid =
+        std::any_of(kJisRanges.begin(), kJisRanges.end(),
+                    [code](const CJisRange& r) { return code >= r.first && code <= r.last; });
+    return bValid ? 0 : 2;
 }

@@ -10,3 +10,6 @@ struct CJisRange {
 };
 
 std::span<const CJisRange> JisRanges();
+
+// 0 when code is one of the 6879 characters, else 2.
+int CheckJisCode(unsigned code);
