@@ -62,7 +62,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/backups"
 touch "$work/a.dat" "$work/B.DAT" "$work/notes.txt" "$work/profile.ini"
-cd "$work"
+cd "$work" || exit 1
 expect "qelvarctl send " "B.DAT a.dat backups"
 expect "qelvarctl read " "B.DAT a.dat backups"
 expect "qelvarctl read out.dat --base " "B.DAT a.dat backups"
