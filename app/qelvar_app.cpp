@@ -3,6 +3,7 @@
 #include <QFont>
 #include <clocale>
 
+#include "app/app_identity.h"
 #include "app/file_commands.h"
 #include "link/comm_settings.h"
 #include "link/message_sink.h"
@@ -58,6 +59,7 @@ void CQelvarApp::InstallSink(QWidget* mainWindow) {
 }
 
 bool CQelvarApp::InitInstance(const CAppOptions& options, std::unique_ptr<CFileDialogs> dialogs) {
+    InstallAppIdentity();
     InstallSink(nullptr);
     if (!m_hMutex.Acquire()) {
         ShowNotice("既に起動しています。");

@@ -36,6 +36,8 @@ bool TakeGlobalOption(int argc, char** argv, int& i, CCliOptions& o, std::string
         o.bVerbose = true;
     } else if (arg == "--help" || arg == "-h") {
         o.bHelp = true;
+    } else if (arg == "--version") {
+        o.bVersion = true;
     } else if (arg == "--port") {
         auto v = value();
         if (!v) return false;
@@ -79,7 +81,7 @@ bool ParseCliOptions(int argc, char** argv, CCliOptions& o, std::string& error) 
     }
     if (i < argc) o.strCommand = argv[i++];
     for (; i < argc; ++i) o.args.emplace_back(argv[i]);
-    if (o.strCommand.empty() && !o.bHelp) {
+    if (o.strCommand.empty() && !o.bHelp && !o.bVersion) {
         error = "no command given";
         return false;
     }

@@ -14,6 +14,7 @@ struct CCliOptions {
     std::string strProfile;  // --profile
     bool bVerbose = false;
     bool bHelp = false;
+    bool bVersion = false;
     std::string strCommand;
     std::vector<std::string> args;  // what follows the command
 };

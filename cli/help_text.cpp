@@ -4,12 +4,10 @@
 
 namespace {
 
-const char kToolHelp[] = R"(qelvarctl - control a Qelvar video matrix switcher from the command line
+const char kToolHelp[] = R"(Usage: qelvarctl [OPTION]... COMMAND [ARGUMENT]...
+Control a Qelvar video matrix switcher from the command line.
 
-usage: qelvarctl [--port DEVICE] [--rs232 | --rs485 NN] [--model 32|64]
-                 [--profile INI] [--verbose] COMMAND ...
-
-options:
+Options:
   --port DEVICE   the serial device (default: the profile's port, as the program uses it)
   --rs232         RS-232C framing: lines go out as they are
   --rs485 NN      RS-485 framing, to the switcher with slave address NN (00..31)
@@ -19,8 +17,10 @@ options:
   --profile INI   the profile to read (default: $QELVAR_PROFILE, else
                   $XDG_CONFIG_HOME/Qelvar/Qelvar.ini or ~/.config/Qelvar/Qelvar.ini)
   --verbose       log every line sent and received, with a time stamp, on stderr
+  --help          print this help, or after a command that command's help
+  --version       print the version
 
-commands:
+Commands:
   send FILE.dat   send every table of a settings file (all-items transmission)
   read OUT.dat    read every table back from the switcher into a settings file
   line TEXT       send one command line and print the reply
@@ -30,7 +30,7 @@ commands:
 
 'qelvarctl COMMAND --help' explains a command.
 
-exit status: 0 done; 1 usage error; 2 a file or the port cannot be opened;
+Exit status: 0 done; 1 usage error; 2 a file or the port cannot be opened;
 3 the switcher answered with an error; 4 a reply is missing; 5 a completed
 send left out refused items.
 )";

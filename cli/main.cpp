@@ -40,6 +40,10 @@ int main(int argc, char** argv) {
         PrintError(error + " (see qelvarctl --help)");
         return kExitUsage;
     }
+    if (options.bVersion) {
+        std::printf("qelvarctl (Qelvar) %s\n", QELVAR_VERSION);
+        return kExitOk;
+    }
     CommandFn command = FindCommand(options.strCommand);
     if (options.bHelp || WantsHelp(options)) {
         const char* help = HelpText(command ? options.strCommand : "");

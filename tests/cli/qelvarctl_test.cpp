@@ -263,4 +263,14 @@ TEST_F(QelvarctlTest, UsageAndOpenFailures) {
         << missingPort.err;
 }
 
+TEST_F(QelvarctlTest, VersionNeedsNoCommandAndOpensNothing) {
+    auto version = Ctl({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "qelvarctl (Qelvar) " QELVAR_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+    auto withPort = Ctl({"--port", "/dev/qelvar-none", "--version", "line", "TSDY"});
+    EXPECT_EQ(withPort.status, 0);
+    EXPECT_EQ(withPort.out, version.out);
+}
+
 }  // namespace
