@@ -140,7 +140,7 @@ bool SaveEditors(const QDir& out) {
         ok =
             SaveEditor(
                 display,
-                out.filePath(QString("editor_display_%1.png").arg(DisplaySwitchSpec(which).tag))) &&
+                out.filePath(QString("editor_display_%1.png").arg(SwitchLineFormat(which).tag))) &&
             ok;
     }
     return ok;
