@@ -53,8 +53,13 @@ void OnFileOpen(CFileDialogs& dialogs, QWidget* parent) {
     if (!MayDiscardChanges("データを保存せずに別のファイルを開きますか？")) return;
     auto path = dialogs.OpenPath(parent);
     if (!path) return;
-    g_strFileName = *path;  // kept even when the file cannot be read
-    LoadSettingsFile(*path);
+    OpenSettingsFile(*path);
+}
+
+void OpenSettingsFile(const std::string& path) {
+    // A file that cannot be opened still gives its name; a refused one does
+    // not, or the next Save would write the old data over it.
+    if (ReadSettingsFile(path) != LoadResult::kRefused) g_strFileName = path;
 }
 
 void OnFileSave() {

@@ -31,6 +31,10 @@ inline constexpr char kFileNameText[] =
 // model was reset (the caller shows kFileNameText).
 bool OnFileNew();
 void OnFileOpen(CFileDialogs& dialogs, QWidget* parent);
+// Loads path as Open does once its dialog has returned: the name becomes the
+// current file's unless the reader refuses the file's content, since the data
+// in memory then still belongs to the previous file.
+void OpenSettingsFile(const std::string& path);
 void OnFileSave();
 void OnFileSaveAs(CFileDialogs& dialogs, QWidget* parent);
 
