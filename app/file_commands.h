@@ -17,7 +17,7 @@ public:
 };
 
 // QFileDialog with the filter "ﾃﾞｰﾀ(*.dat)", suffix "dat", overwrite prompt;
-// Open starts in the user's home folder.
+// both start in the folder last used.
 class CQtFileDialogs : public CFileDialogs {
 public:
     std::optional<std::string> OpenPath(QWidget* parent) override;
