@@ -55,6 +55,10 @@ void CTableEditorDlg::InitSlaveAddress() {
     connect(slave, &QComboBox::activated, this, [](int index) { g_nSlaveAddress = index; });
 }
 
+void CTableEditorDlg::ShowSlaveAddressWhileDisabled() {
+    if (!g_bRs485) Select(IDC_SLAVE_ADDRESS, g_nSlaveAddress);
+}
+
 void CTableEditorDlg::OnGuardedSelection(int comboId, std::function<void(int)> handler) {
     connect(Combo(comboId), &QComboBox::activated, this, [handler](int index) {
         if (g_nSendStep == 0) handler(index);
