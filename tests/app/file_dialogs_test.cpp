@@ -7,28 +7,9 @@
 #include "app/file_folder.h"
 #include "model/settings_model.h"
 #include "tests/app/app_fixture.h"
+#include "tests/app/scoped_env.h"
 
 namespace {
-
-// Sets an environment variable for the lifetime of the object.
-class CScopedEnv {
-public:
-    CScopedEnv(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~CScopedEnv() {
-        if (m_old) {
-            ::setenv(m_name, m_old->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 class FileDialogsTest : public AppTest {
 protected:
