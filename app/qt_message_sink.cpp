@@ -37,8 +37,10 @@ public:
         : QMessageBox(QMessageBox::Question, BoxCaption(BoxKind::kQuestion), text,
                       QMessageBox::Yes | QMessageBox::No, owner) {
         setWindowModality(Qt::ApplicationModal);
-        // After the modality, which gives the window its default hints again.
-        setWindowFlag(Qt::WindowCloseButtonHint, false);
+        // After the modality, which gives the window its default hints again;
+        // without the customize hint X11 window managers draw every button.
+        setWindowFlags((windowFlags() | Qt::CustomizeWindowHint) &
+                       ~(Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
     }
 
 protected:
