@@ -2,6 +2,7 @@
 // the command line, and Qt's own texts in the user's language.
 #include <QAbstractButton>
 #include <QDir>
+#include <QLocalSocket>
 #include <QMessageBox>
 
 #include "app/qelvar_app.h"
@@ -109,20 +110,36 @@ TEST_F(AppStartUpTest, ASecondStartWithAnyArgumentsOnlySaysSoAndEnds) {
     EXPECT_EQ(g_strFileName, "");
 }
 
-TEST_F(AppStartUpTest, ASecondStartBringsTheRunningWindowToTheFront) {
+TEST_F(AppStartUpTest, TheRunningProgramAnswersASecondStart) {
     Start();
-    CMainFrame* running = app->MainFrame();
+    QLocalSocket caller;
+    caller.connectToServer(CRunningInstance::SocketPath());
+    EXPECT_TRUE(caller.waitForConnected(1000));
+    EXPECT_EQ(CRunningInstance::SocketPath().toStdString(), runtime.File("Qelvar_Instance.socket"));
+}
+
+// Small plain windows: painting larger ones sends Qt's fills to its own
+// thread pool, which the thread sanitizer cannot follow.
+TEST_F(AppStartUpTest, ASecondStartBringsTheRunningWindowToTheFront) {
+    CInstanceLock lock;
+    ASSERT_TRUE(lock.Acquire());
+    QWidget running;
     QWidget other;
-    other.show();
-    running->showMinimized();
+    for (QWidget* window : {&running, &other}) {
+        window->setFixedSize(120, 40);
+        window->show();
+    }
+    CRunningInstance instance;
+    ASSERT_TRUE(instance.Listen(&running));
+    running.showMinimized();
     other.activateWindow();
     ASSERT_TRUE(ProcessUntil([&] { return other.isActiveWindow(); }));
 
     CQelvarApp second;
     second.UseMessageSink(&sink);
     EXPECT_FALSE(second.CheckSingleInstance());
-    EXPECT_TRUE(ProcessUntil([&] { return running->isActiveWindow(); }));
-    EXPECT_FALSE(running->isMinimized());
+    EXPECT_TRUE(ProcessUntil([&] { return running.isActiveWindow(); }));
+    EXPECT_FALSE(running.isMinimized());
     EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kNotice, "既に起動しています。"}}));
 }
 
