@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/dialog_builder.h"
+#include "app/qt_message_sink.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 
@@ -15,8 +16,9 @@ const char kCleared[] = "   ";  // what the edit shows once a run has finished
 }  // namespace
 
 CBatchRunDlg::CBatchRunDlg(const CDialogTemplate& t, int nStartId, int nEditId, int nProgressId,
-                           QWidget* parent)
-    : QDialog(parent) {
+                           Closing closing, QWidget* parent)
+    : QDialog(parent), m_closing(closing), m_pPreviousMsgOwner(g_hMsgOwner) {
+    g_hMsgOwner = this;
     BuildDialog(*this, t);
     m_pEdit = FindControl<QLineEdit>(*this, nEditId);
     m_pProgress = FindControl<QProgressBar>(*this, nProgressId);
@@ -30,7 +32,9 @@ CBatchRunDlg::CBatchRunDlg(const CDialogTemplate& t, int nStartId, int nEditId, 
     connect(Button(nStartId), &QPushButton::clicked, this, [this] { m_pCycle->Start(Steps()); });
 }
 
-CBatchRunDlg::~CBatchRunDlg() = default;
+CBatchRunDlg::~CBatchRunDlg() {
+    if (g_hMsgOwner == this) g_hMsgOwner = m_pPreviousMsgOwner;
+}
 
 QPushButton* CBatchRunDlg::Button(int id) const {
     return FindControl<QPushButton>(*this, id);
@@ -47,7 +51,10 @@ void CBatchRunDlg::ShowStep(int k, int nSteps) {
     m_pProgress->setValue(k);
 }
 
+// Esc, CLOSE and the close box all come here.
 void CBatchRunDlg::done(int result) {
+    if (m_closing == Closing::kRefusedWhileRunning && CycleRunning()) return;
     m_pCycle->Stop();
     QDialog::done(result);
+    g_hMsgOwner = m_pPreviousMsgOwner;
 }

@@ -1,11 +1,13 @@
 // The shape the two timed batch runs share (all-items transmission and
 // maintenance read-back): a start button, a read-only edit and a progress bar
 // showing the step, CLOSE disabled while the run goes, and a send cycle on a
-// timer. Closing the dialog in any way ends its run, so g_nSendStep is 0 once
-// the dialog is gone.
+// timer. A run that must not be cut short refuses every way of closing the
+// dialog; otherwise closing ends the run, so g_nSendStep is 0 once the dialog
+// is gone. While the dialog is open the boxes raised during its run sit over it.
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <memory>
@@ -31,8 +33,9 @@ public:
     QTimer& CycleTimer() { return m_pCycle->Timer(); }
 
 protected:
+    enum class Closing { kEndsTheRun, kRefusedWhileRunning };
     CBatchRunDlg(const CDialogTemplate& t, int nStartId, int nEditId, int nProgressId,
-                 QWidget* parent);
+                 Closing closing, QWidget* parent);
 
     // The step list, built when the run starts (the model decides its length).
     virtual CStepList Steps() const = 0;
@@ -47,4 +50,6 @@ private:
     QLineEdit* m_pEdit = nullptr;
     QProgressBar* m_pProgress = nullptr;
     std::unique_ptr<CCycleTimer> m_pCycle;
+    Closing m_closing;
+    QPointer<QWidget> m_pPreviousMsgOwner;
 };

@@ -1,8 +1,8 @@
 #include "app/file_commands.h"
 
-#include <QDir>
 #include <QFileDialog>
 
+#include "app/file_folder.h"
 #include "link/message_sink.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
@@ -11,13 +11,18 @@ namespace {
 
 const char kFilter[] = "ﾃﾞｰﾀ(*.dat)";
 
+// Qt's own dialog everywhere: it speaks the user's language through Qt's
+// translations and lets Open take a name that does not exist.
 std::optional<std::string> RunFileDialog(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter(kFilter);
     dialog.setDefaultSuffix("dat");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().front().toStdString();
+    std::string path = dialog.selectedFiles().front().toStdString();
+    RememberFileDialogFolder(path);
+    return path;
 }
 
 // True when there is nothing to lose, or the user agrees to lose it.
@@ -27,15 +32,17 @@ bool MayDiscardChanges(const char* question) {
 
 }  // namespace
 
+// A typed name that does not exist is taken: the reader then says it cannot
+// open it.
 std::optional<std::string> CQtFileDialogs::OpenPath(QWidget* parent) {
-    QFileDialog dialog(parent, QString(), QDir::homePath());
+    QFileDialog dialog(parent, QString(), FileDialogFolder());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(QFileDialog::AnyFile);
     return RunFileDialog(dialog);
 }
 
 std::optional<std::string> CQtFileDialogs::SavePath(QWidget* parent) {
-    QFileDialog dialog(parent);
+    QFileDialog dialog(parent, QString(), FileDialogFolder());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     return RunFileDialog(dialog);  // asks before overwriting, by default
@@ -53,8 +60,13 @@ void OnFileOpen(CFileDialogs& dialogs, QWidget* parent) {
     if (!MayDiscardChanges("データを保存せずに別のファイルを開きますか？")) return;
     auto path = dialogs.OpenPath(parent);
     if (!path) return;
-    g_strFileName = *path;  // kept even when the file cannot be read
-    LoadSettingsFile(*path);
+    OpenSettingsFile(*path);
+}
+
+void OpenSettingsFile(const std::string& path) {
+    // A file that cannot be opened still gives its name; a refused one does
+    // not, or the next Save would write the old data over it.
+    if (ReadSettingsFile(path) != LoadResult::kRefused) g_strFileName = path;
 }
 
 void OnFileSave() {

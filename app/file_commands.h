@@ -17,7 +17,7 @@ public:
 };
 
 // QFileDialog with the filter "ﾃﾞｰﾀ(*.dat)", suffix "dat", overwrite prompt;
-// Open starts in the user's home folder.
+// both start in the folder last used.
 class CQtFileDialogs : public CFileDialogs {
 public:
     std::optional<std::string> OpenPath(QWidget* parent) override;
@@ -31,6 +31,10 @@ inline constexpr char kFileNameText[] =
 // model was reset (the caller shows kFileNameText).
 bool OnFileNew();
 void OnFileOpen(CFileDialogs& dialogs, QWidget* parent);
+// Loads path as Open does once its dialog has returned: the name becomes the
+// current file's unless the reader refuses the file's content, since the data
+// in memory then still belongs to the previous file.
+void OpenSettingsFile(const std::string& path);
 void OnFileSave();
 void OnFileSaveAs(CFileDialogs& dialogs, QWidget* parent);
 

@@ -14,6 +14,7 @@ public:
     // False when another instance holds it.
     bool Acquire();
     void Release();
+    bool Held() const { return m_fd >= 0; }
 
     // $XDG_RUNTIME_DIR/Qelvar_Instance.lock, or one per user in /tmp.
     static std::string LockPath();

@@ -1,11 +1,19 @@
 #include "app/qt_message_sink.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 QPointer<QWidget> g_hMsgOwner;
 
 namespace {
+
+// Room a decorated title bar takes besides its caption: the window icon and
+// the buttons of the usual themes.
+constexpr int kTitleBarRoom = 150;
 
 QMessageBox::Icon IconOf(BoxKind kind) {
     switch (kind) {
@@ -21,7 +29,43 @@ QMessageBox::Icon IconOf(BoxKind kind) {
     }
 }
 
+// A box only Yes or No ends: Esc and the close box would otherwise answer No,
+// and No can mean "save over the file" (the exit question).
+class CYesNoBox : public QMessageBox {
+public:
+    CYesNoBox(const QString& text, QWidget* owner)
+        : QMessageBox(QMessageBox::Question, BoxCaption(BoxKind::kQuestion), text,
+                      QMessageBox::Yes | QMessageBox::No, owner) {
+        setWindowModality(Qt::ApplicationModal);
+        // After the modality, which gives the window its default hints again;
+        // without the customize hint X11 window managers draw every button.
+        setWindowFlags((windowFlags() | Qt::CustomizeWindowHint) &
+                       ~(Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Cancel)) return;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+    void reject() override {}
+};
+
 }  // namespace
+
+int BoxMinimumWidth(const QString& caption) {
+    return QFontMetrics(QApplication::font()).horizontalAdvance(caption) + kTitleBarRoom;
+}
+
+void KeepCaptionVisible(QMessageBox& box) {
+    // QMessageBox sizes itself to its text; a spacer across its grid widens it.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(BoxMinimumWidth(box.windowTitle()), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
 
 QWidget* CQtMessageSink::Owner() const {
     if (g_hMsgOwner && g_hMsgOwner->isVisible()) return g_hMsgOwner;
@@ -35,12 +79,12 @@ void CQtMessageSink::ShowBox(BoxKind kind, const std::string& text) {
     QMessageBox box(IconOf(kind), BoxCaption(kind), QString::fromStdString(text), QMessageBox::Ok,
                     owner);
     box.setWindowModality(Qt::ApplicationModal);
+    KeepCaptionVisible(box);
     box.exec();
 }
 
 bool CQtMessageSink::AskYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, BoxCaption(BoxKind::kQuestion),
-                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, Owner());
-    box.setWindowModality(Qt::ApplicationModal);
+    CYesNoBox box(QString::fromStdString(text), Owner());
+    KeepCaptionVisible(box);
     return box.exec() == QMessageBox::Yes;
 }

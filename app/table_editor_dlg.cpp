@@ -64,6 +64,10 @@ void CTableEditorDlg::InitGrid() {
     m_pTable->installEventFilter(this);
 }
 
+void CTableEditorDlg::ShowSlaveAddressWhileDisabled() {
+    if (!g_bRs485) Select(IDC_SLAVE_ADDRESS, g_nSlaveAddress);
+}
+
 void CTableEditorDlg::OnGuardedSelection(int comboId, std::function<void(int)> handler) {
     AddListHandler(comboId, std::move(handler), true);
 }

@@ -77,6 +77,9 @@ protected:
     void OnGuardedClick(int buttonId, std::function<void()> handler);
     // Selects index in the list, or nothing when the list has no such entry.
     void Select(int comboId, int index);
+    // On RS-232C the disabled slave address list shows the address the editor
+    // opened with, instead of no selection.
+    void ShowSlaveAddressWhileDisabled();
     // On the 32-input model, drops the list's entries from..from+31 (inputs 33..64).
     void TrimInputsToModel(int comboId, int from);
     // All set: runs the steps one per tick of the cycle's timer.

@@ -6,7 +6,7 @@
 
 CSettingsReadDlg::CSettingsReadDlg(QWidget* parent)
     : CBatchRunDlg(SettingsReadTemplate(), IDC_READ_START, IDC_READ_PERCENT, IDC_READ_PROGRESS,
-                   parent) {
+                   Closing::kEndsTheRun, parent) {
     g_nCornerClicks = 0;
 }
 

@@ -53,6 +53,7 @@ CDisplaySwitchDlg::CDisplaySwitchDlg(DisplaySwitch which, QWidget* parent)
     KeepTypingOutOfTheChannel();
     ShowCurrentEntry();
     Select(View(which).nSameId, *m_member.pSameValue);
+    ShowSlaveAddressWhileDisabled();
 
     OnGuardedSelection(IDC_DISP_CHANNEL, [this](int i) { OnSelchangeChannel(i); });
     OnGuardedSelection(View(which).nValueId, [this](int i) { OnSelchangeDisplay(i); });

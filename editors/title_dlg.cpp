@@ -71,6 +71,7 @@ CTitleDlg::CTitleDlg(QWidget* parent, CInputMethod* pInputMethod)
     m_pEdit->setValidator(new CTitleValidator(m_pEdit));
     Select(IDC_TITLE_CHANNEL, g_nCurChannel);
     TrimInputsToModel(IDC_TITLE_CHANNEL, 32);
+    ShowSlaveAddressWhileDisabled();
     connect(m_pEdit, &QLineEdit::textChanged, this, [this] { OnChangeTitle(); });
     ShowTitle();
     g_hMsgOwner = this;
@@ -143,7 +144,7 @@ void CTitleDlg::OnSet() {
     if (channel < 0) return;  // the shown channel lies beyond the 32-input model
     g_nCurChannel = channel;
     const int slave = Combo(IDC_SLAVE_ADDRESS)->currentIndex();
-    if (slave >= 0) g_nSlaveAddress = slave;  // RS-232C leaves the list empty
+    if (slave >= 0) g_nSlaveAddress = slave;  // on RS-232C the list holds the opening address
     StoreTitle();
     const CStepResult result = TitleStep(g_nCurChannel);
     if (!result.Sent()) ShowWarning(result.pszWarning);

@@ -21,18 +21,22 @@ bool SaveSettingsFile(const std::string& path) {
     return false;
 }
 
-bool LoadSettingsFile(const std::string& path) {
+LoadResult ReadSettingsFile(const std::string& path) {
     auto text = ReadWholeFile(path);
     if (!text) {
         ShowWarning("Can't file open");
-        return false;
+        return LoadResult::kOpenFailed;
     }
     CSettingsTables scratch = CaptureSettingsTables();
     if (int badLine = ParseSettingsFile(*text, scratch)) {
         ShowWarning("Can't file read (line " + std::to_string(badLine) + ")");
-        return false;
+        return LoadResult::kRefused;
     }
     CommitSettingsTables(scratch);
     g_bModified = 0;
-    return true;
+    return LoadResult::kLoaded;
+}
+
+bool LoadSettingsFile(const std::string& path) {
+    return ReadSettingsFile(path) == LoadResult::kLoaded;
 }

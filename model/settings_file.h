@@ -9,7 +9,15 @@
 // cannot be written) or "Can't file write" and leaves g_bModified as it was.
 bool SaveSettingsFile(const std::string& path);
 
+enum class LoadResult {
+    kLoaded,
+    kOpenFailed,  // "Can't file open" was shown
+    kRefused,     // "Can't file read (line N)" was shown
+};
+
 // Reads path into the model and clears g_bModified. A file that cannot be
-// opened ("Can't file open") or holds a bad value ("Can't file read (line N)")
-// leaves the model and g_bModified untouched. g_strFileName is the caller's.
+// opened or holds a bad value leaves the model and g_bModified untouched.
+// g_strFileName is the caller's.
+LoadResult ReadSettingsFile(const std::string& path);
+// True when the file was loaded.
 bool LoadSettingsFile(const std::string& path);

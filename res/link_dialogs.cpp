@@ -1,6 +1,7 @@
 #include "res/link_dialogs.h"
 
 #include "res/command_ids.h"
+#include "res/version.h"
 
 namespace {
 
@@ -61,7 +62,14 @@ const CDialogTemplate& AboutTemplate() {
         180,
         50,
         {
-            {K::kStaticText, kNoId, 12, 10, 110, 8, "Qelvar Version 1.0", {}},
+            {K::kStaticText,
+             kNoId,
+             12,
+             10,
+             110,
+             8,
+             std::string("Qelvar Version ") + kQelvarVersion,
+             {}},
             {K::kStaticText, kNoId, 12, 24, 110, 8, "Copyright (C) 2026", {}},
             {K::kDefaultButton, IDOK, 130, 8, 40, 14, "OK", {}},
         }};

@@ -1,9 +1,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/qt_message_sink.h"
 #include "batch/all_items_dlg.h"
 #include "batch/settings_read_dlg.h"
 #include "editors/title_send.h"
@@ -228,18 +230,40 @@ TEST_F(BatchDialogsTest, StartDoesNothingWhileAnotherCycleHoldsTheStep) {
     EXPECT_EQ(lines.front().substr(0, 5), "AST01");
 }
 
+TEST_F(BatchDialogsTest, NothingClosesTheAllItemsDialogWhileItsRunGoes) {
+    CAllItemsDlg dlg;
+    dlg.show();
+    dlg.Button(IDC_ALL_START)->click();
+    dlg.OnCycleTimer();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &escape);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_FALSE(dlg.close());  // the close box
+    dlg.reject();
+    dlg.accept();
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_TRUE(dlg.CycleRunning());
+    EXPECT_EQ(g_nSendStep, 2);
+    RunOut(dlg);
+    EXPECT_EQ(lines.size(), 165u);  // the whole run went out
+
+    // Once the run is over, Esc closes it again.
+    QApplication::sendEvent(&dlg, &escape);
+    EXPECT_FALSE(dlg.isVisible());
+    ExpectIdle(dlg);
+}
+
 TEST_F(BatchDialogsTest, ClosingWithoutCloseDuringARunEndsIt) {
+    CSettingsReadDlg dlg;
     {
-        CAllItemsDlg dlg;
         dlg.show();
-        dlg.Button(IDC_ALL_START)->click();
+        dlg.Button(IDC_READ_START)->click();
         dlg.OnCycleTimer();
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(&dlg, &escape);
         EXPECT_FALSE(dlg.isVisible());
         ExpectIdle(dlg);
     }
-    CSettingsReadDlg dlg;
     dlg.show();
     dlg.Button(IDC_READ_START)->click();
     dlg.OnCycleTimer();
@@ -250,6 +274,63 @@ TEST_F(BatchDialogsTest, ClosingWithoutCloseDuringARunEndsIt) {
 }
 
 using BatchMenuTest = AppTest;
+
+// The boxes a run raises appear over the run's dialog, which stands in the
+// middle of the screen, not over the main window at its top-left corner.
+TEST_F(BatchMenuTest, BoxesDuringARunSitOverTheRunsDialog) {
+    WriteProfile("com_port=0");
+    MakeFrame();
+    CQtMessageSink qtSink(frame.get());
+    SetMessageSink(&qtSink);
+    g_nSeqTime[1].fill(0);  // pattern 02 is refused with a warning
+    QWidget* const ownerBefore = g_hMsgOwner.data();
+    QStringList owners;
+    QList<bool> centredOverOwner;
+    const auto noteOwner = [&](const CBatchRunDlg& dlg) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            owners << (box->parentWidget() ? box->parentWidget()->windowTitle() : "none");
+            centredOverOwner << dlg.frameGeometry().contains(box->geometry().center());
+            box->accept();
+        });
+    };
+    {
+        CAllItemsDlg dlg(frame.get());
+        // Qt paints a progress bar with its own thread pool, which the thread
+        // sanitizer cannot follow; the bar plays no part here.
+        dlg.Progress()->hide();
+        dlg.move(300, 300);
+        dlg.show();
+        dlg.Button(IDC_ALL_START)->click();
+        dlg.OnCycleTimer();
+        noteOwner(dlg);
+        dlg.OnCycleTimer();  // pattern 02: its warning
+        dlg.OnCycleTimer();
+        noteOwner(dlg);
+        ShowReplyError("No Connect");  // as the connection monitor would
+        dlg.reject();                  // refused: the run goes on
+        EXPECT_TRUE(dlg.isVisible());
+        g_bErrorReply = 1;
+        dlg.OnCycleTimer();
+        dlg.reject();
+        EXPECT_EQ(g_hMsgOwner.data(), ownerBefore);
+    }
+    CSettingsReadDlg read(frame.get());
+    read.Progress()->hide();
+    read.move(300, 300);
+    read.show();
+    read.Button(IDC_READ_START)->click();
+    read.OnCycleTimer();
+    noteOwner(read);
+    ShowReplyError("Command Error");
+    read.reject();
+    EXPECT_EQ(g_hMsgOwner.data(), ownerBefore);  // a closed dialog owns no boxes
+    SetMessageSink(&sink);
+
+    EXPECT_EQ(owners, (QStringList{"全項目の設定", "全項目の設定", "設定項目の読み込み"}));
+    EXPECT_EQ(centredOverOwner, (QList<bool>{true, true, true}));
+}
 
 TEST_F(BatchMenuTest, TheMenuOpensEachDialogAndTheCornerGestureTheReadBack) {
     WriteProfile("com_port=0");

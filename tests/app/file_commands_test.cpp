@@ -77,6 +77,36 @@ TEST_F(FileCommandsTest, OpenAsksThenLoadsAndKeepsTheNameEvenWhenItFails) {
     EXPECT_EQ(g_strFileName, dir.File("missing.dat"));
 }
 
+// A file the reader refuses leaves the data in memory with its own file: the
+// name and the captions stay, so Save cannot write that data over the refused file.
+TEST_F(FileCommandsTest, ARefusedFileKeepsThePreviousName) {
+    g_nSeqTime[0][0] = 21;
+    const std::string good = dir.File("good.dat");
+    ASSERT_TRUE(SaveSettingsFile(good));
+    dialogs->openResult = good;
+    frame->OnCommand(ID_FILE_OPEN_SETTINGS);
+    ASSERT_EQ(g_strFileName, good);
+
+    std::string text = ReadFileText(good);
+    const std::string bad = dir.File("bad.dat");
+    WriteFileText(bad, text.replace(text.find("\r\n21\r\n"), 6, "\r\n61\r\n"));
+    g_nSeqTime[0][0] = 22;
+    g_bModified = 1;
+    sink.answers = {true};
+    dialogs->openResult = bad;
+    frame->OnCommand(ID_FILE_OPEN_SETTINGS);
+    EXPECT_EQ(sink.boxes.back(), (RecordedBox{BoxKind::kWarning, "Can't file read (line 257)"}));
+    EXPECT_EQ(g_strFileName, good);
+    EXPECT_EQ(EditorCaption("タイトル設定 File Name "),
+              QString::fromStdString("タイトル設定 File Name " + good));
+    EXPECT_EQ(g_nSeqTime[0][0], 22);
+    EXPECT_EQ(g_bModified, 1);
+
+    frame->OnCommand(ID_FILE_SAVE_SETTINGS);  // goes to the data's own file
+    EXPECT_EQ(ReadFileText(bad), text);
+    EXPECT_NE(ReadFileText(good).find("\r\n22\r\n"), std::string::npos);
+}
+
 TEST_F(FileCommandsTest, SaveNeedsANameAndSaveAsGivesOne) {
     g_bModified = 1;
     frame->OnCommand(ID_FILE_SAVE_SETTINGS);

@@ -142,7 +142,7 @@ TEST_F(TitleDlgTest, SetTakesTheListsAndLeavesAnRs232AddressAlone) {
     dlg.Button(IDC_SET)->click();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].substr(0, 8), "CA102424");
-    EXPECT_EQ(g_nSlaveAddress, 7);  // the disabled list shows none
+    EXPECT_EQ(g_nSlaveAddress, 7);  // the disabled list holds the address it opened with
     EXPECT_EQ(g_hMsgOwner, &dlg);
 }
 

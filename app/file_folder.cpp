@@ -1,0 +1,41 @@
+#include "app/file_folder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "link/comm_settings.h"
+#include "link/ini_file.h"
+
+namespace {
+
+const char kSection[] = "Paths";
+const char kKey[] = "last_folder";
+
+bool IsFolder(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+}  // namespace
+
+QString FileDialogFolder() {
+    CIniFile profile;
+    profile.Load(ProfilePath());
+    // A folder removed since is passed over.
+    if (auto last = profile.GetString(kSection, kKey)) {
+        const QString folder = QString::fromStdString(*last);
+        if (IsFolder(folder)) return folder;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return IsFolder(documents) ? documents : QDir::homePath();
+}
+
+void RememberFileDialogFolder(const std::string& chosenPath) {
+    const std::string folder =
+        QFileInfo(QString::fromStdString(chosenPath)).absolutePath().toStdString();
+    CIniFile profile;
+    profile.Load(ProfilePath());
+    if (profile.GetString(kSection, kKey) == folder) return;
+    profile.SetString(kSection, kKey, folder);
+    profile.Save(ProfilePath());
+}
