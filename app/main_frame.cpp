@@ -56,8 +56,10 @@ CMainFrame::CMainFrame(const CStartOptions& options, std::unique_ptr<CFileDialog
     : m_pFileDialogs(fileDialogs ? std::move(fileDialogs) : std::make_unique<CQtFileDialogs>()) {
     BringUpLink(options);
     setWindowTitle(options.bSimulator ? "Qelvar - Simulator" : "Qelvar");
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // A system menu and a minimise box only: the strip is neither sized nor maximised.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     RegisterHandlers();
     CreateMenus();
     CreateToolBar();
@@ -194,6 +196,7 @@ void CMainFrame::CreateToolBar() {
 
 void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(false);  // the window has a fixed size
     bar->setObjectName("59393");
     const std::pair<int, const char*> indicators[] = {{ID_INDICATOR_KANA, "ｶﾅ"},
                                                       {ID_INDICATOR_CAPS, "CAP"},

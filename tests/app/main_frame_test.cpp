@@ -159,6 +159,13 @@ TEST_F(MainFrameTest, BarsMenusAndGeometry) {
     EXPECT_EQ(frame->pos(), QPoint(0, 0));
     EXPECT_EQ(frame->minimumSize(), frame->maximumSize());  // no resizing
     EXPECT_EQ(frame->windowTitle(), "Qelvar");
+    // Only the system menu and the minimise box: a window manager must not add
+    // a maximise button, nor the status bar a size grip.
+    const Qt::WindowFlags flags = frame->windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(frame->statusBar()->isSizeGripEnabled());
 
     auto* bar = frame->findChild<QToolBar*>("59392");
     ASSERT_NE(bar, nullptr);
