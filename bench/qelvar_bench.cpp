@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "link/link_flags.h"
 #include "link/link_lifetime.h"
 #include "link/message_sink.h"
@@ -127,7 +128,7 @@ BENCHMARK(BM_LoadSettingsFile)->Unit(benchmark::kMicrosecond);
 // The clock starts just before the write, so the figure includes the write call.
 void BM_ReplyLatency(benchmark::State& state) {
     constexpr std::string_view kReply = "GO\r\n";
-    const int readyFd = ReplyQueue().ReadyFd();
+    const int readyFd = Link().Replies().ReadyFd();
     for (auto _ : state) {
         g_bAwaitingReply = 1;
         const auto start = Clock::now();
@@ -228,7 +229,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string& slavePath = g_pty.SlavePath();
-    SetCommPortOverride(slavePath);
+    Link().SetCommPortOverride(slavePath);
     StartLink();
     if (g_hComm < 0 || !g_hReadThread.joinable()) {
         std::fprintf(stderr, "the link did not start on %s\n", slavePath.c_str());
