@@ -10,7 +10,6 @@
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
 #include "link/transmitter.h"
-#include "tests/link/fake_transport.h"
 #include "tests/link/link_fixture.h"
 #include "tests/support/pty_pair.h"
 
@@ -25,18 +24,37 @@ bool IsOpenFd(int fd) {
     return ::fcntl(fd, F_GETFD) != -1;
 }
 
+// An open port that takes no bytes, so that they wait in the writer.
+class CStalledTransport : public ITransport {
+public:
+    explicit CStalledTransport(int& closes) : m_closes(closes) {}
+    std::string Description() const override { return "stalled"; }
+    COpenResult Open() override { return {true, {}}; }
+    void Close() override { ++m_closes; }
+    bool IsOpen() const override { return true; }
+    int PollFd() const override { return 0; }
+    bool SetNonBlocking() override { return true; }
+    bool SetReadTimeouts() override { return true; }
+    bool ApplyLineSettings(const CLineSettings&) override { return true; }
+    std::optional<CLineSettings> ReadLineSettings() const override { return std::nullopt; }
+    bool Discard(Queue) override { return true; }
+    size_t OutputQueued() const override { return 0; }
+    CIoResult Read(std::span<char>) override { return {IoStatus::kNothing}; }
+    CIoResult Write(std::string_view) override { return {IoStatus::kNothing}; }
+
+private:
+    int& m_closes;
+};
+
 using LinkContextTest = LinkTest;
 
 TEST_F(LinkContextTest, ResetLeavesNothingBehind) {
     CLinkContext link;
-    auto port = std::make_unique<CFakeTransport>();
-    CFakeTransport& fake = *port;
     int closes = 0;
-    fake.pCloses = &closes;
     const int wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    link.AdoptPort(std::move(port), wakeFd);
-    fake.writeStatus = IoStatus::kNothing;
+    link.AdoptPort(std::make_unique<CStalledTransport>(closes), wakeFd);
     link.Writer().Write(link.Port(), "TSDY\r\n");
+    ASSERT_EQ(link.Writer().PendingBytes(), 6u);
     link.Replies().Push("GO\r\n");
     int seen = 0;
     CSubscription sent = link.SentLines().Watch([&](std::string_view) { ++seen; });

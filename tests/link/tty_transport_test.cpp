@@ -84,15 +84,6 @@ TEST_F(TtyTransportTest, TheLineSettingsReadBackAsAppliedButWhatAPtyFixes) {
     expected.nDataBits = 8;
     expected.parity = Parity::kNone;
     EXPECT_EQ(port.ReadLineSettings(), expected);
-
-    termios tio{};
-    ApplyLineSettings(tio, other);
-    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS7));
-    EXPECT_EQ(tio.c_cflag & (PARENB | PARODD), static_cast<tcflag_t>(PARENB | PARODD));
-    EXPECT_TRUE(tio.c_cflag & CSTOPB);
-    EXPECT_FALSE(tio.c_cflag & CRTSCTS);
-    EXPECT_FALSE(tio.c_iflag & (IXON | IXOFF));
-    EXPECT_EQ(cfgetospeed(&tio), B19200);
 }
 
 TEST_F(TtyTransportTest, TheDeviceIsHeldUntilClosed) {
