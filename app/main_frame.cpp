@@ -27,6 +27,7 @@
 #include "editors/title_dlg.h"
 #include "link/comm_settings.h"
 #include "link/connection_monitor.h"
+#include "link/link_context.h"
 #include "link/link_lifetime.h"
 #include "link/message_sink.h"
 #include "link/reply_queue.h"
@@ -87,8 +88,8 @@ void CMainFrame::BringUpLink(const CStartOptions& options) {
     ResetModelDefaults();
     if (m_pSimulator) m_pSimulator->AdoptSlaveAddress();
     StartLink();
-    StartCommLog(m_commLog);
-    m_pReplyNotifier = new QSocketNotifier(ReplyQueue().ReadyFd(), QSocketNotifier::Read, this);
+    m_commLog.FollowLink();
+    m_pReplyNotifier = new QSocketNotifier(Link().Replies().ReadyFd(), QSocketNotifier::Read, this);
     connect(m_pReplyNotifier, &QSocketNotifier::activated, this, [] { DispatchReplies(); });
 }
 

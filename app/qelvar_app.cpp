@@ -10,6 +10,7 @@
 #include "app/app_identity.h"
 #include "app/file_commands.h"
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "link/message_sink.h"
 #include "res/version.h"
 
@@ -144,7 +145,7 @@ bool CQelvarApp::InitInstance(const CAppOptions& options, std::unique_ptr<CFileD
     QFont font("ＭＳ Ｐゴシック");
     font.setPointSize(9);
     QApplication::setFont(font);
-    if (!options.strProfile.empty()) SetProfilePath(options.strProfile);
+    if (!options.strProfile.empty()) Link().SetProfilePath(options.strProfile);
     m_pMainFrame = std::make_unique<CMainFrame>(options.start, std::move(dialogs));
     InstallSink(m_pMainFrame.get());
     m_pMainFrame->show();

@@ -1,6 +1,7 @@
 #include "app/simulator_link.h"
 
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
 #include "sim/switcher_server.h"
 
@@ -8,7 +9,7 @@ CSimulatorLink::CSimulatorLink(int nModel, int nRs485Address)
     : m_nModel(nModel), m_nRs485Address(nRs485Address) {}
 
 CSimulatorLink::~CSimulatorLink() {
-    if (m_pServer && m_pServer->IsRunning()) SetCommPortOverride("");
+    if (m_pServer && m_pServer->IsRunning()) Link().SetCommPortOverride("");
 }
 
 bool CSimulatorLink::Start(int nModel) {
@@ -22,7 +23,7 @@ bool CSimulatorLink::Start(int nModel) {
         m_error = m_pServer->Error();
         return false;
     }
-    SetCommPortOverride(m_pServer->DevicePath());
+    Link().SetCommPortOverride(m_pServer->DevicePath());
     g_bRs485 = options.bRs485;
     g_nModel = nModel;
     return true;

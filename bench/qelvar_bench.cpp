@@ -2,11 +2,8 @@
 // loading the settings file, the delay from a reply arriving on the port to its
 // interpretation, and what the I/O thread costs while the line is quiet.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +19,7 @@
 #include <vector>
 
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "link/link_flags.h"
 #include "link/link_lifetime.h"
 #include "link/message_sink.h"
@@ -31,6 +29,7 @@
 #include "link/serial_port.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
+#include "pty/pseudo_terminal.h"
 
 namespace {
 
@@ -44,8 +43,7 @@ public:
 
 CSilentSink g_silentSink;
 std::filesystem::path g_tempDir;
-int g_ptyMaster = -1;
-int g_ptySlave = -1;  // held open so the terminal outlives the link's open and close
+CPseudoTerminal g_pty;
 
 std::string TimesLine() {
     std::string line = "AST07";
@@ -130,11 +128,11 @@ BENCHMARK(BM_LoadSettingsFile)->Unit(benchmark::kMicrosecond);
 // The clock starts just before the write, so the figure includes the write call.
 void BM_ReplyLatency(benchmark::State& state) {
     constexpr std::string_view kReply = "GO\r\n";
-    const int readyFd = ReplyQueue().ReadyFd();
+    const int readyFd = Link().Replies().ReadyFd();
     for (auto _ : state) {
         g_bAwaitingReply = 1;
         const auto start = Clock::now();
-        if (::write(g_ptyMaster, kReply.data(), kReply.size()) !=
+        if (::write(g_pty.Master(), kReply.data(), kReply.size()) !=
             static_cast<ssize_t>(kReply.size())) {
             state.SkipWithError("write to pty master failed");
             break;
@@ -195,19 +193,6 @@ void BM_IoThreadIdleCpu(benchmark::State& state) {
 }
 BENCHMARK(BM_IoThreadIdleCpu)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-bool OpenPty(std::string* slavePath) {
-    char name[256];
-    if (::openpty(&g_ptyMaster, &g_ptySlave, name, nullptr, nullptr) != 0) return false;
-    *slavePath = name;
-    termios tio{};
-    ::tcgetattr(g_ptyMaster, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(g_ptyMaster, TCSANOW, &tio);
-    ::fcntl(g_ptyMaster, F_SETFD, FD_CLOEXEC);
-    ::fcntl(g_ptySlave, F_SETFD, FD_CLOEXEC);
-    return true;
-}
-
 // Each read-back line must really decode, or the timings measure a rejection.
 bool CheckLinesDecode() {
     InterpretReply(TimesLine());
@@ -239,12 +224,12 @@ int main(int argc, char** argv) {
     }
     g_tempDir = dirTemplate;
 
-    std::string slavePath;
-    if (!OpenPty(&slavePath)) {
-        std::perror("openpty");
+    if (!g_pty.Open()) {
+        std::fprintf(stderr, "%s\n", g_pty.Error().c_str());
         return 1;
     }
-    SetCommPortOverride(slavePath);
+    const std::string& slavePath = g_pty.SlavePath();
+    Link().SetCommPortOverride(slavePath);
     StartLink();
     if (g_hComm < 0 || !g_hReadThread.joinable()) {
         std::fprintf(stderr, "the link did not start on %s\n", slavePath.c_str());
@@ -255,8 +240,7 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
 
     StopLink();
-    ::close(g_ptyMaster);
-    ::close(g_ptySlave);
+    g_pty.Close();
     std::error_code ec;
     std::filesystem::remove_all(g_tempDir, ec);
     SetMessageSink(nullptr);

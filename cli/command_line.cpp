@@ -9,8 +9,9 @@
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
 #include "editors/calendar_send.h"
+#include "editors/slave_address_send.h"
+#include "link/link_context.h"
 #include "link/reply_interpreter.h"
-#include "link/reply_queue.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
 #include "protocol/address_lines.h"
@@ -19,10 +20,11 @@ namespace {
 
 // Sends each line and waits for its reply; stops at the first that fails.
 // printReplies: each reply goes to stdout as the user sees it.
-int Exchange(const std::vector<std::string>& lines, CCliSink& sink, bool printReplies) {
+int Exchange(const CLinkSession& link, const std::vector<std::string>& lines, CCliSink& sink,
+             bool printReplies) {
     int status = kExitOk;
     for (const auto& line : lines) {
-        unsigned long before = RepliesInterpreted();
+        unsigned long before = Link().RepliesInterpreted();
         g_bErrorReply = 0;
         SendCommand(line);
         if (!WaitForReplyAfter(before, kReplyTimeoutMs)) {
@@ -30,13 +32,13 @@ int Exchange(const std::vector<std::string>& lines, CCliSink& sink, bool printRe
             status = kExitNoReply;
             break;
         }
-        if (printReplies) std::printf("%s\n", std::string(ShownReply(LastReply())).c_str());
+        if (printReplies) std::printf("%s\n", std::string(ShownReply(link.LastReply())).c_str());
         if (g_bErrorReply) {
             PrintError(sink.lastReplyError);
             status = kExitErrorReply;
             break;
         }
-        if (ClassifyReply(LastReply()) == ReplyKind::kOther) {
+        if (ClassifyReply(link.LastReply()) == ReplyKind::kOther) {
             PrintError("the reply is not one the switcher gives");
             status = kExitErrorReply;
             break;
@@ -48,10 +50,9 @@ int Exchange(const std::vector<std::string>& lines, CCliSink& sink, bool printRe
 int ExchangeOnLink(const CCliOptions& options, CCliSink& sink,
                    const std::vector<std::string>& lines, bool printReplies) {
     ApplyLinkSettings(options);
-    if (!OpenLink(options, sink)) return kExitCannotOpen;
-    int status = Exchange(lines, sink, printReplies);
-    CloseLink();
-    return status;
+    CLinkSession link(options, sink);
+    if (!link.IsOpen()) return kExitCannotOpen;
+    return Exchange(link, lines, sink, printReplies);
 }
 
 std::optional<std::tm> ParseLocalTime(const std::string& text) {

@@ -43,10 +43,13 @@ int RunRead(const CCliOptions& options, CCliSink& sink) {
         if (!LoadSettingsFile(*base)) return kExitCannotOpen;
         if (options.nModel >= 0) g_nModel = options.nModel;
     }
-    if (!OpenLink(options, sink)) return kExitCannotOpen;
-    CSendCycle cycle(ReadBackSteps());
-    int status = RunCycle(cycle, run, sink);
-    CloseLink();
+    int status;
+    {
+        CLinkSession link(options, sink);
+        if (!link.IsOpen()) return kExitCannotOpen;
+        CSendCycle cycle(ReadBackSteps());
+        status = RunCycle(cycle, run, sink);
+    }
     if (status != kExitOk) return status;  // nothing is written from a failed read
     if (!SaveSettingsFile(files[0])) return kExitCannotOpen;
     PrintCurrentSwitching();

@@ -1,12 +1,13 @@
 // qelvarctl send FILE.dat: the all-items transmission of a settings file.
 #include <cstdio>
+#include <optional>
 
 #include "batch/cycle_steps.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
 #include "cli/run_cycle.h"
-#include "link/transmitter.h"
+#include "link/link_context.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 
@@ -26,18 +27,16 @@ int RunSend(const CCliOptions& options, CCliSink& sink) {
     if (!LoadSettingsFile(files[0])) return kExitCannotOpen;
     if (options.nModel >= 0) g_nModel = options.nModel;  // the option beats the file's model line
 
+    std::optional<CLinkSession> link;
     if (run.bDryRun) {
         run.bProgress = false;
-        SetLineTap([](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stdout); });
-    } else if (!OpenLink(options, sink)) {
+        Link().SetLineTap(
+            [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stdout); });
+    } else if (!link.emplace(options, sink).IsOpen()) {
         return kExitCannotOpen;
     }
     CSendCycle cycle(AllItemsSteps());
     int status = RunCycle(cycle, run, sink);
-    if (run.bDryRun) {
-        SetLineTap({});
-    } else {
-        CloseLink();
-    }
+    if (run.bDryRun) Link().SetLineTap({});
     return status;
 }

@@ -7,49 +7,27 @@
 #include <string>
 
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "link/link_lifetime.h"
 #include "link/reply_queue.h"
-#include "link/serial_port.h"
-#include "link/transmitter.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 
-namespace {
-void WatchTraffic(bool verbose);
-}  // namespace
-
 void ApplyLinkSettings(const CCliOptions& o) {
-    if (!o.strProfile.empty()) SetProfilePath(o.strProfile);
+    if (!o.strProfile.empty()) Link().SetProfilePath(o.strProfile);
     for (const auto& note : ReadCommSettings()) PrintError(note);
     ResetModelDefaults();
-    if (!o.strPort.empty()) SetCommPortOverride(o.strPort);
+    if (!o.strPort.empty()) Link().SetCommPortOverride(o.strPort);
     if (o.nInterface >= 0) g_bRs485 = o.nInterface;
     if (o.nInterface == 1) g_nSlaveAddress = o.nAddress;
     if (o.nModel >= 0) g_nModel = o.nModel;
-}
-
-bool OpenLink(const CCliOptions& options, CCliSink& sink) {
-    sink.setupErrors.clear();
-    StartLink();
-    WatchTraffic(options.bVerbose);
-    if (sink.setupErrors.empty()) return true;
-    // The first failure says why; the steps after a failed open only repeat it.
-    PrintError("cannot use the port: " + sink.setupErrors.front());
-    CloseLink();
-    return false;
-}
-
-void CloseLink() {
-    StopLink();
-    SetSendObserver({});
-    SetReplyObserver({});
 }
 
 bool WaitForReplyAfter(unsigned long before, int timeoutMs) {
     using Clock = std::chrono::steady_clock;
     auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     DispatchReplies();
-    while (RepliesInterpreted() <= before) {
+    while (Link().RepliesInterpreted() <= before) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return false;
         WaitForReplies(static_cast<int>(left.count()));
@@ -63,8 +41,6 @@ std::string_view ShownReply(std::string_view line) {
 }
 
 namespace {
-
-std::string g_strLastReply;
 
 std::string Escaped(std::string_view line) {
     std::string out;
@@ -91,16 +67,27 @@ void Log(char direction, std::string_view line) {
                  Escaped(line).c_str());
 }
 
-void WatchTraffic(bool verbose) {
-    SetReplyObserver([verbose](std::string_view line) {
-        g_strLastReply = line;
-        if (verbose) Log('<', line);
-    });
-    if (verbose) SetSendObserver([](std::string_view line) { Log('>', line); });
-}
-
 }  // namespace
 
-const std::string& LastReply() {
-    return g_strLastReply;
+CLinkSession::CLinkSession(const CCliOptions& options, CCliSink& sink) {
+    sink.setupErrors.clear();
+    StartLink();
+    Watch(options.bVerbose);
+    m_bOpen = sink.setupErrors.empty();
+    if (m_bOpen) return;
+    // The first failure says why; the steps after a failed open only repeat it.
+    PrintError("cannot use the port: " + sink.setupErrors.front());
+    StopLink();
+}
+
+CLinkSession::~CLinkSession() {
+    if (m_bOpen) StopLink();
+}
+
+void CLinkSession::Watch(bool verbose) {
+    m_replies = Link().ReceivedLines().Watch([this, verbose](std::string_view line) {
+        m_strLastReply = line;
+        if (verbose) Log('<', line);
+    });
+    if (verbose) m_sent = Link().SentLines().Watch([](std::string_view line) { Log('>', line); });
 }

@@ -7,6 +7,7 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_sink.h"
+#include "link/line_watchers.h"
 
 inline constexpr int kReplyTimeoutMs = 3500;
 
@@ -14,17 +15,34 @@ inline constexpr int kReplyTimeoutMs = 3500;
 // interface, address and model options.
 void ApplyLinkSettings(const CCliOptions& options);
 
-// Opens the port and starts the I/O thread. Prints the reason and returns
-// false when the port cannot be used.
-bool OpenLink(const CCliOptions& options, CCliSink& sink);
-void CloseLink();
+// The link open for one command: the port and the I/O thread, the last reply
+// received and, with --verbose, every line sent and received on stderr. The
+// link closes when the session ends.
+class CLinkSession {
+public:
+    // Opens the port and starts the I/O thread. Prints the reason when the port
+    // cannot be used; IsOpen() then says false and the link is closed again.
+    CLinkSession(const CCliOptions& options, CCliSink& sink);
+    ~CLinkSession();
+    CLinkSession(const CLinkSession&) = delete;
+    CLinkSession& operator=(const CLinkSession&) = delete;
+
+    bool IsOpen() const { return m_bOpen; }
+    // The last line received, as it came.
+    const std::string& LastReply() const { return m_strLastReply; }
+
+private:
+    void Watch(bool verbose);
+
+    bool m_bOpen = false;
+    std::string m_strLastReply;
+    CSubscription m_replies;
+    CSubscription m_sent;
+};
 
 // Dispatches replies until one more than `before` has been interpreted, at
 // most timeoutMs. False when none came.
 bool WaitForReplyAfter(unsigned long before, int timeoutMs);
-
-// The last line received, as it came.
-const std::string& LastReply();
 
 // A reply line as shown to the user: no CR LF, no RS-485 address echo.
 std::string_view ShownReply(std::string_view line);

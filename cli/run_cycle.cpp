@@ -9,8 +9,8 @@
 
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
+#include "link/link_context.h"
 #include "link/reply_queue.h"
-#include "link/transmitter.h"
 #include "model/settings_model.h"
 
 namespace {
@@ -28,8 +28,8 @@ public:
             PrintError(item + ": " + warning);
             m_refused.push_back(item);
         };
-        m_nSentBefore = LinesSent();
-        m_nRepliesBefore = RepliesInterpreted();
+        m_nSentBefore = Link().LinesSent();
+        m_nRepliesBefore = Link().RepliesInterpreted();
         m_cycle.Start();
         bool stopped = m_settings.bDryRun    ? RunFree()
                        : m_settings.bAckPace ? RunPacedByReplies()
@@ -72,10 +72,10 @@ private:
     bool RunPacedByReplies() {
         while (m_cycle.Running()) {
             // Counted before the line goes out: a quick switcher may answer at once.
-            unsigned long replies = RepliesInterpreted();
-            unsigned long sent = LinesSent();
+            unsigned long replies = Link().RepliesInterpreted();
+            unsigned long sent = Link().LinesSent();
             if (Step()) return true;
-            if (LinesSent() == sent) continue;  // refused, or the read-back's closing tick
+            if (Link().LinesSent() == sent) continue;  // refused, or the read-back's closing tick
             if (!WaitForReplyAfter(replies, kReplyTimeoutMs)) {
                 PrintError("no reply to " + Describe(m_cycle.LastStep()) + " within 3.5 s");
                 m_bNoReply = true;
@@ -104,8 +104,8 @@ private:
     }
 
     unsigned long Missing() const {
-        unsigned long sent = LinesSent() - m_nSentBefore;
-        unsigned long replies = RepliesInterpreted() - m_nRepliesBefore;
+        unsigned long sent = Link().LinesSent() - m_nSentBefore;
+        unsigned long replies = Link().RepliesInterpreted() - m_nRepliesBefore;
         return sent > replies ? sent - replies : 0;
     }
 
@@ -123,7 +123,7 @@ private:
     int Summary() {
         if (!m_settings.bDryRun && Missing() > 0) {
             PrintError(std::to_string(Missing()) + " of " +
-                       std::to_string(LinesSent() - m_nSentBefore) + " lines got no reply");
+                       std::to_string(Link().LinesSent() - m_nSentBefore) + " lines got no reply");
             return kExitNoReply;
         }
         if (!m_refused.empty()) {

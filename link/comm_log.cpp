@@ -3,13 +3,9 @@
 #include <cstdio>
 #include <ctime>
 
-#include "link/reply_queue.h"
-#include "link/transmitter.h"
+#include "link/link_context.h"
 
 namespace {
-
-// The log the observers feed, so that its destruction can remove them.
-CCommLog* g_pObservedLog = nullptr;
 
 std::string TimeStamp(std::chrono::system_clock::time_point time) {
     using namespace std::chrono;
@@ -24,10 +20,6 @@ std::string TimeStamp(std::chrono::system_clock::time_point time) {
 }
 
 }  // namespace
-
-CCommLog::~CCommLog() {
-    if (g_pObservedLog == this) StopCommLog();
-}
 
 void CCommLog::Add(CommDirection direction, std::string_view line) {
     Add(CCommLogEntry{std::chrono::system_clock::now(), direction, std::string(line)});
@@ -99,16 +91,16 @@ std::string FormatLog(const CCommLog& log) {
     return text;
 }
 
-// The observers run where SendCommand and DispatchReplies run: on the thread
+// The watchers run where SendCommand and DispatchReplies run: on the thread
 // that owns the link, the only one that touches the log.
-void StartCommLog(CCommLog& log) {
-    g_pObservedLog = &log;
-    SetSendObserver([&log](std::string_view line) { log.Add(CommDirection::kSent, line); });
-    SetReplyObserver([&log](std::string_view line) { log.Add(CommDirection::kReceived, line); });
+void CCommLog::FollowLink() {
+    m_sentFeed = Link().SentLines().Watch(
+        [this](std::string_view line) { Add(CommDirection::kSent, line); });
+    m_receivedFeed = Link().ReceivedLines().Watch(
+        [this](std::string_view line) { Add(CommDirection::kReceived, line); });
 }
 
-void StopCommLog() {
-    SetSendObserver({});
-    SetReplyObserver({});
-    g_pObservedLog = nullptr;
+void CCommLog::StopFollowingLink() {
+    m_sentFeed.Cancel();
+    m_receivedFeed.Cancel();
 }

@@ -4,8 +4,8 @@
 // the program's own (a profile value it ignored) stand between them as lines
 // of their own.
 //
-// Not thread-safe, and needs no lock: it is fed by the send and reply
-// observers, which run on the thread that owns the link (the GUI thread), and
+// Not thread-safe, and needs no lock: it is fed by watchers of the link's
+// lines, which run on the thread that owns the link (the GUI thread), and
 // read by the window on that same thread.
 #pragma once
 
@@ -15,6 +15,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "link/line_watchers.h"
 
 enum class CommDirection { kSent, kReceived, kNote };
 
@@ -30,8 +32,6 @@ public:
     static constexpr size_t kDefaultCapacity = 5000;
 
     explicit CCommLog(size_t capacity = kDefaultCapacity) : m_nCapacity(capacity) {}
-    // Removes the link observers if they feed this log.
-    ~CCommLog();
     CCommLog(const CCommLog&) = delete;
     CCommLog& operator=(const CCommLog&) = delete;
 
@@ -51,11 +51,20 @@ public:
     // Called after every Add and Clear.
     void SetChangeCallback(std::function<void()> callback) { m_onChange = std::move(callback); }
 
+    // From now on every framed line sent and every line received, just before
+    // it is interpreted, until StopFollowingLink or the log's end. Other
+    // watchers of the link are left as they are.
+    void FollowLink();
+    void StopFollowingLink();
+    bool FollowsLink() const { return m_sentFeed.Active(); }
+
 private:
     size_t m_nCapacity;
     std::deque<CCommLogEntry> m_entries;
     unsigned long long m_nTotalAdded = 0;
     std::function<void()> m_onChange;
+    CSubscription m_sentFeed;
+    CSubscription m_receivedFeed;
 };
 
 // The line with CR as \r, LF as \n, a backslash as \\ and every other control
@@ -68,8 +77,3 @@ std::string FormatEntry(const CCommLogEntry& entry);
 
 // Every entry, oldest first, one per text line.
 std::string FormatLog(const CCommLog& log);
-
-// Feeds the log with every framed line sent and every line received, just
-// before it is interpreted. StopCommLog removes both observers.
-void StartCommLog(CCommLog& log);
-void StopCommLog();

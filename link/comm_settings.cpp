@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "link/ini_file.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
 
 int g_nComPort = 0;
@@ -12,9 +13,6 @@ int g_bRs485 = 0;
 namespace {
 
 const char kSection[] = "Qelvar-32_Section";
-
-std::string g_strProfilePath;
-std::string g_strPortOverride;
 
 int InRangeOrZero(int value, int last) {
     return (value >= 0 && value <= last) ? value : 0;
@@ -50,12 +48,8 @@ CIniFile LoadProfile() {
 
 }  // namespace
 
-void SetProfilePath(const std::string& path) {
-    g_strProfilePath = path;
-}
-
 std::string ProfilePath() {
-    if (!g_strProfilePath.empty()) return g_strProfilePath;
+    if (const std::string& given = Link().GivenProfilePath(); !given.empty()) return given;
     if (const char* env = std::getenv("QELVAR_PROFILE"); env && *env) return env;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
         return std::string(xdg) + "/Qelvar/Qelvar.ini";
@@ -86,16 +80,16 @@ void WriteModelSetting() {
     ini.Save(ProfilePath());
 }
 
-void SetCommPortOverride(const std::string& path) {
-    g_strPortOverride = path;
-}
-
 std::string CommPortPath() {
-    if (!g_strPortOverride.empty()) return g_strPortOverride;
-    int port = InRangeOrZero(g_nComPort, kComPorts - 1);
-    std::string name = "COM" + std::to_string(port + 1);
-    if (auto mapped = LoadProfile().GetString("Ports", name); mapped && !mapped->empty()) {
+    if (const std::string& path = Link().CommPortOverride(); !path.empty()) return path;
+    if (auto mapped = LoadProfile().GetString("Ports", CommPortName());
+        mapped && !mapped->empty()) {
         return *mapped;
     }
-    return "/dev/ttyS" + std::to_string(port);
+    return "/dev/ttyS" + std::to_string(InRangeOrZero(g_nComPort, kComPorts - 1));
+}
+
+std::string CommPortName() {
+    if (!Link().CommPortOverride().empty()) return "";
+    return "COM" + std::to_string(InRangeOrZero(g_nComPort, kComPorts - 1) + 1);
 }

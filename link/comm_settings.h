@@ -1,7 +1,7 @@
 // The three persistent link settings and where the profile and the port are.
 //
 // Profile: an INI file, $XDG_CONFIG_HOME/Qelvar/Qelvar.ini (~/.config when
-// unset) unless QELVAR_PROFILE or SetProfilePath names another. Section
+// unset) unless Link().SetProfilePath or QELVAR_PROFILE names another. Section
 // "Qelvar-32_Section" holds "com_port", "rs_control" and "qlv_model"; an
 // optional section "Ports" maps "COM1".."COM6" to device paths.
 #pragma once
@@ -14,8 +14,8 @@ inline constexpr int kComPorts = 6;
 extern int g_nComPort;  // 0..5 = "COM1".."COM6"
 extern int g_bRs485;    // 0 = RS-232C, 1 = RS-485
 
-// A path given on the command line; empty = QELVAR_PROFILE or the default.
-void SetProfilePath(const std::string& path);
+// The profile in force: the one given (Link().SetProfilePath), else
+// QELVAR_PROFILE, else the default.
 std::string ProfilePath();
 
 // g_nComPort, g_bRs485 and g_nModel from the profile; absent or unusable values
@@ -27,9 +27,8 @@ void WriteCommSettings();
 // Writes "qlv_model".
 void WriteModelSetting();
 
-// A device path that replaces the profile's port (the command line's --port,
-// the built-in virtual switcher); empty = use g_nComPort.
-void SetCommPortOverride(const std::string& path);
-// The device to open: the override, else the profile's "Ports" entry for
-// g_nComPort, else /dev/ttyS0../dev/ttyS5.
+// The device to open: the override (Link().SetCommPortOverride), else the
+// profile's "Ports" entry for g_nComPort, else /dev/ttyS0../dev/ttyS5.
 std::string CommPortPath();
+// "COM1".."COM6" for g_nComPort; empty under an override, which has no name.
+std::string CommPortName();

@@ -1,8 +1,8 @@
 #include "link/link_lifetime.h"
 
+#include "link/link_context.h"
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
-#include "link/transmitter.h"
 
 void StartLink() {
     OpenCommPort();
@@ -12,7 +12,7 @@ void StartLink() {
 void StopLink() {
     StopReadThread();
     CloseCommHandles();
-    PortWriter().Reset();
+    Link().Writer().Reset();
 }
 
 void RestartLink() {

@@ -11,22 +11,25 @@
 #include <string>
 #include <string_view>
 
+class ITransport;
+
 class CPortWriter {
 public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kWriteTimeout{1000};
 
-    // Starts writing bytes to fd. A failed write is dropped silently.
-    void Write(int fd, std::string_view bytes, Clock::time_point now = Clock::now());
+    // Starts writing bytes to the port. Without an open port, or when the
+    // write fails, the bytes are dropped silently.
+    void Write(ITransport* port, std::string_view bytes, Clock::time_point now = Clock::now());
 
     // I/O thread: whether it must wait for room to write.
     bool HasPending() const;
-    // I/O thread: writes what the driver takes now.
-    void Flush(int fd);
+    // I/O thread: writes what the port takes now.
+    void Flush(ITransport& port);
     // I/O thread: milliseconds until the oldest outstanding write times out, -1 for none.
-    int MsUntilTimeout(int fd, Clock::time_point now = Clock::now());
+    int MsUntilTimeout(ITransport& port, Clock::time_point now = Clock::now());
     // I/O thread: discards pending and queued output when the oldest write timed out.
-    void DiscardTimedOut(int fd, Clock::time_point now = Clock::now());
+    void DiscardTimedOut(ITransport& port, Clock::time_point now = Clock::now());
 
     // Forgets everything (the port is being closed).
     void Reset();
@@ -37,12 +40,12 @@ private:
         uint64_t end;  // byte count, over all writes, at which this write is complete
         Clock::time_point deadline;
     };
-    void WriteLocked(int fd);
-    void ForgetSent(int fd);
+    void WriteLocked(ITransport& port);
+    void ForgetSent(ITransport& port);
 
     mutable std::mutex m_mutex;
-    std::string m_pending;  // bytes the driver has not taken yet
+    std::string m_pending;  // bytes the port has not taken yet
     uint64_t m_nSubmitted = 0;
-    uint64_t m_nAccepted = 0;  // bytes the driver has taken
+    uint64_t m_nAccepted = 0;  // bytes the port has taken
     std::deque<Outstanding> m_outstanding;
 };

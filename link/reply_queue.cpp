@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "link/link_context.h"
 #include "link/reply_interpreter.h"
 
 CReplyQueue::CReplyQueue() : m_fd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
@@ -40,29 +41,21 @@ void CReplyQueue::ConsumeReady() {
     ::eventfd_read(m_fd, &count);
 }
 
-CReplyQueue& ReplyQueue() {
-    static CReplyQueue s_queue;
-    return s_queue;
-}
-
 namespace {
 
-std::function<void(std::string_view)> g_replyObserver;
-unsigned long g_nRepliesInterpreted = 0;
-
 int DispatchPending() {
-    static bool s_bDispatching = false;
-    ReplyQueue().ConsumeReady();
-    if (s_bDispatching) return 0;
-    s_bDispatching = true;
+    CLinkContext& link = Link();
+    CReplyQueue& replies = link.Replies();
+    replies.ConsumeReady();
+    if (link.Dispatching()) return 0;
+    link.SetDispatching(true);
     int count = 0;
-    while (auto line = ReplyQueue().Pop()) {
-        if (g_replyObserver) g_replyObserver(*line);
-        ++g_nRepliesInterpreted;
+    while (auto line = replies.Pop()) {
+        link.NoteReceived(*line);
         InterpretReply(*line);
         ++count;
     }
-    s_bDispatching = false;
+    link.SetDispatching(false);
     return count;
 }
 
@@ -72,16 +65,8 @@ void DispatchReplies() {
     DispatchPending();
 }
 
-void SetReplyObserver(std::function<void(std::string_view)> observer) {
-    g_replyObserver = std::move(observer);
-}
-
-unsigned long RepliesInterpreted() {
-    return g_nRepliesInterpreted;
-}
-
 bool WaitForReplies(int timeoutMs) {
-    pollfd pfd{ReplyQueue().ReadyFd(), POLLIN, 0};
+    pollfd pfd{Link().Replies().ReadyFd(), POLLIN, 0};
     int ready;
     do {
         ready = ::poll(&pfd, 1, timeoutMs);

@@ -1,10 +1,10 @@
 // Hands finished reply lines from the receive thread to the thread that owns
-// the link. The owner watches ReadyFd() (a QSocketNotifier, poll(), ...) and
-// calls DispatchReplies(), which interprets the lines one at a time, in order.
+// the link. The owner watches Link().Replies().ReadyFd() (a QSocketNotifier,
+// poll(), ...) and calls DispatchReplies(), which interprets the lines one at
+// a time, in order.
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -33,18 +33,11 @@ private:
     int m_fd;
 };
 
-CReplyQueue& ReplyQueue();
-
-// Interprets every line received so far. A call made while a line's box is
-// open (a nested event loop) returns at once; the outer call goes on with the
-// next line once the box has been dismissed.
+// Interprets every line received so far, each shown to Link().ReceivedLines()
+// first. A call made while a line's box is open (a nested event loop) returns
+// at once; the outer call goes on with the next line once the box has been
+// dismissed.
 void DispatchReplies();
-
-// Sees every line just before it is interpreted (for logs).
-void SetReplyObserver(std::function<void(std::string_view line)> observer);
-
-// Lines interpreted since the program started.
-unsigned long RepliesInterpreted();
 
 // Waits up to timeoutMs for a line, then dispatches. True when any line was interpreted.
 bool WaitForReplies(int timeoutMs);

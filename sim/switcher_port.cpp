@@ -1,7 +1,6 @@
 #include "sim/switcher_port.h"
 
 #include <fcntl.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -38,38 +37,26 @@ bool CSwitcherPort::Fail(const std::string& what) {
 
 bool CSwitcherPort::OpenPseudoTerminal() {
     Close();
-    if (::openpty(&m_fd, &m_slave, nullptr, nullptr, nullptr) != 0) {
-        return Fail("cannot create a pseudo-terminal");
+    if (!m_pty.Open()) {
+        m_error = m_pty.Error();
+        return false;
     }
-    char name[256];
-    if (::ttyname_r(m_slave, name, sizeof name) != 0)
-        return Fail("cannot name the pseudo-terminal");
-    m_devicePath = name;
-    // Raw on the master sets the line discipline the program's port shares: no
-    // echo of replies back to us, no line editing.
-    termios tio{};
-    ::tcgetattr(m_fd, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(m_fd, TCSANOW, &tio);
-    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) | O_NONBLOCK);
-    ::fcntl(m_fd, F_SETFD, FD_CLOEXEC);
-    ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
+    m_devicePath = m_pty.SlavePath();
     return true;
 }
 
 bool CSwitcherPort::OpenDevice(const std::string& path) {
     Close();
-    m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (m_fd < 0) return Fail("cannot open " + path);
+    m_deviceFd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_deviceFd < 0) return Fail("cannot open " + path);
     m_devicePath = path;
-    SetLineSettings(m_fd);
+    SetLineSettings(m_deviceFd);
     return true;
 }
 
 void CSwitcherPort::Close() {
-    if (m_fd >= 0) ::close(m_fd);
-    if (m_slave >= 0) ::close(m_slave);
-    m_fd = -1;
-    m_slave = -1;
+    m_pty.Close();
+    if (m_deviceFd >= 0) ::close(m_deviceFd);
+    m_deviceFd = -1;
     m_devicePath.clear();
 }

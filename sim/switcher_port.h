@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "pty/pseudo_terminal.h"
+
 class CSwitcherPort {
 public:
     CSwitcherPort() = default;
@@ -19,8 +21,8 @@ public:
     bool OpenDevice(const std::string& path);
     void Close();
 
-    bool IsOpen() const { return m_fd >= 0; }
-    int Fd() const { return m_fd; }
+    bool IsOpen() const { return Fd() >= 0; }
+    int Fd() const { return m_pty.IsOpen() ? m_pty.Master() : m_deviceFd; }
     // The path the program opens: the slave side, or the device itself.
     const std::string& DevicePath() const { return m_devicePath; }
     const std::string& Error() const { return m_error; }
@@ -28,8 +30,8 @@ public:
 private:
     bool Fail(const std::string& what);
 
-    int m_fd = -1;
-    int m_slave = -1;  // held so the terminal outlives the program's open and close of it
+    CPseudoTerminal m_pty;
+    int m_deviceFd = -1;
     std::string m_devicePath;
     std::string m_error;
 };

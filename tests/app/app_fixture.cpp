@@ -5,8 +5,7 @@
 #include <QMouseEvent>
 
 #include "link/comm_settings.h"
-#include "link/reply_queue.h"
-#include "link/transmitter.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
 
 void Pick(QComboBox* combo, int index) {
@@ -34,18 +33,18 @@ void PressKey(QWidget* widget, int key) {
 
 void AppTest::SetUp() {
     ResetProgramState();
-    ReplyQueue().Clear();
+    Link().Replies().Clear();
     g_nComPort = 0;
     g_nCornerClicks = 0;
     profile = dir.File("Qelvar.ini");
-    SetProfilePath(profile);
-    SetCommPortOverride("");
+    Link().SetProfilePath(profile);
+    Link().SetCommPortOverride("");
 }
 
 void AppTest::TearDown() {
     frame.reset();
-    SetProfilePath("");
-    SetCommPortOverride("");
+    Link().SetProfilePath("");
+    Link().SetCommPortOverride("");
     g_nSendStep = 0;
 }
 

@@ -7,7 +7,7 @@
 #include "editors/auto_sequence_dlg.h"
 #include "editors/table_grid.h"
 #include "link/comm_settings.h"
-#include "link/transmitter.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/editor_dialogs.h"
@@ -266,8 +266,8 @@ TEST_F(AutoSequenceDlgTest, TheGridIsInertWhileACycleRunsAsTheListsAre) {
 TEST_F(AutoSequenceDlgTest, TheMenuAndTheToolBarOpenIt) {
     CTempDir dir;
     CPtyPair pty;
-    SetProfilePath(dir.File("p.ini"));
-    SetCommPortOverride(pty.SlavePath());
+    Link().SetProfilePath(dir.File("p.ini"));
+    Link().SetCommPortOverride(pty.SlavePath());
     {
         CMainFrame frame;
         EXPECT_TRUE(frame.Action(ID_AUTO_SEQUENCE)->isEnabled());
@@ -280,8 +280,8 @@ TEST_F(AutoSequenceDlgTest, TheMenuAndTheToolBarOpenIt) {
         frame.Action(ID_AUTO_SEQUENCE)->trigger();
         EXPECT_EQ(title, "オート・シーケンス File Name ");
     }
-    SetCommPortOverride("");
-    SetProfilePath("");
+    Link().SetCommPortOverride("");
+    Link().SetProfilePath("");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "batch/all_items_dlg.h"
 #include "batch/settings_read_dlg.h"
 #include "editors/title_send.h"
-#include "link/transmitter.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
 #include "res/batch_dialogs.h"
 #include "res/command_ids.h"
@@ -22,13 +22,13 @@ protected:
     void SetUp() override {
         ResetProgramState();
         g_nCornerClicks = 0;
-        SetLineTap([this](std::string_view line) {
+        Link().SetLineTap([this](std::string_view line) {
             lines.emplace_back(line);
             if (static_cast<int>(lines.size()) == errorAfterLine) g_bErrorReply = 1;
         });
     }
     void TearDown() override {
-        SetLineTap({});
+        Link().SetLineTap({});
         g_nSendStep = 0;
     }
     // Ticks until the run ends; the number of ticks taken.

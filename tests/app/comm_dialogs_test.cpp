@@ -4,6 +4,7 @@
 
 #include "app/comm_dialogs.h"
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "link/link_flags.h"
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
@@ -34,7 +35,7 @@ bool HardwareFlowControl(int fd) {
 }
 
 TEST_F(CommDialogsTest, OkAlwaysRestartsTheLinkAndWritesBothKeys) {
-    SetCommPortOverride(pty.SlavePath());
+    Link().SetCommPortOverride(pty.SlavePath());
     MakeFrame();
     ASSERT_TRUE(sink.boxes.empty());
     termios tio{};
@@ -70,7 +71,7 @@ TEST_F(CommDialogsTest, OkAlwaysRestartsTheLinkAndWritesBothKeys) {
 }
 
 TEST_F(CommDialogsTest, CloseChangesNothing) {
-    SetCommPortOverride(pty.SlavePath());
+    Link().SetCommPortOverride(pty.SlavePath());
     MakeFrame();
     const int port = g_hComm;
     WhenModal([&](QDialog& dlg) {

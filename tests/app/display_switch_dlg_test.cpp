@@ -5,7 +5,7 @@
 #include "editors/display_switch_dlg.h"
 #include "editors/table_grid.h"
 #include "link/comm_settings.h"
-#include "link/transmitter.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/display_dialogs.h"
@@ -255,8 +255,8 @@ TEST_P(DisplaySwitchDlgTest, TheGridIsInertWhileACycleRunsAsTheListsAre) {
 TEST_P(DisplaySwitchDlgTest, TheMenuOpensIt) {
     CTempDir dir;
     CPtyPair pty;
-    SetProfilePath(dir.File("p.ini"));
-    SetCommPortOverride(pty.SlavePath());
+    Link().SetProfilePath(dir.File("p.ini"));
+    Link().SetCommPortOverride(pty.SlavePath());
     {
         CMainFrame frame;
         ASSERT_TRUE(frame.Action(m.nCommand)->isEnabled());
@@ -269,8 +269,8 @@ TEST_P(DisplaySwitchDlgTest, TheMenuOpensIt) {
         frame.Action(m.nCommand)->trigger();
         EXPECT_EQ(title.toStdString(), m.caption);
     }
-    SetCommPortOverride("");
-    SetProfilePath("");
+    Link().SetCommPortOverride("");
+    Link().SetProfilePath("");
 }
 
 INSTANTIATE_TEST_SUITE_P(Members, DisplaySwitchDlgTest, ::testing::ValuesIn(kMembers),
@@ -279,14 +279,14 @@ INSTANTIATE_TEST_SUITE_P(Members, DisplaySwitchDlgTest, ::testing::ValuesIn(kMem
 TEST(DisplaySwitchDefaults, TitlePositionSendsBottomForEveryInput) {
     ResetProgramState();
     std::vector<std::string> lines;
-    SetLineTap([&](std::string_view line) { lines.emplace_back(line); });
+    Link().SetLineTap([&](std::string_view line) { lines.emplace_back(line); });
     for (int model : {0, 1}) {
         g_nModel = model;
         CGridView dlg(DisplaySwitch::kTitlePosition);
         dlg.Button(IDC_SET)->click();
         EXPECT_EQ(dlg.GridCellText(0), "in01=Bot.");
     }
-    SetLineTap({});
+    Link().SetLineTap({});
     EXPECT_EQ(lines, (std::vector<std::string>{"CPI" + std::string(32, 'B') + "\r\n",
                                                "CPI" + std::string(64, 'B') + "\r\n"}));
 }

@@ -2,8 +2,7 @@
 // the all-items run sends, the read-back brings back.
 #include "batch/all_items_dlg.h"
 #include "batch/settings_read_dlg.h"
-#include "link/reply_queue.h"
-#include "link/transmitter.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
 #include "model/settings_tables.h"
 #include "res/batch_dialogs.h"
@@ -55,11 +54,11 @@ protected:
     // Ticks the run to its end, letting each line's reply arrive before the next tick.
     static void Drive(CBatchRunDlg& dlg) {
         for (int tick = 0; dlg.CycleRunning() && tick < 400; ++tick) {
-            const unsigned long sent = LinesSent();
-            const unsigned long replies = RepliesInterpreted();
+            const unsigned long sent = Link().LinesSent();
+            const unsigned long replies = Link().RepliesInterpreted();
             dlg.OnCycleTimer();
-            if (LinesSent() == sent) continue;
-            ASSERT_TRUE(ProcessUntil([replies] { return RepliesInterpreted() > replies; }))
+            if (Link().LinesSent() == sent) continue;
+            ASSERT_TRUE(ProcessUntil([replies] { return Link().RepliesInterpreted() > replies; }))
                 << "no reply to tick " << tick + 1;
         }
         EXPECT_FALSE(dlg.CycleRunning());

@@ -4,6 +4,7 @@
 #include "app/editor_caption.h"
 #include "app/qelvar_app.h"
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
@@ -187,7 +188,7 @@ TEST(AppStartTest, ASecondStartOnlySaysSoAndEnds) {
     CRecordingSink sink;
     ResetProgramState();
     g_nComPort = 4;  // a profile read would change this
-    SetProfilePath(runtime.File("never.ini"));
+    Link().SetProfilePath(runtime.File("never.ini"));
     WriteFileText(runtime.File("never.ini"), "[Qelvar-32_Section]\ncom_port=1\n");
     CQelvarApp app;
     app.UseMessageSink(&sink);
@@ -199,7 +200,7 @@ TEST(AppStartTest, ASecondStartOnlySaysSoAndEnds) {
     first.Release();  // the first instance ends: a new start works
     CInstanceLock again;
     EXPECT_TRUE(again.Acquire());
-    SetProfilePath("");
+    Link().SetProfilePath("");
 }
 
 }  // namespace

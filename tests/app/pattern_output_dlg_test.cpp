@@ -13,7 +13,7 @@
 #include "app/main_frame.h"
 #include "editors/table_grid.h"
 #include "link/comm_settings.h"
-#include "link/transmitter.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/editor_dialogs.h"
@@ -50,11 +50,15 @@ class PatternOutputDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetProgramState();
-        SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
+        CaptureLines();
+    }
+    // The start-up state takes the tap away with everything else.
+    void CaptureLines() {
+        Link().SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
     }
     void TearDown() override {
         dlg.reset();
-        SetLineTap({});
+        Link().SetLineTap({});
         ResetProgramState();
     }
     void Open() {
@@ -125,6 +129,7 @@ TEST_F(PatternOutputDlgTest, APickedSourceIsStoredAsItsListIndexOnEitherModel) {
     for (int model : {0, 1}) {
         SCOPED_TRACE(model);
         ResetProgramState();
+        CaptureLines();
         g_nModel = model;
         g_nCurMemory = 3;
         g_nCurOutput = 1;
@@ -266,7 +271,7 @@ TEST_F(PatternOutputDlgTest, AllSetStoresEveryMemoryWhateverIsSelectedThenFreesC
 }
 
 TEST_F(PatternOutputDlgTest, AnErrorReplyStopsAllSetOnTheNextTick) {
-    SetLineTap([this](std::string_view line) {
+    Link().SetLineTap([this](std::string_view line) {
         lines.emplace_back(line);
         if (lines.size() == 5) g_bErrorReply = 1;
     });

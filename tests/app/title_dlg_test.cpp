@@ -12,7 +12,7 @@
 #include "editors/title_dlg.h"
 #include "editors/title_send.h"
 #include "link/comm_settings.h"
-#include "link/transmitter.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/editor_dialogs.h"
@@ -391,8 +391,8 @@ TEST_F(TitleDlgTest, Screenshot) {
 TEST_F(TitleDlgTest, TheMenuOpensIt) {
     CTempDir dir;
     CPtyPair pty;
-    SetProfilePath(dir.File("p.ini"));
-    SetCommPortOverride(pty.SlavePath());
+    Link().SetProfilePath(dir.File("p.ini"));
+    Link().SetCommPortOverride(pty.SlavePath());
     {
         CMainFrame frame;
         EXPECT_TRUE(frame.Action(ID_TITLE)->isEnabled());
@@ -407,8 +407,8 @@ TEST_F(TitleDlgTest, TheMenuOpensIt) {
         EXPECT_EQ(title, "タイトル設定 File Name ");
         EXPECT_EQ(g_hMsgOwner, &frame);
     }
-    SetCommPortOverride("");
-    SetProfilePath("");
+    Link().SetCommPortOverride("");
+    Link().SetProfilePath("");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "link/link_context.h"
 #include "link/reply_queue.h"
 #include "link/transmitter.h"
 #include "tests/link/link_fixture.h"
@@ -94,24 +95,21 @@ class CommLogLinkTest : public LinkTest {
 protected:
     void SetUp() override {
         LinkTest::SetUp();
-        ReplyQueue().Clear();
-        SetLineTap([this](std::string_view line) { wire.emplace_back(line); });
+        Link().Replies().Clear();
+        Link().SetLineTap([this](std::string_view line) { wire.emplace_back(line); });
     }
-    void TearDown() override {
-        StopCommLog();
-        SetLineTap({});
-    }
+    void TearDown() override { Link().SetLineTap({}); }
     std::vector<std::string> wire;
 };
 
 TEST_F(CommLogLinkTest, RecordsFramedSendsAndRepliesInWireOrder) {
     CCommLog log;
-    StartCommLog(log);
+    log.FollowLink();
     g_bRs485 = 1;
     g_nSlaveAddress = 5;
     SendCommand("TSDY\r\n");
-    ReplyQueue().Push("05GO\r\n");
-    ReplyQueue().Push("05E1\r\n");
+    Link().Replies().Push("05GO\r\n");
+    Link().Replies().Push("05E1\r\n");
     DispatchReplies();
     SendCommand("RTSD\r\n");
 
@@ -130,12 +128,12 @@ TEST_F(CommLogLinkTest, RecordsFramedSendsAndRepliesInWireOrder) {
 TEST_F(CommLogLinkTest, RecordsOnlyWhatWentOnTheWireWhileStarted) {
     CCommLog log;
     SendCommand("TSDY\r\n");
-    StartCommLog(log);
+    log.FollowLink();
     EXPECT_EQ(SendCommand(std::string(200, 'X') + "\r\n"), -1);  // refused, never sent
     SendCommand("TSDN\r\n");
-    StopCommLog();
+    log.StopFollowingLink();
     SendCommand("TSDY\r\n");
-    ReplyQueue().Push("GO\r\n");
+    Link().Replies().Push("GO\r\n");
     DispatchReplies();
     EXPECT_EQ(Lines(log), (std::vector<std::string>{"TSDN\r\n"}));
 }
@@ -144,11 +142,44 @@ TEST_F(CommLogLinkTest, DestroyingAnotherLogLeavesTheFeedAlone) {
     CCommLog kept;
     {
         CCommLog replaced;
-        StartCommLog(replaced);
-        StartCommLog(kept);
+        replaced.FollowLink();
+        kept.FollowLink();
     }
     SendCommand("TSDY\r\n");
     EXPECT_EQ(Lines(kept), (std::vector<std::string>{"TSDY\r\n"}));
+}
+
+// The log window and the command-line tool's --verbose and last-reply watch
+// the same link without either pushing the other out.
+TEST_F(CommLogLinkTest, TheLogAndAnotherWatcherSeeEveryLineTogether) {
+    CCommLog log;
+    log.FollowLink();
+    std::vector<std::string> verbose;
+    std::string lastReply;
+    CSubscription sent =
+        Link().SentLines().Watch([&](std::string_view line) { verbose.emplace_back(line); });
+    CSubscription received = Link().ReceivedLines().Watch([&](std::string_view line) {
+        verbose.emplace_back(line);
+        lastReply = line;
+    });
+    SendCommand("RTSD\r\n");
+    Link().Replies().Push("TSDY\r\n");
+    DispatchReplies();
+    EXPECT_EQ(Lines(log), (std::vector<std::string>{"RTSD\r\n", "TSDY\r\n"}));
+    EXPECT_EQ(verbose, Lines(log));
+    EXPECT_EQ(lastReply, "TSDY\r\n");
+    EXPECT_TRUE(log.FollowsLink());
+
+    // Each leaves on its own.
+    sent.Cancel();
+    received.Cancel();
+    SendCommand("TSDN\r\n");
+    EXPECT_EQ(Lines(log).back(), "TSDN\r\n");
+    EXPECT_EQ(verbose.size(), 2u);
+    log.StopFollowingLink();
+    EXPECT_FALSE(log.FollowsLink());
+    EXPECT_EQ(Link().SentLines().Count(), 0u);
+    EXPECT_EQ(Link().ReceivedLines().Count(), 0u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "link/ini_file.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
 #include "tests/support/temp_dir.h"
 
@@ -13,10 +14,10 @@ namespace {
 
 class CommSettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetProfilePath(profile); }
+    void SetUp() override { Link().SetProfilePath(profile); }
     void TearDown() override {
-        SetProfilePath("");
-        SetCommPortOverride("");
+        Link().SetProfilePath("");
+        Link().SetCommPortOverride("");
     }
     CTempDir dir;
     std::string profile = dir.File("conf/Qelvar/Qelvar.ini");
@@ -186,12 +187,12 @@ TEST_F(CommSettingsTest, PortsSectionAndOverrideChooseTheDevice) {
     EXPECT_EQ(CommPortPath(), "/dev/serial/by-id/usb-FTDI, Inc.");
     g_nComPort = 5;
     EXPECT_EQ(CommPortPath(), "/dev/ttyS5");
-    SetCommPortOverride("/dev/pts/9");
+    Link().SetCommPortOverride("/dev/pts/9");
     EXPECT_EQ(CommPortPath(), "/dev/pts/9");
 }
 
 TEST_F(CommSettingsTest, ProfileLocation) {
-    SetProfilePath("");
+    Link().SetProfilePath("");
     ::setenv("QELVAR_PROFILE", "/x/p.ini", 1);
     EXPECT_EQ(ProfilePath(), "/x/p.ini");
     ::unsetenv("QELVAR_PROFILE");

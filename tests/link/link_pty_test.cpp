@@ -13,11 +13,13 @@
 #include <future>
 #include <thread>
 
+#include "link/link_context.h"
 #include "link/link_lifetime.h"
 #include "link/receive_thread.h"
 #include "link/reply_queue.h"
 #include "link/serial_port.h"
 #include "link/transmitter.h"
+#include "link/tty_transport.h"
 #include "tests/link/link_fixture.h"
 #include "tests/support/pty_pair.h"
 
@@ -48,16 +50,16 @@ class LinkPtyTest : public LinkTest {
 protected:
     void SetUp() override {
         LinkTest::SetUp();
-        ReplyQueue().Clear();
-        SetCommPortOverride(pty.SlavePath());
+        Link().Replies().Clear();
+        Link().SetCommPortOverride(pty.SlavePath());
         StartLink();
         ASSERT_GE(g_hComm, 0);
         ASSERT_TRUE(sink.boxes.empty()) << sink.boxes[0].text;
     }
     void TearDown() override {
         StopLink();
-        SetCommPortOverride("");
-        ReplyQueue().Clear();
+        Link().SetCommPortOverride("");
+        Link().Replies().Clear();
     }
     std::vector<RecordedBox> Boxes(std::initializer_list<RecordedBox> boxes) { return boxes; }
     CPtyPair pty;
@@ -188,7 +190,7 @@ TEST_F(LinkPtyTest, OutputStalledForASecondIsDiscarded) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, 50ms);  // never blocks the caller
     EXPECT_EQ(pty.ReadFor(300), "");
     std::this_thread::sleep_for(1000ms);
-    EXPECT_EQ(PortWriter().PendingBytes(), 0u);
+    EXPECT_EQ(Link().Writer().PendingBytes(), 0u);
     pty.Write("\x11");                // XON
     EXPECT_EQ(pty.ReadFor(200), "");  // the timed-out line is gone
     SendCommand("TSDM\r\n");
@@ -210,13 +212,13 @@ class NoWakeEventTest : public LinkTest {
 protected:
     void SetUp() override {
         LinkTest::SetUp();
-        ReplyQueue().Clear();
+        Link().Replies().Clear();
     }
     void TearDown() override {
         CloseCommHandles();
-        PortWriter().Reset();
-        SetCommPortOverride("");
-        ReplyQueue().Clear();
+        Link().Writer().Reset();
+        Link().SetCommPortOverride("");
+        Link().Replies().Clear();
     }
     static int FailToCreate() {
         errno = EMFILE;
@@ -237,10 +239,10 @@ protected:
 };
 
 TEST_F(NoWakeEventTest, TheLinkWorksAndTheStopSequenceStillReturns) {
-    SetCommPortOverride(pty.SlavePath());
+    Link().SetCommPortOverride(pty.SlavePath());
     OpenCommPort(FailToCreate);
     ASSERT_GE(g_hComm, 0);
-    EXPECT_EQ(g_hWakeEvent, -1);
+    EXPECT_EQ(Link().WakeFd(), -1);
     EXPECT_TRUE(sink.boxes.empty());
     StartReadThread();
     pty.Write("OTP03\r\n");
@@ -253,7 +255,7 @@ TEST_F(NoWakeEventTest, TheLinkWorksAndTheStopSequenceStillReturns) {
 }
 
 TEST_F(NoWakeEventTest, WithoutAPortEitherTheStopSequenceReturns) {
-    SetCommPortOverride("/dev/qelvar-no-such-port");
+    Link().SetCommPortOverride("/dev/qelvar-no-such-port");
     OpenCommPort(FailToCreate);
     EXPECT_EQ(sink.boxes.size(), 5u);
     StartReadThread();
@@ -265,7 +267,7 @@ class PortSetupTest : public LinkTest {
 protected:
     void TearDown() override {
         StopLink();
-        SetCommPortOverride("");
+        Link().SetCommPortOverride("");
     }
     static std::vector<std::string> Texts(const std::vector<RecordedBox>& boxes) {
         std::vector<std::string> texts;
@@ -282,7 +284,7 @@ protected:
 };
 
 TEST_F(PortSetupTest, AMissingPortGivesTheFiveBoxesInOrderAndTheThreadStillRuns) {
-    SetCommPortOverride("/dev/qelvar-no-such-port");
+    Link().SetCommPortOverride("/dev/qelvar-no-such-port");
     StartLink();
     EXPECT_EQ(Texts(sink.boxes),
               fiveBoxes("/dev/qelvar-no-such-port: " + std::string(std::strerror(ENOENT))));
@@ -299,7 +301,7 @@ TEST_F(PortSetupTest, APortHeldByAnotherProgramFailsLikeAMissingOne) {
     CPtyPair pty;
     int other = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
-    SetCommPortOverride(pty.SlavePath());
+    Link().SetCommPortOverride(pty.SlavePath());
     StartLink();
     EXPECT_EQ(Texts(sink.boxes), fiveBoxes(pty.SlavePath() + ": in use by another program"));
     ::close(other);
@@ -307,7 +309,7 @@ TEST_F(PortSetupTest, APortHeldByAnotherProgramFailsLikeAMissingOne) {
 
 TEST_F(PortSetupTest, ThePortIsHeldExclusivelyUntilClosed) {
     CPtyPair pty;
-    SetCommPortOverride(pty.SlavePath());
+    Link().SetCommPortOverride(pty.SlavePath());
     StartLink();
     ASSERT_TRUE(sink.boxes.empty());
     int other = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -322,7 +324,7 @@ TEST_F(PortSetupTest, ThePortIsHeldExclusivelyUntilClosed) {
 }
 
 TEST_F(PortSetupTest, ADeviceThatIsNotATerminalReportsTheStepsThatFail) {
-    SetCommPortOverride("/dev/null");
+    Link().SetCommPortOverride("/dev/null");
     StartLink();
     EXPECT_EQ(Texts(sink.boxes), (std::vector<std::string>{"Miss! Buffer Set", "Miss! Time Out Set",
                                                            "Miss! Set Comm State"}));

@@ -1,10 +1,14 @@
 #include "tests/support/program_state.h"
 
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "link/link_flags.h"
+#include "link/link_lifetime.h"
 #include "model/settings_model.h"
 
 void ResetProgramState() {
+    StopLink();  // a link a test left running
+    Link().Reset();
     g_nModel = 0;
     g_bRs485 = 0;
     ResetModelDefaults();

@@ -5,25 +5,24 @@
 #include <string>
 #include <string_view>
 
+#include "pty/pseudo_terminal.h"
+
 class CPtyPair {
 public:
-    CPtyPair();  // master in raw mode and non-blocking
-    ~CPtyPair();
+    CPtyPair();  // master in raw mode and non-blocking; throws when no pair can be made
     CPtyPair(const CPtyPair&) = delete;
     CPtyPair& operator=(const CPtyPair&) = delete;
 
-    int Master() const { return m_master; }
-    const std::string& SlavePath() const { return m_slavePath; }
+    int Master() const { return m_pty.Master(); }
+    const std::string& SlavePath() const { return m_pty.SlavePath(); }
 
     void Write(std::string_view bytes);
     // Reads until `count` bytes have arrived or timeoutMs has passed.
     std::string Read(size_t count, int timeoutMs = 2000);
     // Reads whatever arrives within timeoutMs.
     std::string ReadFor(int timeoutMs);
-    void CloseMaster();
+    void CloseMaster() { m_pty.CloseMaster(); }
 
 private:
-    int m_master = -1;
-    int m_slave = -1;  // held so the terminal outlives the program's open and close
-    std::string m_slavePath;
+    CPseudoTerminal m_pty;
 };

@@ -1,0 +1,94 @@
+// What the program keeps around its link beyond the named link globals
+// (g_hComm, g_bAwaitingReply, ...): who watches the lines, where a dry run
+// sends them, the writer and the reply queue shared with the I/O thread, the
+// open transport and the event that wakes that thread, where the profile and
+// the port are. One instance, Link(); Reset() puts it back as the program starts.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "link/line_watchers.h"
+#include "link/port_writer.h"
+#include "link/reply_queue.h"
+#include "link/transport.h"
+
+// Receives framed lines instead of the port.
+using LineTap = std::function<void(std::string_view framedLine)>;
+
+class CLinkContext {
+public:
+    CLinkContext() = default;
+    ~CLinkContext();
+    CLinkContext(const CLinkContext&) = delete;
+    CLinkContext& operator=(const CLinkContext&) = delete;
+
+    // --- The lines on the link; the owner thread only ---
+
+    // Every framed line SendCommand hands over, wherever it goes.
+    CLineWatchers& SentLines() { return m_sent; }
+    // Every received line, just before it is interpreted.
+    CLineWatchers& ReceivedLines() { return m_received; }
+    // A dry run prints the lines instead, tests capture them; an empty tap
+    // sends to the port again.
+    void SetLineTap(LineTap tap) { m_tap = std::move(tap); }
+    const LineTap& Tap() const { return m_tap; }
+    // Lines handed over by SendCommand, and lines interpreted, since the start.
+    unsigned long LinesSent() const { return m_nLinesSent; }
+    unsigned long RepliesInterpreted() const { return m_nRepliesInterpreted; }
+    // Counts the line and shows it to its watchers.
+    void NoteSent(std::string_view framedLine);
+    void NoteReceived(std::string_view line);
+    // Set while DispatchReplies works through the queue, so that a box's
+    // nested event loop does not start on the next line.
+    bool Dispatching() const { return m_bDispatching; }
+    void SetDispatching(bool dispatching) { m_bDispatching = dispatching; }
+
+    // --- Where the profile and the port are; the owner thread only ---
+
+    // A profile named on the command line; empty = QELVAR_PROFILE or the default.
+    void SetProfilePath(std::string path) { m_strProfilePath = std::move(path); }
+    const std::string& GivenProfilePath() const { return m_strProfilePath; }
+    // A device that replaces the profile's port (--port, the built-in virtual
+    // switcher); empty = the profile's port.
+    void SetCommPortOverride(std::string path) { m_strPortOverride = std::move(path); }
+    const std::string& CommPortOverride() const { return m_strPortOverride; }
+
+    // --- Shared with the I/O thread ---
+
+    CPortWriter& Writer() { return m_writer; }
+    CReplyQueue& Replies() { return m_replies; }
+    // The port and the event that wakes the I/O thread (-1 for none): set and
+    // closed only while no I/O thread runs, which reads them without a lock.
+    void AdoptPort(std::unique_ptr<ITransport> port, int wakeFd);
+    void ClosePort();
+    ITransport* Port() const { return m_pPort.get(); }
+    int WakeFd() const { return m_nWakeFd; }
+    // Makes the I/O thread look at the port and the writer again.
+    void WakeIoThread() const;
+
+    // Back to how the program starts: no port, no watchers, no tap, empty
+    // queues, counts at zero, the usual profile and port. Only while no I/O
+    // thread runs.
+    void Reset();
+
+private:
+    CLineWatchers m_sent;
+    CLineWatchers m_received;
+    LineTap m_tap;
+    unsigned long m_nLinesSent = 0;
+    unsigned long m_nRepliesInterpreted = 0;
+    bool m_bDispatching = false;
+
+    std::string m_strProfilePath;
+    std::string m_strPortOverride;
+
+    CPortWriter m_writer;
+    CReplyQueue m_replies;
+    std::unique_ptr<ITransport> m_pPort;
+    int m_nWakeFd = -1;
+};
+
+CLinkContext& Link();

@@ -1,0 +1,85 @@
+// The connection to the switcher as the link uses it: a descriptor to poll,
+// reads and writes that never block, the line settings. A local serial device
+// is one kind (CTtyTransport); a serial device server on the network fits the
+// same shape.
+//
+// Threads: Open, the set-up steps and Close run on the link's owner while no
+// I/O thread runs. Read runs on the I/O thread; Write, OutputQueued and
+// Discard(kOutput) run under the port writer's lock on either thread, so a
+// transport keeps what Read touches apart from what they touch.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+enum class Parity { kNone, kEven, kOdd };
+
+struct CLineSettings {
+    int nBaud = 9600;
+    int nDataBits = 8;
+    Parity parity = Parity::kEven;
+    int nStopBits = 1;
+    bool bRtsCts = true;   // hardware flow control
+    bool bXonXoff = true;  // software flow control both ways, XON 0x11, XOFF 0x13
+    bool operator==(const CLineSettings&) const = default;
+};
+
+// 9600 baud, 8 data bits, even parity, 1 stop bit, RTS/CTS and XON/XOFF.
+inline constexpr CLineSettings kSwitcherLine{};
+
+enum class IoStatus {
+    kDone,     // nBytes (at least one) were moved
+    kNothing,  // nothing to read, or no room to write, just now: poll and come back
+    kHungUp,   // the far end has gone (end of file, carrier lost, peer closed)
+    kFailed,   // any other error; nError holds its errno
+};
+
+struct CIoResult {
+    IoStatus status = IoStatus::kNothing;
+    size_t nBytes = 0;
+    int nError = 0;
+};
+
+// A transport that connects over a network will add a third outcome, "still
+// connecting", during which its descriptor polls writable once the attempt ends.
+struct COpenResult {
+    bool bOpen = false;
+    std::string strReason;  // why not, for the user: "/dev/ttyS0: No such file or directory"
+};
+
+enum class Queue { kInput, kOutput, kBoth };
+
+class ITransport {
+public:
+    virtual ~ITransport() = default;
+
+    // What the transport reaches, for messages: "COM1 /dev/ttyUSB0".
+    virtual std::string Description() const = 0;
+
+    virtual COpenResult Open() = 0;
+    // Gives the device up for other programs. Harmless when not open.
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+    // Readable when Read has something to report (bytes, a hang-up, an error),
+    // writable when Write can take bytes. -1 while not open.
+    virtual int PollFd() const = 0;
+
+    // The set-up after Open, one step for each report the user may see. Each is
+    // false when it cannot be done, which includes not being open.
+    virtual bool SetNonBlocking() = 0;   // Read and Write return at once
+    virtual bool SetReadTimeouts() = 0;  // a read hands over what is there, without waiting
+    virtual bool ApplyLineSettings(const CLineSettings& line) = 0;
+    // What the device reports it uses now; nullopt when it cannot tell.
+    virtual std::optional<CLineSettings> ReadLineSettings() const = 0;
+
+    // Drops bytes waiting in the driver in that direction.
+    virtual bool Discard(Queue which) = 0;
+    // Bytes Write has handed over that have not gone out yet; 0 when unknown.
+    virtual size_t OutputQueued() const = 0;
+
+    virtual CIoResult Read(std::span<char> buffer) = 0;
+    virtual CIoResult Write(std::string_view bytes) = 0;
+};
