@@ -3,7 +3,7 @@
 #include <QComboBox>
 
 #include "app/dialog_builder.h"
-#include "app/main_frame.h"
+#include "app/corner_clicks.h"
 #include "app/simulator_link.h"
 #include "link/comm_settings.h"
 #include "link/link_lifetime.h"

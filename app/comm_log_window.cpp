@@ -11,7 +11,7 @@
 #include <QStringList>
 #include <QVBoxLayout>
 
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "model/file_io.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QFileDialog>
 
 #include "app/file_folder.h"
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 

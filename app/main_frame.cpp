@@ -1,3 +1,4 @@
+#include "app/corner_clicks.h"
 #include "app/main_frame.h"
 
 #include <QAction>
@@ -29,13 +30,12 @@
 #include "link/connection_monitor.h"
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "link/reply_queue.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/main_menu.h"
 
-int g_nCornerClicks = 0;
 
 namespace {
 

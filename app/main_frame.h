@@ -18,7 +18,6 @@ class QAction;
 class QLabel;
 class QSocketNotifier;
 
-extern int g_nCornerClicks;
 
 struct CStartOptions {
     bool bSimulator = false;    // the built-in virtual switcher instead of a serial port

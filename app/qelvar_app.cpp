@@ -11,7 +11,7 @@
 #include "app/file_commands.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "res/version.h"
 
 namespace {

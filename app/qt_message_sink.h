@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 
 extern QPointer<QWidget> g_hMsgOwner;
 

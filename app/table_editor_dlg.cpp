@@ -11,7 +11,7 @@
 
 #include "app/dialog_builder.h"
 #include "app/editor_caption.h"
-#include "app/main_frame.h"
+#include "app/corner_clicks.h"
 #include "editors/table_grid.h"
 #include "link/comm_settings.h"
 #include "model/settings_model.h"

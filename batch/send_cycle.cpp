@@ -1,6 +1,6 @@
 #include "batch/send_cycle.h"
 
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "model/settings_model.h"
 
 CSendCycle::CSendCycle(CStepList steps) : m_steps(std::move(steps)) {}

@@ -1,6 +1,6 @@
 #include "batch/settings_read_dlg.h"
 
-#include "app/main_frame.h"
+#include "app/corner_clicks.h"
 #include "batch/cycle_steps.h"
 #include "res/batch_dialogs.h"
 

@@ -22,7 +22,7 @@
 #include "link/link_context.h"
 #include "link/link_flags.h"
 #include "link/link_lifetime.h"
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "link/receive_thread.h"
 #include "link/reply_interpreter.h"
 #include "link/reply_queue.h"

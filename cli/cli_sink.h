@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 
 class CCliSink : public CMessageSink {
 public:

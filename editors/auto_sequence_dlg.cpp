@@ -3,7 +3,7 @@
 #include "batch/cycle_steps.h"
 #include "editors/auto_sequence_send.h"
 #include "editors/table_grid.h"
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "model/settings_model.h"
 #include "res/editor_dialogs.h"
 

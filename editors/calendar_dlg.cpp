@@ -5,7 +5,7 @@
 
 #include "app/dialog_builder.h"
 #include "app/editor_caption.h"
-#include "app/main_frame.h"
+#include "app/corner_clicks.h"
 #include "link/comm_settings.h"
 #include "model/settings_model.h"
 #include "res/batch_dialogs.h"

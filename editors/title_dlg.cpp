@@ -12,7 +12,7 @@
 #include "app/shift_jis_text.h"
 #include "batch/cycle_steps.h"
 #include "editors/title_send.h"
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 #include "protocol/shift_jis.h"

@@ -1,7 +1,7 @@
 #include "link/connection_monitor.h"
 
 #include "link/link_flags.h"
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 
 int g_bAwaitingReply = 0;
 int g_nNoReplyTicks = 0;

@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "link/link_context.h"
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "protocol/line_assembler.h"
 
 std::atomic<int> g_bReadThreadRun{0};

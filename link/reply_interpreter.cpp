@@ -4,7 +4,7 @@
 
 #include "link/comm_settings.h"
 #include "link/link_flags.h"
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "link/readback_decoders.h"
 #include "model/settings_model.h"
 

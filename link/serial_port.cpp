@@ -4,7 +4,7 @@
 
 #include "link/comm_settings.h"
 #include "link/link_context.h"
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "link/tty_transport.h"
 
 int g_hComm = -1;

@@ -1,10 +1,10 @@
 #include "model/settings_file.h"
 
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 #include "model/file_io.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
-#include "model/settings_tables.h"
+#include "model/settings_capture.h"
 
 bool SaveSettingsFile(const std::string& path) {
     switch (WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables()))) {

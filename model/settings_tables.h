@@ -1,6 +1,6 @@
 // The part of the settings model that a settings file holds, as one value that
 // can be copied: a load reads into a copy and commits it only when the whole
-// file read cleanly.
+// file read cleanly. The virtual switcher keeps its own state in one too.
 #pragma once
 
 #include <array>
@@ -22,10 +22,3 @@ struct CSettingsTables {
 
     bool operator==(const CSettingsTables&) const = default;
 };
-
-// Copies the file's fields out of the settings model.
-CSettingsTables CaptureSettingsTables();
-
-// Writes the file's fields into the settings model (row 0 of g_nPattern and
-// every other field keep their values).
-void CommitSettingsTables(const CSettingsTables& tables);

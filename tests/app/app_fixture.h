@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/corner_clicks.h"
 #include "app/dialog_builder.h"
 #include "app/file_commands.h"
 #include "app/main_frame.h"

@@ -9,6 +9,7 @@
 #include "app/instance_lock.h"
 #include "app/qelvar_app.h"
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
 
@@ -41,7 +42,7 @@ TEST(AppIdentityTest, StartUpGivesEveryWindowTheIconEvenTheSecondInstanceBox) {
     sink.whileOpen = [&](const RecordedBox&) {
         iconWhileBoxOpen = QApplication::windowIcon().pixmap(32).toImage();
     };
-    SetProfilePath(runtime.File("never.ini"));
+    Link().SetProfilePath(runtime.File("never.ini"));
     CQelvarApp app;
     app.UseMessageSink(&sink);
     EXPECT_FALSE(app.InitInstance({}));
@@ -54,7 +55,7 @@ TEST(AppIdentityTest, StartUpGivesEveryWindowTheIconEvenTheSecondInstanceBox) {
     QMessageBox box(QMessageBox::Critical, "Error", "No Connect");
     EXPECT_EQ(box.windowIcon().pixmap(32).toImage(), expected.pixmap(32).toImage());
     EXPECT_EQ(QGuiApplication::desktopFileName(), kAppId);
-    SetProfilePath("");
+    Link().SetProfilePath("");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/corner_clicks.h"
 #include "app/qt_message_sink.h"
 #include "batch/all_items_dlg.h"
 #include "batch/settings_read_dlg.h"

@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "app/corner_clicks.h"
 #include "app/main_frame.h"
 #include "editors/calendar_dlg.h"
 #include "editors/slave_address_dlg.h"

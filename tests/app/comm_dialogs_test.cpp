@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/corner_clicks.h"
 #include "app/comm_dialogs.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"

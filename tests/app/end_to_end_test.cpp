@@ -4,7 +4,7 @@
 #include "batch/settings_read_dlg.h"
 #include "link/link_context.h"
 #include "model/settings_model.h"
-#include "model/settings_tables.h"
+#include "model/settings_capture.h"
 #include "res/batch_dialogs.h"
 #include "sim/switcher_server.h"
 #include "tests/app/app_fixture.h"

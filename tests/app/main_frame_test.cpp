@@ -7,6 +7,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/corner_clicks.h"
 #include "app/comm_log_window.h"
 #include "link/comm_settings.h"
 #include "link/link_flags.h"

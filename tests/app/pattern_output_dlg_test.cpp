@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/corner_clicks.h"
 #include "app/main_frame.h"
 #include "editors/table_grid.h"
 #include "link/comm_settings.h"

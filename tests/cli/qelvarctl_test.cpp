@@ -12,7 +12,7 @@
 #include "model/file_io.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
-#include "model/settings_tables.h"
+#include "model/settings_capture.h"
 #include "sim/switcher_server.h"
 #include "tests/cli/run_process.h"
 #include "tests/support/temp_dir.h"

@@ -1,7 +1,7 @@
 #include "link/readback_decoders.h"
 
 #include "link/reply_interpreter.h"
-#include "model/settings_tables.h"
+#include "model/settings_capture.h"
 #include "tests/link/link_fixture.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/settings_model.h"
-#include "model/settings_tables.h"
+#include "model/settings_capture.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 
 struct RecordedBox {
     BoxKind kind;

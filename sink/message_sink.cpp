@@ -1,4 +1,4 @@
-#include "link/message_sink.h"
+#include "sink/message_sink.h"
 
 #include <cstdio>
 

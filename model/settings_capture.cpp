@@ -1,4 +1,4 @@
-#include "model/settings_tables.h"
+#include "model/settings_capture.h"
 
 #include "model/settings_model.h"
 

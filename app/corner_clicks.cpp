@@ -1,0 +1,3 @@
+#include "app/corner_clicks.h"
+
+int g_nCornerClicks = 0;
