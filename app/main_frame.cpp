@@ -31,6 +31,7 @@
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
 #include "sink/message_sink.h"
+#include "link/reply_dispatch.h"
 #include "link/reply_queue.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"

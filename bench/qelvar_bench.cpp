@@ -25,6 +25,7 @@
 #include "sink/message_sink.h"
 #include "link/receive_thread.h"
 #include "link/reply_interpreter.h"
+#include "link/reply_dispatch.h"
 #include "link/reply_queue.h"
 #include "link/serial_port.h"
 #include "model/settings_file.h"

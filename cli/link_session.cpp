@@ -9,6 +9,7 @@
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
+#include "link/reply_dispatch.h"
 #include "link/reply_queue.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"

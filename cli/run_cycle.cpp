@@ -10,6 +10,7 @@
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
 #include "link/link_context.h"
+#include "link/reply_dispatch.h"
 #include "link/reply_queue.h"
 #include "model/settings_model.h"
 

@@ -1,7 +1,6 @@
 // Hands finished reply lines from the receive thread to the thread that owns
 // the link. The owner watches Link().Replies().ReadyFd() (a QSocketNotifier,
-// poll(), ...) and calls DispatchReplies(), which interprets the lines one at
-// a time, in order.
+// poll(), ...) and calls DispatchReplies() (link/reply_dispatch.h).
 #pragma once
 
 #include <deque>
@@ -32,12 +31,3 @@ private:
     std::deque<std::string> m_lines;
     int m_fd;
 };
-
-// Interprets every line received so far, each shown to Link().ReceivedLines()
-// first. A call made while a line's box is open (a nested event loop) returns
-// at once; the outer call goes on with the next line once the box has been
-// dismissed.
-void DispatchReplies();
-
-// Waits up to timeoutMs for a line, then dispatches. True when any line was interpreted.
-bool WaitForReplies(int timeoutMs);

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "link/link_context.h"
+#include "link/reply_dispatch.h"
 #include "link/reply_queue.h"
 #include "link/transmitter.h"
 #include "tests/link/link_fixture.h"

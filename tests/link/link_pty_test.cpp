@@ -16,6 +16,7 @@
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
 #include "link/receive_thread.h"
+#include "link/reply_dispatch.h"
 #include "link/reply_queue.h"
 #include "link/serial_port.h"
 #include "link/transmitter.h"

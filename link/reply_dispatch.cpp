@@ -1,0 +1,41 @@
+#include "link/reply_dispatch.h"
+
+#include <poll.h>
+
+#include <cerrno>
+
+#include "link/link_context.h"
+#include "link/reply_interpreter.h"
+
+namespace {
+
+int DispatchPending() {
+    CLinkContext& link = Link();
+    CReplyQueue& replies = link.Replies();
+    replies.ConsumeReady();
+    if (link.Dispatching()) return 0;
+    link.SetDispatching(true);
+    int count = 0;
+    while (auto line = replies.Pop()) {
+        link.NoteReceived(*line);
+        InterpretReply(*line);
+        ++count;
+    }
+    link.SetDispatching(false);
+    return count;
+}
+
+}  // namespace
+
+void DispatchReplies() {
+    DispatchPending();
+}
+
+bool WaitForReplies(int timeoutMs) {
+    pollfd pfd{Link().Replies().ReadyFd(), POLLIN, 0};
+    int ready;
+    do {
+        ready = ::poll(&pfd, 1, timeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    return DispatchPending() > 0;
+}
