@@ -50,6 +50,10 @@ void CheckCommandArgs(const std::vector<std::string>& args) {
     a.Value("--base");
     if (auto at = a.Value("--at")) CheckClockTime(*at);
     a.Value("--state");
+    a.Value("--error-at");
+    a.Flag("--silent");
+    a.Flag("--split");
+    if (auto delay = a.Value("--delay")) FUZZ_CHECK(ParseNumber(*delay, 0, 60000).value_or(0) >= 0);
     if (auto model = a.Value("--model")) FUZZ_CHECK(ParseModel(*model).value_or(0) <= 1);
     if (auto address = a.Value("--address")) {
         auto n = ParseNumber(*address, 0, 31);
