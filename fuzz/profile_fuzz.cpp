@@ -21,8 +21,8 @@ namespace {
 
 const char kSection[] = "Qelvar-32_Section";
 
-// The profile lives in a folder of its own for the whole run, in memory where
-// it can: the profile is written with fsync several times an input.
+// Each input's profile lives in a folder of its own, in memory where it can:
+// the profile is written with fsync several times an input.
 class CProfileFolder {
 public:
     CProfileFolder() {
@@ -44,14 +44,9 @@ private:
     std::string m_dir, m_file;
 };
 
-const std::string& ProfileFile() {
-    static const CProfileFolder folder;
-    return folder.File();
-}
-
-CIniFile LoadIni() {
+CIniFile LoadIni(const std::string& path) {
     CIniFile ini;
-    ini.Load(ProfileFile());
+    ini.Load(path);
     return ini;
 }
 
@@ -65,9 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string value = provider.ConsumeRandomLengthString(64);
     std::erase(value, '\n');
     const std::string text = provider.ConsumeRemainingBytesAsString();
+    const CProfileFolder folder;
+    const std::string& path = folder.File();
 
-    FUZZ_CHECK(WriteFileAtomically(ProfileFile(), text) == WriteResult::kOk);
-    SetProfilePath(ProfileFile());
+    FUZZ_CHECK(WriteFileAtomically(path, text) == WriteResult::kOk);
+    SetProfilePath(path);
     const auto notes = ReadCommSettings();
     FUZZ_CHECK(notes.size() <= 3);
     FUZZ_CHECK(g_nComPort >= 0 && g_nComPort < kComPorts);
@@ -75,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(g_nModel == 0 || g_nModel == 1);
     FUZZ_CHECK(!CommPortPath().empty());
 
-    const CIniFile original = LoadIni();
+    const CIniFile original = LoadIni(path);
     g_nComPort = port;
     g_bRs485 = rs485;
     g_nModel = model;
@@ -84,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_nComPort = g_bRs485 = g_nModel = -1;
     FUZZ_CHECK(ReadCommSettings().empty());
     FUZZ_CHECK(g_nComPort == port && g_bRs485 == rs485 && g_nModel == model);
-    const CIniFile written = LoadIni();
+    const CIniFile written = LoadIni(path);
     for (const char* key : {"COM1", "COM6"}) {
         FUZZ_CHECK(written.GetString("Ports", key) == original.GetString("Ports", key));
     }
@@ -92,8 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CIniFile ini = written;
     ini.SetString("Ports", "COM1", value);
     FUZZ_CHECK(ini.GetString("Ports", "COM1") == value);
-    FUZZ_CHECK(ini.Save(ProfileFile()));
-    const CIniFile reread = LoadIni();
+    FUZZ_CHECK(ini.Save(path));
+    const CIniFile reread = LoadIni(path);
     FUZZ_CHECK(reread.GetString("Ports", "COM1") == value);
     FUZZ_CHECK(reread.GetInt(kSection, "com_port", -1) == port);
     return 0;
