@@ -1,6 +1,9 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
+#include <cstdio>
+
+#include "editors/calendar_send.h"
 
 std::optional<int> ParseNumber(const std::string& text, int lo, int hi) {
     int value = 0;
@@ -16,6 +19,18 @@ std::optional<int> ParseModel(const std::string& text) {
     if (text == "32") return 0;
     if (text == "64") return 1;
     return std::nullopt;
+}
+
+std::optional<std::tm> ParseClockTime(const std::string& text) {
+    // The widths keep each number small: a longer one would overflow the date
+    // arithmetic or wrap into a valid year.
+    int year, month, day, hour, minute, second;
+    char tail;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day, &hour, &minute,
+                    &second, &tail) != 6) {
+        return std::nullopt;
+    }
+    return CalendarTime(year, month, day, hour, minute, second);
 }
 
 namespace {

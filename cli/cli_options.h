@@ -2,6 +2,7 @@
 // small reader for each command's own.
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ bool ParseCliOptions(int argc, char** argv, CCliOptions& options, std::string& e
 std::optional<int> ParseModel(const std::string& text);
 // A whole decimal number in lo..hi.
 std::optional<int> ParseNumber(const std::string& text, int lo, int hi);
+// A local time written "YYYY-MM-DD HH:MM:SS" (a field may have fewer digits,
+// none more); the fields are not checked against the calendar here.
+std::optional<std::tm> ParseClockTime(const std::string& text);
 
 // Takes a command's own options out of its arguments.
 class CCommandArgs {

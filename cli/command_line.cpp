@@ -55,16 +55,6 @@ int ExchangeOnLink(const CCliOptions& options, CCliSink& sink,
     return Exchange(link, lines, sink, printReplies);
 }
 
-std::optional<std::tm> ParseLocalTime(const std::string& text) {
-    int year, month, day, hour, minute, second;
-    char tail;
-    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d%c", &year, &month, &day, &hour, &minute,
-                    &second, &tail) != 6) {
-        return std::nullopt;
-    }
-    return CalendarTime(year, month, day, hour, minute, second);
-}
-
 std::optional<std::tm> LocalNow() {
     std::time_t now = std::time(nullptr);
     std::tm tm{};
@@ -106,7 +96,7 @@ int RunClock(const CCliOptions& options, CCliSink& sink) {
         PrintError("usage: qelvarctl clock [--at \"YYYY-MM-DD HH:MM:SS\"]");
         return kExitUsage;
     }
-    auto when = at ? ParseLocalTime(*at) : LocalNow();
+    auto when = at ? ParseClockTime(*at) : LocalNow();
     std::vector<std::string> lines = when ? ClockLines(*when) : std::vector<std::string>{};
     if (lines.empty()) {
         PrintError("the time must lie in the years 2000..2099, as \"YYYY-MM-DD HH:MM:SS\"");

@@ -35,8 +35,12 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
+bool IsCommentMark(char c) {
+    return c == ';' || c == '#';
+}
+
 bool StartsComment(const std::string& raw, size_t i) {
-    return (raw[i] == ';' || raw[i] == '#') && i > 0 && IsBlank(raw[i - 1]);
+    return IsCommentMark(raw[i]) && i > 0 && IsBlank(raw[i - 1]);
 }
 
 // Where a quoted value starting at `open` ends (after its closing quote), or
@@ -61,10 +65,11 @@ std::string Unquote(const std::string& v) {
     return out;
 }
 
-// A value that would read back differently as it stands goes in quotes.
+// A value that would read back differently as it stands goes in quotes. It may
+// land after blanks ("key = value"), where a leading ';' or '#' starts a comment.
 std::string Quoted(const std::string& value) {
-    bool plain = value.empty() ||
-                 (!IsBlank(value.front()) && !IsBlank(value.back()) && value.front() != '"');
+    bool plain = value.empty() || (!IsBlank(value.front()) && !IsBlank(value.back()) &&
+                                   value.front() != '"' && !IsCommentMark(value.front()));
     for (size_t i = 1; plain && i < value.size(); ++i) plain = !StartsComment(value, i);
     if (plain) return value;
     std::string out = "\"";

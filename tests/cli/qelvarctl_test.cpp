@@ -263,6 +263,20 @@ TEST_F(QelvarctlTest, UsageAndOpenFailures) {
         << missingPort.err;
 }
 
+TEST_F(QelvarctlTest, AClockTimeWithHugeFieldsIsAPlainUsageError) {
+    // Numbers far past any calendar once overflowed the date arithmetic (the
+    // sanitizer build reports that on stderr) or wrapped into a valid year.
+    for (const char* at : {"-2147483000-01-01 00:00:00", "2009--2147483648-01 00:00:00",
+                           "2009-03--2147483648 00:00:00", "4294969305-03-09 07:05:30"}) {
+        auto clock = Ctl({"--port", "/dev/qelvar-none", "clock", "--at", at});
+        EXPECT_EQ(clock.status, 1) << at;
+        EXPECT_EQ(clock.err,
+                  "qelvarctl: the time must lie in the years 2000..2099, as "
+                  "\"YYYY-MM-DD HH:MM:SS\"\n")
+            << at;
+    }
+}
+
 TEST_F(QelvarctlTest, VersionNeedsNoCommandAndOpensNothing) {
     auto version = Ctl({"--version"});
     EXPECT_EQ(version.status, 0);

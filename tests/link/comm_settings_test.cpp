@@ -237,4 +237,21 @@ TEST(IniFileTest, ValuesThatWouldReadBackOtherwiseAreQuoted) {
     EXPECT_EQ(ini.GetString("P", "d"), "\"open");
 }
 
+TEST(IniFileTest, AValueStartingLikeACommentReadsBackAfterBlanks) {
+    // Found by the profile fuzz target: written bare after "k = ", ";b" read back as a comment.
+    CTempDir dir;
+    const std::string path = dir.File("p.ini");
+    WriteFileText(path, "[P]\nk = old ; note\n");
+    CIniFile ini;
+    ini.Load(path);
+    for (std::string value : {";b", "#b", "; ", "#"}) {
+        ini.SetString("P", "k", value);
+        ASSERT_TRUE(ini.Save(path));
+        CIniFile again;
+        again.Load(path);
+        EXPECT_EQ(again.GetString("P", "k"), value) << again.Text();
+    }
+    EXPECT_EQ(ini.Text(), "[P]\nk = \"#\" ; note\n");
+}
+
 }  // namespace
