@@ -20,6 +20,7 @@ CommandFn FindCommand(const std::string& name) {
     if (name == "clock") return RunClock;
     if (name == "address") return RunAddress;
     if (name == "scan") return RunScan;
+    if (name == "ports") return RunPorts;
     if (name == "sim") return RunSim;
     return nullptr;
 }
