@@ -141,11 +141,15 @@ std::optional<CScanAnswer> ProbeSwitcher(int nTimeoutMs) {
     return scan.Answers().front();
 }
 
-std::string AnswerModelText(const CScanAnswer& answer) {
-    if (answer.nModel >= 0) return ModelName(answer.nModel);
-    std::string shown = answer.strReply;  // a garbled answer may hold anything
+std::string PrintableReply(const CScanAnswer& answer) {
+    std::string shown = answer.strReply;
     for (char& c : shown) {
         if (c < 0x20 || c > 0x7e) c = '?';
     }
-    return "unknown (" + shown + ")";
+    return shown;
+}
+
+std::string AnswerModelText(const CScanAnswer& answer) {
+    if (answer.nModel >= 0) return ModelName(answer.nModel);
+    return "unknown (" + PrintableReply(answer) + ")";
 }
