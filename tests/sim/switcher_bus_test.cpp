@@ -1,7 +1,9 @@
 // Several virtual switchers on one line, as on an RS-485 bus.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "sim/switcher_bus.h"
 #include "sim/switcher_server.h"
@@ -37,6 +39,10 @@ TEST(SwitcherBus, OnlyTheAddressedSwitcherAnswersWithItsOwnModelAndState) {
     EXPECT_EQ(server.State(0).m_tables.m_nDateFormat, 1);
     EXPECT_EQ(server.State(1).m_tables.m_nDateFormat, 0);
     EXPECT_EQ(server.LinesReceived(), 6);
+    // Counted once the last byte is written, which the reader may see first.
+    for (int i = 0; i < 100 && server.LinesAnswered() < 5; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     EXPECT_EQ(server.LinesAnswered(), 5);
 }
 
