@@ -69,16 +69,6 @@ TEST_F(BusScanTest, ALateAnswerCountsForTheAddressItNames) {
     EXPECT_LT(Clock::now() - start, 32 * 25ms + 500ms);
 }
 
-TEST_F(BusScanTest, AnEmptyBusTakesTheTimeOutOfEachAddress) {
-    StartOn({.bRs485 = true, .nAddress = 3}, {.bSilent = true});
-    const auto start = Clock::now();
-    EXPECT_EQ(RunBusScan(true, 30), std::vector<CScanAnswer>{});
-    const auto took = Clock::now() - start;
-    EXPECT_GE(took, 32 * 30ms);
-    EXPECT_LT(took, 32 * 30ms + 400ms);
-    EXPECT_EQ(server->LinesReceived(), 32);
-}
-
 TEST_F(BusScanTest, AnErrorReplyStillShowsTheSwitcherWithoutAModel) {
     StartBus({.nErrorAtLine = 1, .errorReply = "MENU"});
     auto answers = RunBusScan(true, 40);
@@ -86,26 +76,6 @@ TEST_F(BusScanTest, AnErrorReplyStillShowsTheSwitcherWithoutAModel) {
     EXPECT_EQ(answers[0], (CScanAnswer{3, -1, "MENU"}));
     EXPECT_EQ(AnswerModelText(answers[0]), "unknown (MENU)");
     EXPECT_EQ(AnswerModelText(answers[1]), "Qelvar-64");
-}
-
-TEST_F(BusScanTest, OnRs232TheOneSwitcherIsAskedOnce) {
-    StartOn({.nModel = 1});
-    EXPECT_EQ(RunBusScan(false, 200),
-              (std::vector<CScanAnswer>{{-1, 1, "CPI" + std::string(64, 'B')}}));
-    EXPECT_EQ(server->LinesReceived(), 1);
-}
-
-TEST_F(BusScanTest, TheProbeAsksTheSwitcherTheProgramTalksTo) {
-    StartBus();
-    g_bRs485 = 1;
-    g_nSlaveAddress = 17;
-    auto found = ProbeSwitcher(300);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->nModel, 1);
-    g_nSlaveAddress = 5;
-    const auto start = Clock::now();
-    EXPECT_EQ(ProbeSwitcher(100), std::nullopt);
-    EXPECT_GE(Clock::now() - start, 100ms);
 }
 
 // The sorting of lines, without a line: what the scan sends goes to a tap.
