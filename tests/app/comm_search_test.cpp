@@ -74,35 +74,10 @@ protected:
     }
 };
 
-TEST_F(CommSearchTest, ShowsEachPortsDeviceAndOkWritesATypedAddress) {
+TEST_F(CommSearchTest, ShowsEachPortsDeviceAndOkWritesWhatWasTyped) {
     WriteProfile("com_port=1", "/dev/ttyS0");
     WriteFileText(profile, ReadFileText(profile) + "COM2=/dev/qelvar-none\n");
-    Link().SetCommPortOverride(pty.SlavePath());
-    MakeFrame();
-    WhenModal([&](QDialog& dlg) {
-        EXPECT_EQ(DeviceText(dlg), "/dev/qelvar-none");
-        EXPECT_EQ(DeviceInfo(dlg), "見つかりません");
-        Choose(dlg, IDC_COM_PORT, 0);
-        EXPECT_EQ(DeviceText(dlg), "/dev/ttyS0");
-        Choose(dlg, IDC_COM_PORT, 1);
-        TypeDevice(dlg, "rfc2217://10.0.0.5:950");
-        EXPECT_EQ(DeviceInfo(dlg), "ネットワーク (RFC 2217)");
-        Choose(dlg, IDC_COM_PORT, 4);
-        TypeDevice(dlg, "tcp://rack-ts:4001");
-        EXPECT_EQ(DeviceInfo(dlg), "ネットワーク (TCP)");
-        Choose(dlg, IDC_COM_PORT, 1);
-        EXPECT_EQ(DeviceText(dlg), "rfc2217://10.0.0.5:950");  // each port keeps its own
-        Click(dlg, IDOK);
-    });
-    frame->OnCommand(ID_COMM_SETTINGS);
-    EXPECT_EQ(g_nComPort, 1);
-    EXPECT_EQ(ReadFileText(profile),
-              "[Qelvar-32_Section]\ncom_port=1\nrs_control=0\n[Ports]\nCOM1=/dev/ttyS0\n"
-              "COM2=rfc2217://10.0.0.5:950\nCOM5=tcp://rack-ts:4001\n");
-    EXPECT_TRUE(sink.boxes.empty());
-}
-
-TEST_F(CommSearchTest, CloseWritesNothingAndAWrongNameKeepsTheDialogOpen) {
+    const std::string before = ReadFileText(profile);
     Link().SetCommPortOverride(pty.SlavePath());
     MakeFrame();
     WhenModal([&](QDialog& dlg) {
@@ -110,24 +85,39 @@ TEST_F(CommSearchTest, CloseWritesNothingAndAWrongNameKeepsTheDialogOpen) {
         Click(dlg, IDCANCEL);
     });
     frame->OnCommand(ID_COMM_SETTINGS);
-    EXPECT_FALSE(std::filesystem::exists(profile));
+    EXPECT_EQ(ReadFileText(profile), before);
 
     bool stayedOpen = false;
     WhenModal([&](QDialog& dlg) {
-        TypeDevice(dlg, "COM1");
+        EXPECT_EQ(DeviceText(dlg), "/dev/qelvar-none");
+        EXPECT_EQ(DeviceInfo(dlg), "見つかりません");
+        Choose(dlg, IDC_COM_PORT, 0);
+        EXPECT_EQ(DeviceText(dlg), "/dev/ttyS0");
+        Choose(dlg, IDC_COM_PORT, 4);
+        TypeDevice(dlg, "tcp://rack-ts:4001");
+        EXPECT_EQ(DeviceInfo(dlg), "ネットワーク (TCP)");
+        Choose(dlg, IDC_COM_PORT, 1);
+        TypeDevice(dlg, "COM2");
         EXPECT_EQ(DeviceInfo(dlg),
                   "デバイスのパスか tcp:// / rfc2217:// のアドレスを入力してください");
-        Click(dlg, IDOK);
+        Click(dlg, IDOK);  // refused with a warning
         stayedOpen = dlg.isVisible();
-        TypeDevice(dlg, "/dev/ttyUSB7");
+        TypeDevice(dlg, "rfc2217://10.0.0.5:950");
+        EXPECT_EQ(DeviceInfo(dlg), "ネットワーク (RFC 2217)");
+        Choose(dlg, IDC_COM_PORT, 4);
+        EXPECT_EQ(DeviceText(dlg), "tcp://rack-ts:4001");  // each port keeps its own
+        Choose(dlg, IDC_COM_PORT, 1);
         Click(dlg, IDOK);
     });
     frame->OnCommand(ID_COMM_SETTINGS);
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(sink.boxes.size(), 1u);
     EXPECT_EQ(sink.boxes[0].kind, BoxKind::kWarning);
-    EXPECT_NE(sink.boxes[0].text.find("COM1 の接続先が正しくありません: COM1"), std::string::npos);
-    EXPECT_NE(ReadFileText(profile).find("[Ports]\nCOM1=/dev/ttyUSB7\n"), std::string::npos);
+    EXPECT_NE(sink.boxes[0].text.find("COM2 の接続先が正しくありません: COM2"), std::string::npos);
+    EXPECT_EQ(g_nComPort, 1);
+    EXPECT_EQ(ReadFileText(profile),
+              "[Qelvar-32_Section]\ncom_port=1\nrs_control=0\n[Ports]\nCOM1=/dev/ttyS0\n"
+              "COM2=rfc2217://10.0.0.5:950\nCOM5=tcp://rack-ts:4001\n");
 }
 
 // The bus of two virtual switchers: the search keeps the window live, shows

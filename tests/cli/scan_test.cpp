@@ -94,7 +94,6 @@ TEST_F(ScanTest, OnRs232TheOneSwitcherIsReportedAndOptionsAreChecked) {
 TEST_F(ScanTest, SimRefusesABusItCannotServe) {
     for (std::vector<std::string> args : {
              std::vector<std::string>{"sim", "--switcher", "03", "--switcher", "3:64"},
-             {"sim", "--switcher", "32"},
              {"sim", "--switcher", "03:48"},
              {"--rs232", "sim", "--switcher", "03"},
              {"sim", "--switcher", "03", "--address", "04"},

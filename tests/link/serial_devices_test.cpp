@@ -6,11 +6,8 @@
 #include <fstream>
 #include <set>
 
-#include "link/comm_settings.h"
-#include "link/link_context.h"
 #include "link/port_names.h"
 #include "link/serial_devices.h"
-#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -151,23 +148,6 @@ TEST(PortNames, DevicePathsAndNetworkAddressesAreTakenAndNothingElse) {
                              "tcp://host:+401"}) {
         EXPECT_EQ(KindOfPortName(name), PortNameKind::kInvalid) << name;
     }
-}
-
-TEST(PortNames, EachComPortKeepsItsOwnDeviceInTheProfile) {
-    CTempDir dir;
-    Link().SetProfilePath(dir.File("Qelvar.ini"));
-    EXPECT_EQ(PortPathOf(2), "/dev/ttyS2");
-    ASSERT_TRUE(WritePortPath(2, "tcp://10.0.0.5:4001"));
-    ASSERT_TRUE(WritePortPath(0, "/dev/serial/by-id/usb-X"));
-    EXPECT_EQ(PortPathOf(2), "tcp://10.0.0.5:4001");
-    EXPECT_EQ(PortPathOf(0), "/dev/serial/by-id/usb-X");
-    EXPECT_EQ(PortPathOf(1), "/dev/ttyS1");
-    EXPECT_EQ(ReadFileText(dir.File("Qelvar.ini")),
-              "[Ports]\nCOM3=tcp://10.0.0.5:4001\nCOM1=/dev/serial/by-id/usb-X\n");
-    g_nComPort = 2;
-    EXPECT_EQ(CommPortPath(), "tcp://10.0.0.5:4001");
-    g_nComPort = 0;
-    Link().SetProfilePath("");
 }
 
 }  // namespace
