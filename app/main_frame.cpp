@@ -80,8 +80,8 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::BringUpLink(const CStartOptions& options) {
     for (const auto& note : ReadCommSettings()) m_commLog.AddNote(note);
     if (options.bSimulator) {
-        m_pSimulator =
-            std::make_unique<CSimulatorLink>(options.nSimModel, options.nSimRs485Address);
+        m_pSimulator = std::make_unique<CSimulatorLink>(options.nSimModel, options.nSimRs485Address,
+                                                        options.simBus);
         if (!m_pSimulator->Start(options.nSimModel >= 0 ? options.nSimModel : g_nModel)) {
             ShowSetupError("Miss! File Open\nvirtual switcher: " + m_pSimulator->Error());
         }

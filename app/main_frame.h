@@ -13,6 +13,7 @@
 #include "app/file_commands.h"
 #include "app/simulator_link.h"
 #include "link/comm_log.h"
+#include "sim/virtual_switcher.h"
 
 class QAction;
 class QLabel;
@@ -23,6 +24,7 @@ struct CStartOptions {
     bool bSimulator = false;    // the built-in virtual switcher instead of a serial port
     int nSimModel = -1;         // -1 = the profile's model
     int nSimRs485Address = -1;  // -1 = RS-232C
+    std::vector<CSwitcherOptions> simBus;  // several virtual switchers on one RS-485 line
 };
 
 class CMainFrame : public QMainWindow {

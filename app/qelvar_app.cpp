@@ -11,13 +11,15 @@
 #include "app/file_commands.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
-#include "sink/message_sink.h"
 #include "res/version.h"
+#include "sim/switcher_bus.h"
+#include "sink/message_sink.h"
 
 namespace {
 
 const char kUsage[] =
-    "Usage: qelvar [--simulator [--model 32|64] [--rs485 NN]] [--profile INI] [FILE.dat]\n"
+    "Usage: qelvar [--simulator [--model 32|64] [--rs485 NN | --switcher NN[:32|64]...]]\n"
+    "              [--profile INI] [FILE.dat]\n"
     "       qelvar --help | --version\n";
 
 const char kHelp[] = R"(Usage: qelvar [OPTION...] [FILE.dat]
@@ -30,6 +32,9 @@ Options:
   --simulator       run on the built-in virtual switcher instead of the serial port
   --model 32|64     the virtual switcher's input count (default: the profile's model)
   --rs485 NN        the virtual switcher on RS-485 with slave address NN (00..31)
+  --switcher NN[:32|64]  a virtual switcher at slave address NN with 32 or 64
+                    inputs (default --model's) on an RS-485 line; repeat it for
+                    several, each with its own settings (with --simulator)
   --profile INI     the profile to use (default: $QELVAR_PROFILE, else
                     $XDG_CONFIG_HOME/Qelvar/Qelvar.ini or ~/.config/Qelvar/Qelvar.ini)
   --screenshot PNG  save a picture of the main window there after start, then quit
@@ -47,10 +52,24 @@ std::optional<int> ModelArg(const QString& text) {
     return std::nullopt;
 }
 
+// The --switcher options, with the model --model gives (32 inputs without it).
+std::string TakeBus(const std::vector<std::string>& switchers, CStartOptions& start) {
+    for (const auto& text : switchers) {
+        auto sw = ParseBusSwitcher(text, std::max(start.nSimModel, 0));
+        if (!sw) return "--switcher takes NN[:32|64], NN 00..31: " + text;
+        start.simBus.push_back(*sw);
+    }
+    if (!start.simBus.empty() && start.nSimRs485Address >= 0) {
+        return "--switcher and --rs485 do not mix";
+    }
+    return BusConflict(start.simBus);
+}
+
 }  // namespace
 
 CAppOptions ParseAppOptions(const QStringList& args) {
     CAppOptions o;
+    std::vector<std::string> switchers;
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -63,6 +82,8 @@ CAppOptions ParseAppOptions(const QStringList& args) {
             int address = args[++i].toInt(&ok);
             if (!ok || address < 0 || address > 31) o.strError = "--rs485 takes 00..31";
             o.start.nSimRs485Address = address;
+        } else if (arg == "--switcher" && hasValue) {
+            switchers.push_back(args[++i].toStdString());
         } else if (arg == "--profile" && hasValue) {
             o.strProfile = args[++i].toStdString();
         } else if (arg == "--screenshot" && hasValue) {
@@ -75,6 +96,7 @@ CAppOptions ParseAppOptions(const QStringList& args) {
             o.strSettingsFile = arg.toStdString();
         }
     }
+    if (o.strError.empty()) o.strError = TakeBus(switchers, o.start);
     return o;
 }
 

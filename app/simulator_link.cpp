@@ -5,8 +5,10 @@
 #include "model/settings_model.h"
 #include "sim/switcher_server.h"
 
-CSimulatorLink::CSimulatorLink(int nModel, int nRs485Address)
-    : m_nModel(nModel), m_nRs485Address(nRs485Address) {}
+CSimulatorLink::CSimulatorLink(int nModel, int nRs485Address, std::vector<CSwitcherOptions> bus)
+    : m_nModel(nModel),
+      m_nRs485Address(bus.empty() ? nRs485Address : bus.front().nAddress),
+      m_bus(std::move(bus)) {}
 
 CSimulatorLink::~CSimulatorLink() {
     if (m_pServer && m_pServer->IsRunning()) Link().SetCommPortOverride("");
@@ -18,7 +20,9 @@ bool CSimulatorLink::Start(int nModel) {
     options.bRs485 = m_nRs485Address >= 0;
     options.nAddress = m_nRs485Address >= 0 ? m_nRs485Address : 0;
     options.bAnyAddress = m_nRs485Address < 0;
+    if (!m_bus.empty()) options = m_bus.front();
     m_pServer = std::make_unique<CSwitcherServer>(options);
+    for (size_t i = 1; i < m_bus.size(); ++i) m_pServer->AddSwitcher(m_bus[i]);
     if (!m_pServer->Start()) {
         m_error = m_pServer->Error();
         return false;
@@ -34,5 +38,6 @@ void CSimulatorLink::AdoptSlaveAddress() const {
 }
 
 void CSimulatorLink::Follow(int bRs485, int nModel) {
-    if (m_pServer) m_pServer->Reconfigure(nModel, bRs485 != 0, m_nRs485Address < 0);
+    if (!m_pServer) return;
+    m_pServer->Reconfigure(m_bus.empty() ? nModel : -1, bRs485 != 0, m_nRs485Address < 0);
 }

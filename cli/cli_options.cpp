@@ -133,6 +133,12 @@ std::optional<std::string> CCommandArgs::Value(const std::string& name) {
     return std::nullopt;
 }
 
+std::vector<std::string> CCommandArgs::Values(const std::string& name) {
+    std::vector<std::string> values;
+    while (auto value = Value(name)) values.push_back(*value);
+    return values;
+}
+
 std::vector<std::string> CCommandArgs::Positional() {
     for (const auto& arg : m_args) {
         if (arg.starts_with("--") && m_error.empty()) m_error = "unknown option " + arg;

@@ -39,6 +39,8 @@ public:
     bool Flag(const std::string& name);
     // "--name VALUE" or "--name=VALUE"; a missing value is a usage error.
     std::optional<std::string> Value(const std::string& name);
+    // Every "--name VALUE" (or "--name=VALUE"), in order.
+    std::vector<std::string> Values(const std::string& name);
     // What is left: positional arguments; an unknown option is a usage error.
     std::vector<std::string> Positional();
 

@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
+#include "cli/model_check.h"
 #include "cli/run_cycle.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
@@ -29,12 +30,13 @@ int RunRead(const CCliOptions& options, CCliSink& sink) {
     CCommandArgs args(options.args);
     CRunSettings run;
     auto base = args.Value("--base");
+    const bool bModelCheck = !args.Flag("--no-model-check");
     bool paced = TakeRunOptions(args, run);
     auto files = args.Positional();
     if (!paced || !args.Error().empty() || files.size() != 1) {
         PrintError(args.Error().empty()
                        ? "usage: qelvarctl read OUT.dat [--base IN.dat] [--interval MS] "
-                         "[--pace ack|timer]"
+                         "[--pace ack|timer] [--no-model-check]"
                        : args.Error());
         return kExitUsage;
     }
@@ -47,6 +49,7 @@ int RunRead(const CCliOptions& options, CCliSink& sink) {
     {
         CLinkSession link(options, sink);
         if (!link.IsOpen()) return kExitCannotOpen;
+        if (bModelCheck) WarnOnModelMismatch(ModelSource(options, base.has_value()));
         CSendCycle cycle(ReadBackSteps());
         status = RunCycle(cycle, run, sink);
     }

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
+#include "cli/model_check.h"
 #include "cli/run_cycle.h"
 #include "link/link_context.h"
 #include "model/settings_file.h"
@@ -15,11 +16,12 @@ int RunSend(const CCliOptions& options, CCliSink& sink) {
     CCommandArgs args(options.args);
     CRunSettings run;
     run.bDryRun = args.Flag("--dry-run");
+    const bool bModelCheck = !args.Flag("--no-model-check");
     bool paced = TakeRunOptions(args, run);
     auto files = args.Positional();
     if (!paced || !args.Error().empty() || files.size() != 1) {
         PrintError(args.Error().empty() ? "usage: qelvarctl send FILE.dat [--interval MS] "
-                                          "[--pace ack|timer] [--dry-run]"
+                                          "[--pace ack|timer] [--dry-run] [--no-model-check]"
                                         : args.Error());
         return kExitUsage;
     }
@@ -34,6 +36,8 @@ int RunSend(const CCliOptions& options, CCliSink& sink) {
             [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stdout); });
     } else if (!link.emplace(options, sink).IsOpen()) {
         return kExitCannotOpen;
+    } else if (bModelCheck) {
+        WarnOnModelMismatch(ModelSource(options, true));
     }
     CSendCycle cycle(AllItemsSteps());
     int status = RunCycle(cycle, run, sink);

@@ -2,10 +2,12 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "sim/switcher_bus.h"
 #include "sim/switcher_server.h"
 
 namespace {
@@ -54,6 +56,26 @@ bool TakeSimOptions(CCommandArgs& args, const CCliOptions& options, CSwitcherOpt
     return args.Error().empty();
 }
 
+// --switcher NN[:32|64], each a switcher of its own on one RS-485 line. The
+// options of a lone switcher (--address, --rs232) do not mix with them.
+std::optional<std::vector<CSwitcherOptions>> TakeBus(CCommandArgs& args, const CCliOptions& options,
+                                                     int nModel, std::string& error) {
+    std::vector<CSwitcherOptions> bus;
+    for (const auto& text : args.Values("--switcher")) {
+        auto sw = ParseBusSwitcher(text, nModel);
+        if (!sw) {
+            error = "--switcher takes NN[:32|64], a slave address 00..31: " + text;
+            return std::nullopt;
+        }
+        bus.push_back(*sw);
+    }
+    if (bus.empty()) return bus;
+    if (options.nInterface == 0) error = "--switcher puts switchers on RS-485; not with --rs232";
+    if (error.empty()) error = BusConflict(bus);
+    if (!error.empty()) return std::nullopt;
+    return bus;
+}
+
 bool FileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
@@ -72,12 +94,23 @@ int RunSim(const CCliOptions& options, CCliSink&) {
     CSwitcherOptions sw;
     CFaultOptions faults;
     auto state = args.Value("--state");
+    const bool bAddressGiven = std::ranges::any_of(
+        options.args, [](const std::string& a) { return a.starts_with("--address"); });
     bool ok = TakeSimOptions(args, options, sw, faults);
+    std::string busError;
+    auto bus = TakeBus(args, options, sw.nModel, busError);
+    if (bus && !bus->empty() && bAddressGiven) busError = "--switcher and --address do not mix";
+    if (bus && bus->size() > 1 && state) busError = "--state serves a single switcher";
+    if (!busError.empty()) {
+        PrintError(busError);
+        return kExitUsage;
+    }
     if (!ok || !args.Positional().empty() || !args.Error().empty()) {
         PrintError(args.Error().empty() ? "bad option for sim (see qelvarctl sim --help)"
                                         : args.Error());
         return kExitUsage;
     }
+    if (!bus->empty()) sw = bus->front();
     sigset_t signals;
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
@@ -85,6 +118,7 @@ int RunSim(const CCliOptions& options, CCliSink&) {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     CSwitcherServer server(sw, faults);
+    for (size_t i = 1; i < bus->size(); ++i) server.AddSwitcher((*bus)[i]);
     if (state && FileExists(*state) && !server.LoadState(*state)) {
         PrintError("cannot read the state file " + *state);
         return kExitCannotOpen;

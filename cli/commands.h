@@ -9,6 +9,8 @@ int RunRead(const CCliOptions& options, CCliSink& sink);
 int RunLine(const CCliOptions& options, CCliSink& sink);
 int RunClock(const CCliOptions& options, CCliSink& sink);
 int RunAddress(const CCliOptions& options, CCliSink& sink);
+int RunScan(const CCliOptions& options, CCliSink& sink);
+int RunPorts(const CCliOptions& options, CCliSink& sink);
 int RunSim(const CCliOptions& options, CCliSink& sink);
 
 // The help of the tool, or of one command; nullptr for an unknown command.

@@ -26,6 +26,8 @@ Commands:
   line TEXT       send one command line and print the reply
   clock           set the switcher's clock (the PC's local time by default)
   address NN      give the switcher a new slave address
+  scan            list the switchers that answer on the line, with their models
+  ports           list the serial devices present and the profile's COM1..COM6
   sim             run a virtual switcher on a new pseudo-terminal
 
 'qelvarctl COMMAND --help' explains a command.
@@ -37,6 +39,7 @@ send left out refused items.
 
 const char kSendHelp[] =
     R"(usage: qelvarctl send FILE.dat [--interval MS] [--pace ack|timer] [--dry-run]
+                           [--no-model-check]
 
 Loads FILE.dat and sends every table: auto-sequence patterns 01..64 (AST),
 memories 01..64 (TP), the display switches (CTI, CTO, CPI, TSI, TSO) and the
@@ -47,6 +50,11 @@ title of every input channel in use (CA), one line per interval.
                   reply missing for 3.5 s ends the run (status 4)
   --dry-run       send nothing: print every line exactly as it would go out
                   (slave-address prefix and CR LF included) on stdout
+  --no-model-check  do not ask the switcher its model first
+
+Before the run the switcher is asked its model (RCPI, which changes nothing);
+when it is not the file's (or --model's), a warning says so on stderr and the
+run goes on.
 
 A pattern with every channel on SKIP, or a title that fails its character
 checks, is left out with a warning (status 5 at the end). An error reply stops
@@ -55,6 +63,7 @@ the run (status 3); lines that got no reply give status 4.
 
 const char kReadHelp[] =
     R"(usage: qelvarctl read OUT.dat [--base IN.dat] [--interval MS] [--pace ack|timer]
+                          [--no-model-check]
 
 Reads every table back from the switcher (RAST, RTP, RCPI, RCTI, RCTO, ROT,
 ROTP, RTSI, RTSO, RTSD, RCA), starting from the defaults or from IN.dat, and
@@ -62,6 +71,37 @@ saves the result to OUT.dat. Prints the current memory and the direct switching:
   memory=None (or memory=NN)
   outputs=I01,I02,...
 An error reply (status 3) or a missing reply (status 4) writes no file.
+As for send, the switcher is first asked its model and a warning names a
+model other than the profile's (or IN.dat's, or --model's); --no-model-check
+leaves that out.
+)";
+
+const char kScanHelp[] = R"help(usage: qelvarctl scan [--timeout MS]
+
+Finds the switchers on the line. On RS-485 every slave address 00..31 is asked
+for its title positions (RCPI, a read that changes nothing) and each address
+that answers is printed with its model, one a line:
+  03 Qelvar-32
+  17 Qelvar-64
+On RS-232C the one switcher is asked and its model printed. An answer that
+does not tell the model shows as "unknown (REPLY)", for example
+"unknown (MENU)" while the switcher's menu is open.
+
+  --timeout MS   how long each address has to answer (default 120, which
+                 keeps a scan of the whole bus under 4 s); raise it for a
+                 serial device server on a slow network
+
+Status 0 when a switcher answered, 4 when none did.
+)help";
+
+const char kPortsHelp[] = R"(usage: qelvarctl ports
+
+Lists the serial devices present, one a line: the device, its name under
+/dev/serial/by-id, the adapter's vendor, model and serial number ('-' where
+there is none). USB adapters (ttyUSB, ttyACM) and the built-in ports (ttyS)
+that have a UART are listed. Then the profile's ports COM1..COM6 with the
+device or network address each opens, '*' before the one selected, and
+'(absent)' after a device that is not there now.
 )";
 
 const char kLineHelp[] = R"(usage: qelvarctl line TEXT
@@ -86,6 +126,7 @@ RS-485 the line goes to the address given with --rs485. Status as for 'line'.
 
 const char kSimHelp[] = R"(usage: qelvarctl sim [--model 32|64] [--address NN] [--state FILE.dat]
                      [--error-at K[:REPLY]] [--silent] [--delay MS] [--split]
+       qelvarctl sim --switcher NN[:32|64] [--switcher NN[:32|64]]... [fault options]
 
 Runs a virtual switcher on a new pseudo-terminal and prints the device path to
 open on the first line of stdout; serves until interrupted (Ctrl-C or SIGTERM).
@@ -94,6 +135,11 @@ The interface is RS-232C unless --rs485 NN is given before the command or
 
   --model 32|64        the switcher's input count (default 32)
   --address NN         its slave address, on RS-485 (default 00, or --rs485's)
+  --switcher NN[:32|64]  a switcher on an RS-485 bus at slave address NN, with
+                       32 or 64 inputs (default --model's); repeat it for
+                       several switchers on one line, each with its own
+                       settings, where only the one addressed answers, e.g.
+                       --switcher 03:32 --switcher 17:64
   --state FILE.dat     load its settings from FILE.dat and save them there on exit
   --error-at K[:REPLY] answer the K-th command line with REPLY (GN, MENU,
                        E0..E3; default E3) instead
@@ -111,6 +157,8 @@ const char* HelpText(const std::string& command) {
     if (command == "line") return kLineHelp;
     if (command == "clock") return kClockHelp;
     if (command == "address") return kAddressHelp;
+    if (command == "scan") return kScanHelp;
+    if (command == "ports") return kPortsHelp;
     if (command == "sim") return kSimHelp;
     return nullptr;
 }

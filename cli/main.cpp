@@ -19,6 +19,8 @@ CommandFn FindCommand(const std::string& name) {
     if (name == "line") return RunLine;
     if (name == "clock") return RunClock;
     if (name == "address") return RunAddress;
+    if (name == "scan") return RunScan;
+    if (name == "ports") return RunPorts;
     if (name == "sim") return RunSim;
     return nullptr;
 }

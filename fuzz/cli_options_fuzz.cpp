@@ -14,6 +14,7 @@
 #include "cli/run_cycle.h"
 #include "editors/calendar_send.h"
 #include "fuzz/fuzz_check.h"
+#include "sim/switcher_bus.h"
 
 namespace {
 
@@ -53,6 +54,16 @@ void CheckCommandArgs(const std::vector<std::string>& args) {
     a.Value("--error-at");
     a.Flag("--silent");
     a.Flag("--split");
+    a.Flag("--no-model-check");
+    for (const auto& text : a.Values("--switcher")) {
+        if (auto sw = ParseBusSwitcher(text, 0)) {
+            FUZZ_CHECK(sw->bRs485 && sw->nAddress >= 0 && sw->nAddress <= 31);
+            FUZZ_CHECK(sw->nModel == 0 || sw->nModel == 1);
+        }
+    }
+    if (auto timeout = a.Value("--timeout")) {
+        FUZZ_CHECK(ParseNumber(*timeout, 1, 10000).value_or(1) >= 1);
+    }
     if (auto delay = a.Value("--delay")) FUZZ_CHECK(ParseNumber(*delay, 0, 60000).value_or(0) >= 0);
     if (auto model = a.Value("--model")) FUZZ_CHECK(ParseModel(*model).value_or(0) <= 1);
     if (auto address = a.Value("--address")) {

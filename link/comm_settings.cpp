@@ -13,6 +13,7 @@ int g_bRs485 = 0;
 namespace {
 
 const char kSection[] = "Qelvar-32_Section";
+const char kPortsSection[] = "Ports";
 
 int InRangeOrZero(int value, int last) {
     return (value >= 0 && value <= last) ? value : 0;
@@ -82,11 +83,23 @@ void WriteModelSetting() {
 
 std::string CommPortPath() {
     if (const std::string& path = Link().CommPortOverride(); !path.empty()) return path;
-    if (auto mapped = LoadProfile().GetString("Ports", CommPortName());
+    return PortPathOf(g_nComPort);
+}
+
+std::string PortPathOf(int nComPort) {
+    const int n = InRangeOrZero(nComPort, kComPorts - 1);
+    if (auto mapped = LoadProfile().GetString(kPortsSection, "COM" + std::to_string(n + 1));
         mapped && !mapped->empty()) {
         return *mapped;
     }
-    return "/dev/ttyS" + std::to_string(InRangeOrZero(g_nComPort, kComPorts - 1));
+    return "/dev/ttyS" + std::to_string(n);
+}
+
+bool WritePortPath(int nComPort, const std::string& path) {
+    CIniFile ini = LoadProfile();
+    ini.SetString(kPortsSection, "COM" + std::to_string(InRangeOrZero(nComPort, kComPorts - 1) + 1),
+                  path);
+    return ini.Save(ProfilePath());
 }
 
 std::string CommPortName() {

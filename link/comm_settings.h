@@ -32,3 +32,8 @@ void WriteModelSetting();
 std::string CommPortPath();
 // "COM1".."COM6" for g_nComPort; empty under an override, which has no name.
 std::string CommPortName();
+
+// What COMn (0..5) opens: the profile's "Ports" entry, else /dev/ttyS0../dev/ttyS5.
+std::string PortPathOf(int nComPort);
+// Writes "COMn=path" to the "Ports" section; false when the profile cannot be written.
+bool WritePortPath(int nComPort, const std::string& path);

@@ -42,6 +42,7 @@ void CLinkContext::Reset() {
     m_sent.Clear();
     m_received.Clear();
     m_tap = {};
+    m_taker = {};
     m_nLinesSent = 0;
     m_nRepliesInterpreted = 0;
     m_bDispatching = false;

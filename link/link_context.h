@@ -17,6 +17,8 @@
 
 // Receives framed lines instead of the port.
 using LineTap = std::function<void(std::string_view framedLine)>;
+// Receives reply lines instead of the reply interpreter.
+using ReplyTaker = std::function<void(std::string_view line)>;
 
 class CLinkContext {
 public:
@@ -35,6 +37,11 @@ public:
     // sends to the port again.
     void SetLineTap(LineTap tap) { m_tap = std::move(tap); }
     const LineTap& Tap() const { return m_tap; }
+    // While set, every received line goes here instead of to the reply
+    // interpreter (a bus scan, whose answers must not land in the settings
+    // model); the watchers still see it. Empty gives the lines back.
+    void SetReplyTaker(ReplyTaker taker) { m_taker = std::move(taker); }
+    const ReplyTaker& Taker() const { return m_taker; }
     // Lines handed over by SendCommand, and lines interpreted, since the start.
     unsigned long LinesSent() const { return m_nLinesSent; }
     unsigned long RepliesInterpreted() const { return m_nRepliesInterpreted; }
@@ -78,6 +85,7 @@ private:
     CLineWatchers m_sent;
     CLineWatchers m_received;
     LineTap m_tap;
+    ReplyTaker m_taker;
     unsigned long m_nLinesSent = 0;
     unsigned long m_nRepliesInterpreted = 0;
     bool m_bDispatching = false;

@@ -18,7 +18,12 @@ int DispatchPending() {
     int count = 0;
     while (auto line = replies.Pop()) {
         link.NoteReceived(*line);
-        InterpretReply(*line);
+        // A copy: the taker may give the lines back while it runs.
+        if (ReplyTaker taker = link.Taker()) {
+            taker(*line);
+        } else {
+            InterpretReply(*line);
+        }
         ++count;
     }
     link.SetDispatching(false);

@@ -8,11 +8,14 @@
 
 const std::vector<const CDialogTemplate*>& AllDialogTemplates() {
     static const std::vector<const CDialogTemplate*> s_dialogs = {
-        &AboutTemplate(),         &CommSettingsTemplate(),   &ModelSelectTemplate(),
-        &AutoSequenceTemplate(),  &PatternOutputTemplate(),  &CalendarTemplate(),
-        &SlaveAddressTemplate(),  &AllItemsTemplate(),       &SettingsReadTemplate(),
-        &InputTitleTemplate(),    &OutputTitleTemplate(),    &TitlePositionTemplate(),
-        &InputCalendarTemplate(), &OutputCalendarTemplate(), &TitleTemplate(),
+        &AboutTemplate(),         &CommSettingsWithDevicesTemplate(),
+        &ModelSelectTemplate(),   &AutoSequenceTemplate(),
+        &PatternOutputTemplate(), &CalendarTemplate(),
+        &SlaveAddressTemplate(),  &AllItemsTemplate(),
+        &SettingsReadTemplate(),  &InputTitleTemplate(),
+        &OutputTitleTemplate(),   &TitlePositionTemplate(),
+        &InputCalendarTemplate(), &OutputCalendarTemplate(),
+        &TitleTemplate(),
     };
     return s_dialogs;
 }

@@ -36,6 +36,29 @@ const CDialogTemplate& CommSettingsTemplate() {
     return t;
 }
 
+const CDialogTemplate& CommSettingsWithDevicesTemplate() {
+    static const CDialogTemplate t = [] {
+        CDialogTemplate full = CommSettingsTemplate();
+        full.cx = 240;
+        full.cy = 142;
+        for (auto& c : full.controls) {
+            if (c.nId == IDOK || c.nId == IDCANCEL) c.x = 190;  // at the wider dialog's edge
+        }
+        const std::vector<CControlTemplate> added = {
+            {K::kGroupBox, kNoId, 7, 52, 226, 44, "接続先", {}},
+            {K::kDropDown, IDC_PORT_DEVICE, 14, 64, 212, 120, "", {}},
+            {K::kStaticText, IDC_PORT_DEVICE_INFO, 14, 81, 212, 8, "", {}},
+            {K::kGroupBox, kNoId, 7, 100, 226, 36, "スイッチャーの検索", {}},
+            {K::kButton, IDC_BUS_SEARCH, 14, 114, 40, 14, "検索", {}},
+            {K::kDropList, IDC_BUS_FOUND, 60, 114, 84, 90, "", {}},
+            {K::kStaticText, IDC_BUS_STATUS, 150, 117, 76, 8, "", {}},
+        };
+        full.controls.insert(full.controls.end(), added.begin(), added.end());
+        return full;
+    }();
+    return t;
+}
+
 const CDialogTemplate& ModelSelectTemplate() {
     static const CDialogTemplate t{
         IDD_MODEL_SELECT,

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 CSwitcherServer::CSwitcherServer(const CSwitcherOptions& options, const CFaultOptions& faults)
-    : m_faults(faults), m_switcher(options) {
+    : m_faults(faults), m_switchers{CVirtualSwitcher(options)} {
     m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }
 
@@ -47,29 +47,41 @@ void CSwitcherServer::Stop() {
     m_thread.join();
 }
 
+void CSwitcherServer::AddSwitcher(const CSwitcherOptions& options) {
+    std::lock_guard lock(m_mutex);
+    m_switchers.emplace_back(options);
+}
+
+int CSwitcherServer::Count() const {
+    std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_switchers.size());
+}
+
 void CSwitcherServer::Reconfigure(int nModel, bool bRs485, bool bAnyAddress) {
     std::lock_guard lock(m_mutex);
-    m_switcher.Reconfigure(nModel, bRs485, bAnyAddress);
+    for (auto& sw : m_switchers) {
+        sw.Reconfigure(nModel >= 0 ? nModel : sw.State().m_tables.m_nModel, bRs485, bAnyAddress);
+    }
 }
 
-CSwitcherState CSwitcherServer::State() const {
+CSwitcherState CSwitcherServer::State(int index) const {
     std::lock_guard lock(m_mutex);
-    return m_switcher.State();
+    return m_switchers.at(static_cast<size_t>(index)).State();
 }
 
-void CSwitcherServer::SetState(const CSwitcherState& state) {
+void CSwitcherServer::SetState(const CSwitcherState& state, int index) {
     std::lock_guard lock(m_mutex);
-    m_switcher.SetState(state);
+    m_switchers.at(static_cast<size_t>(index)).SetState(state);
 }
 
-bool CSwitcherServer::LoadState(const std::string& path) {
+bool CSwitcherServer::LoadState(const std::string& path, int index) {
     std::lock_guard lock(m_mutex);
-    return m_switcher.LoadState(path);
+    return m_switchers.at(static_cast<size_t>(index)).LoadState(path);
 }
 
-bool CSwitcherServer::SaveState(const std::string& path) const {
+bool CSwitcherServer::SaveState(const std::string& path, int index) const {
     std::lock_guard lock(m_mutex);
-    return m_switcher.SaveState(path);
+    return m_switchers.at(static_cast<size_t>(index)).SaveState(path);
 }
 
 void CSwitcherServer::Serve() {
@@ -105,11 +117,19 @@ bool CSwitcherServer::ReadPort(CReplySchedule& schedule) {
 void CSwitcherServer::HandleLine(const std::string& line, CReplySchedule& schedule) {
     ++m_nReceived;
     std::lock_guard lock(m_mutex);
-    if (!m_switcher.IsAnswered(line) || m_faults.bSilent) return;
+    // The one addressed answers; on a shared line the others keep quiet.
+    CVirtualSwitcher* addressed = nullptr;
+    for (auto& sw : m_switchers) {
+        if (sw.IsAnswered(line)) {
+            addressed = &sw;
+            break;
+        }
+    }
+    if (!addressed || m_faults.bSilent) return;
     ++m_nCommandLines;
     std::string reply = (m_nCommandLines == m_faults.nErrorAtLine)
-                            ? m_switcher.Framed(m_faults.errorReply, line)
-                            : *m_switcher.Answer(line);
+                            ? addressed->Framed(m_faults.errorReply, line)
+                            : *addressed->Answer(line);
     schedule.Add(reply, CReplySchedule::Clock::now());
 }
 

@@ -1,12 +1,15 @@
 // Runs a virtual switcher on its serial line, on a thread of its own: a
 // pseudo-terminal it creates (the program opens DevicePath() as its port) or
-// a serial device. Faults can be injected for tests and demonstrations.
+// a serial device. Several switchers can share the line as on an RS-485 bus,
+// each with its own address, model and settings; only the one addressed
+// answers. Faults can be injected for tests and demonstrations.
 #pragma once
 
 #include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "protocol/line_assembler.h"
 #include "sim/reply_schedule.h"
@@ -41,15 +44,20 @@ public:
     void Stop();
     bool IsRunning() const { return m_thread.joinable(); }
 
-    // Another interface or model for the switcher, safe while serving; what it
-    // holds stays.
+    // Another interface or model for every switcher, safe while serving; what
+    // each holds stays. nModel -1 keeps each switcher's own model.
     void Reconfigure(int nModel, bool bRs485, bool bAnyAddress);
 
-    // The switcher's state, safe while serving.
-    CSwitcherState State() const;
-    void SetState(const CSwitcherState& state);
-    bool LoadState(const std::string& path);
-    bool SaveState(const std::string& path) const;
+    // Another switcher on the same line, before Start. A line goes to the
+    // first switcher that answers it, so give each its own address.
+    void AddSwitcher(const CSwitcherOptions& options);
+    // The switchers on the line.
+    int Count() const;
+    // A switcher's state (the first one's unless told), safe while serving.
+    CSwitcherState State(int index = 0) const;
+    void SetState(const CSwitcherState& state, int index = 0);
+    bool LoadState(const std::string& path, int index = 0);
+    bool SaveState(const std::string& path, int index = 0) const;
 
     // Lines received (every line ending in LF) and replies written in full.
     int LinesReceived() const { return m_nReceived.load(); }
@@ -63,8 +71,8 @@ private:
 
     CSwitcherPort m_port;
     CFaultOptions m_faults;
-    mutable std::mutex m_mutex;  // guards m_switcher
-    CVirtualSwitcher m_switcher;
+    mutable std::mutex m_mutex;  // guards m_switchers' contents
+    std::vector<CVirtualSwitcher> m_switchers;
     CLineAssembler m_assembler;  // serving thread only
     int m_nCommandLines = 0;     // lines the switcher would answer; serving thread only
     int m_wakeFd = -1;           // eventfd that ends the serving loop

@@ -5,7 +5,9 @@
 // shows the client area only and the caption is part of what is reviewed.
 // The table editors are also shown working, on sample settings with a cell
 // marked and the grid focused (OUTDIR/editor_*.png), and one long list opened
-// as the screen shows it (OUTDIR/open_list.png; needs an X server).
+// as the screen shows it (OUTDIR/open_list.png; needs an X server). 通信の設定
+// is shown after a search of two virtual switchers on one RS-485 line
+// (OUTDIR/comm_search.png).
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -15,23 +17,33 @@
 #include <QFrame>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
 
+#include "app/bus_search.h"
+#include "app/comm_dialogs.h"
 #include "app/comm_log_window.h"
 #include "app/dialog_builder.h"
 #include "app/input_method.h"
 #include "app/qelvar_app.h"
+#include "app/simulator_link.h"
 #include "editors/auto_sequence_dlg.h"
 #include "editors/display_switch_dlg.h"
 #include "editors/pattern_output_dlg.h"
 #include "editors/title_dlg.h"
+#include "link/link_context.h"
+#include "link/link_lifetime.h"
+#include "link/reply_dispatch.h"
+#include "link/reply_queue.h"
 #include "model/settings_model.h"
 #include "res/dialog_template.h"
 #include "res/editor_dialogs.h"
+#include "res/link_dialogs.h"
 
 namespace {
 
@@ -77,11 +89,11 @@ void AddSampleLines(CCommLog& log) {
     }
 }
 
-// Runs the event loop until pred holds, for at most a second.
-void WaitFor(const std::function<bool()>& pred) {
+// Runs the event loop until pred holds, for at most a second (or timeoutMs).
+void WaitFor(const std::function<bool()>& pred, int timeoutMs = 1000) {
     QElapsedTimer timer;
     timer.start();
-    while (!pred() && timer.elapsed() < 1000)
+    while (!pred() && timer.elapsed() < timeoutMs)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
@@ -137,11 +149,10 @@ bool SaveEditors(const QDir& out) {
                                      DisplaySwitch::kOutCalendar};
     for (DisplaySwitch which : members) {
         CDisplaySwitchDlg display(which);
-        ok =
-            SaveEditor(
-                display,
-                out.filePath(QString("editor_display_%1.png").arg(SwitchLineFormat(which).tag))) &&
-            ok;
+        ok = SaveEditor(
+                 display,
+                 out.filePath(QString("editor_display_%1.png").arg(SwitchLineFormat(which).tag))) &&
+             ok;
     }
     return ok;
 }
@@ -166,6 +177,29 @@ bool SaveOpenList(const QDir& out) {
     const QString path = out.filePath("open_list.png");
     const bool ok = !screen.isNull() && screen.save(path);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+// 通信の設定 once 検索 has found the switchers at 03 and 17, 17 picked.
+bool SaveCommSearch(const QDir& out) {
+    CSimulatorLink simulator(0, -1,
+                             {{.nModel = 0, .bRs485 = true, .nAddress = 3},
+                              {.nModel = 1, .bRs485 = true, .nAddress = 17}});
+    if (!simulator.Start(0)) return false;
+    StartLink();
+    QSocketNotifier replies(Link().Replies().ReadyFd(), QSocketNotifier::Read);
+    QObject::connect(&replies, &QSocketNotifier::activated, [] { DispatchReplies(); });
+    g_nSlaveAddress = 17;
+    bool ok = false;
+    {
+        CCommSettingsDlg dialog(0, 1, nullptr, &simulator);
+        dialog.show();
+        FindControl<QPushButton>(dialog, IDC_BUS_SEARCH)->click();
+        WaitFor([&] { return !dialog.Search().Running(); }, 6000);
+        ok = Save(dialog, out.filePath("comm_search.png"));
+        dialog.reject();
+    }
+    StopLink();
     return ok;
 }
 
@@ -195,6 +229,7 @@ int main(int argc, char** argv) {
     ok = Save(window, out.filePath("comm_log.png")) && ok;
     window.hide();
     ok = SaveEditors(out) && ok;
+    ok = SaveCommSearch(out) && ok;
     if (QGuiApplication::platformName() == "xcb") ok = SaveOpenList(out) && ok;
     return ok ? 0 : 2;
 }

@@ -56,6 +56,8 @@ expect "qelvarctl --rs485 1" "10 11 12 13 14 15 16 17 18 19"
 expect "qelvarctl address 3" "30 31"
 expect "qelvarctl send --pace " "ack timer"
 expect "qelvarctl send --interval " ""
+expect "qelvarctl scan --timeout " ""
+expect "qelvarctl sim --switcher 0" "00 01 02 03 04 05 06 07 08 09"
 
 # Settings files: .dat in either case, and folders to descend into.
 work=$(mktemp -d)

@@ -1,0 +1,48 @@
+// qelvarctl ports: the serial devices present and where COM1..COM6 lead.
+#include <cstdio>
+#include <filesystem>
+
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "link/comm_settings.h"
+#include "link/link_context.h"
+#include "link/port_names.h"
+#include "link/serial_devices.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// "(absent)" for a device that is not there, "(-> /dev/ttyUSB0)" for a link
+// such as a by-id name; nothing for a network address or a plain device.
+std::string PathNote(const std::string& path) {
+    if (KindOfPortName(path) != PortNameKind::kDevice) return "";
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return "  (absent)";
+    if (!fs::is_symlink(path, ec)) return "";
+    const fs::path target = fs::canonical(path, ec);
+    return ec ? "" : "  (-> " + target.string() + ")";
+}
+
+}  // namespace
+
+int RunPorts(const CCliOptions& options, CCliSink&) {
+    if (!options.args.empty()) {
+        PrintError("usage: qelvarctl ports");
+        return kExitUsage;
+    }
+    if (!options.strProfile.empty()) Link().SetProfilePath(options.strProfile);
+    for (const auto& note : ReadCommSettings()) PrintError(note);
+
+    const auto devices = ListSerialDevices();
+    for (const auto& line : DeviceTable(devices)) std::printf("%s\n", line.c_str());
+    if (devices.empty()) std::printf("(no serial devices found)\n");
+
+    std::printf("\nPORT    DEVICE (profile %s)\n", ProfilePath().c_str());
+    for (int n = 0; n < kComPorts; ++n) {
+        const std::string path = PortPathOf(n);
+        std::printf("%c COM%d  %s%s\n", n == g_nComPort ? '*' : ' ', n + 1, path.c_str(),
+                    PathNote(path).c_str());
+    }
+    return kExitOk;
+}

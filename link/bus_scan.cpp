@@ -1,0 +1,155 @@
+#include "link/bus_scan.h"
+
+#include <algorithm>
+
+#include "link/comm_settings.h"
+#include "link/link_context.h"
+#include "link/reply_dispatch.h"
+#include "model/settings_model.h"
+#include "protocol/fields.h"
+#include "protocol/switcher_model.h"
+#include "protocol/table_shapes.h"
+
+namespace {
+
+constexpr size_t kAddressLength = 2;
+
+std::vector<int> EveryAddress() {
+    std::vector<int> all(kSlaveAddresses);
+    for (int a = 0; a < kSlaveAddresses; ++a) all[static_cast<size_t>(a)] = a;
+    return all;
+}
+
+// Like SendCommand, but the question is framed here, for the address asked,
+// and no reply is marked as awaited: a silent address is no lost connection.
+void SendQuestion(std::string_view framed) {
+    CLinkContext& link = Link();
+    if (link.Tap()) {
+        link.Tap()(framed);
+    } else {
+        link.Writer().Write(link.Port(), framed);
+        link.WakeIoThread();
+    }
+    link.NoteSent(framed);
+}
+
+}  // namespace
+
+CBusScan::CBusScan(bool bRs485, int nTimeoutMs, std::vector<int> addresses)
+    : m_bRs485(bRs485), m_timeout(std::max(nTimeoutMs, 1)) {
+    if (!bRs485) {
+        m_addresses = {-1};
+    } else {
+        m_addresses = addresses.empty() ? EveryAddress() : std::move(addresses);
+    }
+}
+
+CBusScan::~CBusScan() {
+    if (m_bStarted) Link().SetReplyTaker({});
+}
+
+void CBusScan::Start(Clock::time_point now) {
+    if (m_bStarted) return;
+    m_bStarted = true;
+    Link().SetReplyTaker([this](std::string_view line) { OnLine(line); });
+    Ask(now);
+}
+
+void CBusScan::Ask(Clock::time_point now) {
+    const int address = m_addresses[static_cast<size_t>(m_nAsked)];
+    ++m_nAsked;
+    m_bWaiting = true;
+    m_deadline = now + m_timeout;
+    SendQuestion((address >= 0 ? TwoDigits(address) : std::string()) + ModelProbeCommand());
+}
+
+bool CBusScan::Step(Clock::time_point now) {
+    if (!m_bStarted) return false;
+    if (m_bWaiting && now < m_deadline) return true;
+    m_bWaiting = false;
+    if (m_nAsked == Total()) return false;
+    Ask(now);
+    return true;
+}
+
+int CBusScan::MsUntilDue(Clock::time_point now) const {
+    if (!m_bStarted || Done()) return -1;
+    if (!m_bWaiting) return 0;
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(m_deadline - now);
+    return static_cast<int>(std::max<long long>(left.count(), 0));
+}
+
+bool CBusScan::WasAsked(int nAddress) const {
+    auto asked = m_addresses.begin() + m_nAsked;
+    return std::find(m_addresses.begin(), asked, nAddress) != asked;
+}
+
+void CBusScan::OnLine(std::string_view line) {
+    int address = -1;
+    if (m_bRs485) {
+        // The address echo says who answers, so a late answer is not taken for
+        // the next address's.
+        if (line.size() < kAddressLength) return;
+        address = TwoDigitValue(line[0], line[1]);
+        line.remove_prefix(kAddressLength);
+    }
+    if (!WasAsked(address)) return;
+    for (const auto& known : m_answers) {
+        if (known.nAddress == address) return;
+    }
+    Record(address, LineBody(line));
+    if (m_bWaiting && address == m_addresses[static_cast<size_t>(m_nAsked - 1)]) {
+        m_bWaiting = false;
+    }
+    if (m_onAnswer) m_onAnswer();
+}
+
+void CBusScan::Record(int nAddress, std::string_view body) {
+    CScanAnswer answer{nAddress, ModelOfTitlePositionData(body).value_or(-1), std::string(body)};
+    auto at = std::find_if(m_answers.begin(), m_answers.end(),
+                           [&](const CScanAnswer& a) { return a.nAddress > nAddress; });
+    m_answers.insert(at, std::move(answer));
+}
+
+namespace {
+
+void RunToEnd(CBusScan& scan, const std::function<void(int, int)>& progress) {
+    scan.Start();
+    int reported = 0;
+    while (!scan.Done()) {
+        WaitForReplies(scan.MsUntilDue());
+        scan.Step();
+        // The address before the one asked now is settled.
+        const int settled = scan.Done() ? scan.Total() : scan.Asked() - 1;
+        if (progress && settled > reported) progress(reported = settled, scan.Total());
+    }
+}
+
+}  // namespace
+
+std::vector<CScanAnswer> RunBusScan(bool bRs485, int nTimeoutMs,
+                                    const std::function<void(int, int)>& progress) {
+    CBusScan scan(bRs485, nTimeoutMs);
+    RunToEnd(scan, progress);
+    return scan.Answers();
+}
+
+std::optional<CScanAnswer> ProbeSwitcher(int nTimeoutMs) {
+    CBusScan scan(g_bRs485 != 0, nTimeoutMs, {g_nSlaveAddress});
+    RunToEnd(scan, {});
+    if (scan.Answers().empty()) return std::nullopt;
+    return scan.Answers().front();
+}
+
+std::string PrintableReply(const CScanAnswer& answer) {
+    std::string shown = answer.strReply;
+    for (char& c : shown) {
+        if (c < 0x20 || c > 0x7e) c = '?';
+    }
+    return shown;
+}
+
+std::string AnswerModelText(const CScanAnswer& answer) {
+    if (answer.nModel >= 0) return ModelName(answer.nModel);
+    return "unknown (" + PrintableReply(answer) + ")";
+}

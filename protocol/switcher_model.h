@@ -1,0 +1,19 @@
+// Which model a switcher is, told by what it answers: the reply to RCPI (the
+// title positions) carries one flag per input channel, so its length says 32
+// or 64 inputs. Asking it changes nothing on the switcher.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The read command that tells the model: "RCPI" CR LF.
+std::string ModelProbeCommand();
+
+// Body: the reply without its RS-485 address and its line end. 0 (Qelvar-32)
+// for "CPI" and 32 flags, 1 (Qelvar-64) for "CPI" and 64; nothing for any
+// other length or a flag that is not 'T' or 'B'.
+std::optional<int> ModelOfTitlePositionData(std::string_view body);
+
+// "Qelvar-32" for model 0, "Qelvar-64" for 1.
+const char* ModelName(int nModel);
