@@ -73,7 +73,7 @@ bool CSwitcherServer::SaveState(const std::string& path) const {
 }
 
 void CSwitcherServer::Serve() {
-    CReplySchedule schedule(m_faults.nDelayMs, m_faults.bSplitBytes);
+    CReplySchedule schedule(m_faults.nDelayMs, m_faults.bSplitBytes, m_faults.nBaud);
     bool bBlocked = false;  // the line took no more bytes; wait until it does
     for (;;) {
         const short portEvents = static_cast<short>(POLLIN | (bBlocked ? POLLOUT : 0));
@@ -107,10 +107,15 @@ void CSwitcherServer::HandleLine(const std::string& line, CReplySchedule& schedu
     std::lock_guard lock(m_mutex);
     if (!m_switcher.IsAnswered(line) || m_faults.bSilent) return;
     ++m_nCommandLines;
-    std::string reply = (m_nCommandLines == m_faults.nErrorAtLine)
-                            ? m_switcher.Framed(m_faults.errorReply, line)
-                            : *m_switcher.Answer(line);
-    schedule.Add(reply, CReplySchedule::Clock::now());
+    std::string reply;
+    if (m_nCommandLines == m_faults.nErrorAtLine) {
+        reply = m_switcher.Framed(m_faults.errorReply, line);
+    } else if (m_nCommandLines == m_faults.nDropAtLine) {
+        reply = m_switcher.Framed("GO", line);  // acknowledged, and lost
+    } else {
+        reply = *m_switcher.Answer(line);
+    }
+    schedule.Add(reply, CReplySchedule::Clock::now(), line.size());
 }
 
 bool CSwitcherServer::WriteDue(CReplySchedule& schedule, bool& bBlocked) {
