@@ -80,7 +80,8 @@ std::string JsonObject(const CSettingsDifference& d, int nInputs) {
         out += d.table == SettingsTable::kSeqTime ? ", \"pattern\": " : ", \"memory\": ";
         out += std::to_string(d.nRow);
     }
-    if (d.nIndex) out += ", \"" + std::string(IndexName(d.table)) + "\": " + std::to_string(d.nIndex);
+    if (d.nIndex)
+        out += ", \"" + std::string(IndexName(d.table)) + "\": " + std::to_string(d.nIndex);
     out += ", \"file\": " + JsonString(DifferenceValueText(d, DiffSide::kFile, nInputs));
     out += ", \"switcher\": " + JsonString(DifferenceValueText(d, DiffSide::kSwitcher, nInputs));
     out += ", \"file_value\": " + JsonValue(d, DiffSide::kFile);
@@ -112,8 +113,8 @@ std::string DifferenceLine(const CSettingsDifference& d, int nInputs) {
 }
 
 std::string DifferencesJson(const std::vector<CSettingsDifference>& diffs, int nInputs) {
-    std::string out = "{\"equal\": " + std::string(diffs.empty() ? "true" : "false") +
-                      ", \"differences\": [";
+    std::string out =
+        "{\"equal\": " + std::string(diffs.empty() ? "true" : "false") + ", \"differences\": [";
     for (size_t i = 0; i < diffs.size(); ++i) {
         out += i ? ",\n  " : "\n  ";
         out += JsonObject(diffs[i], nInputs);

@@ -8,11 +8,12 @@
 
 const std::vector<const CDialogTemplate*>& AllDialogTemplates() {
     static const std::vector<const CDialogTemplate*> s_dialogs = {
-        &AboutTemplate(),         &CommSettingsTemplate(),   &ModelSelectTemplate(),
-        &AutoSequenceTemplate(),  &PatternOutputTemplate(),  &CalendarTemplate(),
-        &SlaveAddressTemplate(),  &AllItemsTemplate(),       &SettingsReadTemplate(),
-        &InputTitleTemplate(),    &OutputTitleTemplate(),    &TitlePositionTemplate(),
-        &InputCalendarTemplate(), &OutputCalendarTemplate(), &TitleTemplate(),
+        &AboutTemplate(),           &CommSettingsTemplate(),   &ModelSelectTemplate(),
+        &AutoSequenceTemplate(),    &PatternOutputTemplate(),  &CalendarTemplate(),
+        &SlaveAddressTemplate(),    &AllItemsTemplate(),       &SettingsReadTemplate(),
+        &InputTitleTemplate(),      &OutputTitleTemplate(),    &TitlePositionTemplate(),
+        &InputCalendarTemplate(),   &OutputCalendarTemplate(), &TitleTemplate(),
+        &SettingsCompareTemplate(), &CompareResultTemplate(),
     };
     return s_dialogs;
 }

@@ -21,8 +21,8 @@ void CReplySchedule::Add(const std::string& reply, Clock::time_point now, size_t
     if (reply.empty()) return;
     // The line heard has come in once it and the lines before it have crossed the wire.
     m_heardEnd = std::max(now, m_heardEnd) + WireTime(nHeardBytes);
-    Clock::time_point due = std::max(m_heardEnd + m_delay + WireTime(reply.size()),
-                                     m_lastDue + WireTime(reply.size()));
+    Clock::time_point due =
+        std::max(m_heardEnd + m_delay + WireTime(reply.size()), m_lastDue + WireTime(reply.size()));
     if (!m_bSplitBytes) {
         m_chunks.push_back({due, reply, true});
         m_lastDue = due;

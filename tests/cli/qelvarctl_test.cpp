@@ -10,9 +10,9 @@
 #include <filesystem>
 
 #include "model/file_io.h"
+#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
-#include "model/settings_capture.h"
 #include "sim/switcher_server.h"
 #include "tests/cli/run_process.h"
 #include "tests/support/temp_dir.h"
