@@ -112,8 +112,11 @@ CCompareResultDlg::CCompareResultDlg(const std::vector<CSettingsDifference>& dif
                                                 ValueText(d, DiffSide::kSwitcher)});
     }
     m_pList->addTopLevelItems(rows);
-    for (int column = 0; column < m_pList->columnCount(); ++column) {
+    // Each column as wide as its widest text, with room to tell the columns apart.
+    const int gap = m_pList->fontMetrics().horizontalAdvance("MM");
+    for (int column = 0; column + 1 < m_pList->columnCount(); ++column) {
         m_pList->resizeColumnToContents(column);
+        m_pList->setColumnWidth(column, m_pList->columnWidth(column) + gap);
     }
     if (!rows.isEmpty()) m_pList->setCurrentItem(rows.front());
 }
