@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/link_context.h"
+#include "link/link_flags.h"
 
 namespace {
 
@@ -37,17 +38,33 @@ CCyclePacer::CCyclePacer(CSendCycle& cycle, CyclePace pace, int nPeriodMs, int n
 bool CCyclePacer::Start(Clock::time_point now) {
     m_next = now;
     m_bAwaiting = false;
-    return m_cycle.Start();
+    m_bBeforeFirst = false;
+    if (!m_cycle.Start()) return false;
+    // A reply still owed to a line sent before the run (the last line of the run
+    // before) would be taken for the answer to the first line, and every line
+    // after would go out one answer early: wait for it first, as long as the
+    // monitor waits.
+    if (m_pace == CyclePace::kReplies && g_bAwaitingReply) {
+        m_bAwaiting = m_bBeforeFirst = true;
+        m_nRepliesBefore = Link().RepliesInterpreted();
+        m_deadline = now + m_noReply;
+    }
+    return true;
 }
 
 bool CCyclePacer::Answered() const {
     return Link().RepliesInterpreted() > m_nRepliesBefore;
 }
 
+// The reply owed from before the run is no longer awaited: the monitor gave up on it.
+bool CCyclePacer::GaveUpBeforeFirst() const {
+    return m_bBeforeFirst && !g_bAwaitingReply;
+}
+
 int CCyclePacer::MsUntilDue(Clock::time_point now) const {
     if (!m_cycle.Running()) return -1;
     if (m_pace == CyclePace::kTimer) return MsUntil(m_next, now);
-    if (!m_bAwaiting || Answered()) return 0;
+    if (!m_bAwaiting || Answered() || GaveUpBeforeFirst()) return 0;
     return MsUntil(m_deadline, now);
 }
 
@@ -57,12 +74,14 @@ PaceOutcome CCyclePacer::Poll(Clock::time_point now) {
         if (now < m_next) return PaceOutcome::kWaiting;
         m_next += m_period;
     } else if (m_bAwaiting) {
-        if (!Answered()) {
+        if (!Answered() && !GaveUpBeforeFirst()) {
             if (now < m_deadline) return PaceOutcome::kWaiting;
-            m_cycle.Stop();
-            return PaceOutcome::kNoReply;
+            if (!m_bBeforeFirst) {
+                m_cycle.Stop();
+                return PaceOutcome::kNoReply;
+            }
         }
-        m_bAwaiting = false;
+        m_bAwaiting = m_bBeforeFirst = false;
     }
     // Counted before the line goes out: a quick switcher may answer at once.
     const unsigned long replies = Link().RepliesInterpreted();

@@ -30,7 +30,8 @@ public:
 
     CCyclePacer(CSendCycle& cycle, CyclePace pace, int nPeriodMs, int nNoReplyMs = kNoReplyMs);
 
-    // Starts the cycle unless another runs; the first step is due at once.
+    // Starts the cycle unless another runs; the first step is due at once, or
+    // under replies once a reply still awaited from before has come.
     bool Start(Clock::time_point now);
     // Milliseconds until Poll has something to do: 0 now, -1 once the cycle has ended.
     int MsUntilDue(Clock::time_point now) const;
@@ -42,14 +43,16 @@ public:
 
 private:
     bool Answered() const;
+    bool GaveUpBeforeFirst() const;
     void AfterTick(unsigned long repliesBefore, unsigned long sentBefore, Clock::time_point now);
 
     CSendCycle& m_cycle;
     CyclePace m_pace;
     Clock::duration m_period;
     Clock::duration m_noReply;
-    Clock::time_point m_next{};  // timer: when the next tick is due
-    bool m_bAwaiting = false;    // replies: a line went out and is not answered yet
+    Clock::time_point m_next{};   // timer: when the next tick is due
+    bool m_bAwaiting = false;     // replies: a line went out and is not answered yet
+    bool m_bBeforeFirst = false;  // ... and it went out before the run
     unsigned long m_nRepliesBefore = 0;
     Clock::time_point m_deadline{};
     bool m_bPolling = false;

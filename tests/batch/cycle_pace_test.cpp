@@ -78,6 +78,27 @@ TEST_F(CyclePaceTest, UnderRepliesEachLineWaitsForTheReplyToTheOneBefore) {
     EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kWarning, "refused"}}));
 }
 
+TEST_F(CyclePaceTest, AReplyStillOwedFromBeforeTheRunIsNotTakenForTheFirstAnswer) {
+    SendCommand("CA32" + std::string(64, '0') + "\r\n");  // the last line of the run before
+    CSendCycle cycle(Steps(2));
+    CCyclePacer pacer(cycle, CyclePace::kReplies, 300);
+    ASSERT_TRUE(pacer.Start(t0));
+    EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kWaiting);
+    Reply("GO\r\n");  // its reply
+    EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kStepped);
+    EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kWaiting);  // the first line's own reply
+    Reply("GO\r\n");
+    EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kFinished);
+
+    // One that never comes holds the run up for the monitor's time, and no longer.
+    SendCommand("TSDY\r\n");
+    CSendCycle next(Steps(1));
+    CCyclePacer late(next, CyclePace::kReplies, 300);
+    ASSERT_TRUE(late.Start(t0));
+    EXPECT_EQ(late.Poll(t0 + milliseconds(kNoReplyMs - 1)), PaceOutcome::kWaiting);
+    EXPECT_EQ(late.Poll(t0 + milliseconds(kNoReplyMs)), PaceOutcome::kFinished);
+}
+
 TEST_F(CyclePaceTest, AnErrorReplyStopsTheRunAsUnderTheTimer) {
     CSendCycle cycle(Steps(5));
     CCyclePacer pacer(cycle, CyclePace::kReplies, 300);
