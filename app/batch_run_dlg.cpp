@@ -27,6 +27,7 @@ CBatchRunDlg::CBatchRunDlg(const CDialogTemplate& t, int nStartId, int nEditId, 
     m_pCycle->onFinished = [this] {
         m_pEdit->setText(kCleared);
         m_pProgress->setValue(0);
+        OnRunFinished();
     };
     // Refused silently while any cycle holds g_nSendStep, this one included.
     connect(Button(nStartId), &QPushButton::clicked, this, [this] { m_pCycle->Start(Steps()); });

@@ -41,6 +41,8 @@ protected:
     virtual CStepList Steps() const = 0;
     // What the edit shows after step k of nSteps.
     virtual QString StepText(int k, int nSteps) const = 0;
+    // The run went to its end (not stopped); the edit and the bar are cleared.
+    virtual void OnRunFinished() {}
 
     void done(int result) override;
 

@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "link/link_context.h"
 #include "model/settings_model.h"
 
 CCycleTimer::CCycleTimer(QPushButton* closeButton) : m_pClose(closeButton) {
@@ -16,20 +17,60 @@ void CCycleTimer::Start(CStepList steps) {
     if (g_nSendStep != 0) return;
     const int period = steps.nPeriodMs;
     m_pCycle = std::make_unique<CSendCycle>(std::move(steps));
-    if (!m_pCycle->Start()) return;
+    m_pPacer.reset();
+    if (Link().ReplyPaced()) {
+        m_pPacer = std::make_unique<CCyclePacer>(*m_pCycle, CyclePace::kReplies, period);
+        if (!m_pPacer->Start(CCyclePacer::Clock::now())) return;
+        // A line is interpreted right after its watchers see it: look once it has been.
+        m_replies = Link().ReceivedLines().Watch([this](std::string_view) { m_timer.start(0); });
+        m_timer.setSingleShot(true);
+        m_timer.start(0);
+    } else {
+        if (!m_pCycle->Start()) return;
+        m_timer.setSingleShot(false);
+        m_timer.start(period);
+    }
     m_pClose->setEnabled(false);
-    m_timer.start(period);
 }
 
 void CCycleTimer::OnTick() {
     if (!m_pCycle) return;
-    switch (m_pCycle->Tick()) {
+    if (m_pPacer) {
+        PollPacer();
+    } else {
+        Handle(m_pCycle->Tick());
+    }
+}
+
+void CCycleTimer::PollPacer() {
+    switch (m_pPacer->Poll(CCyclePacer::Clock::now())) {
+        case PaceOutcome::kStepped:
+            Handle(TickOutcome::kStepped);
+            break;
+        case PaceOutcome::kFinished:
+            Handle(TickOutcome::kFinished);
+            return;
+        case PaceOutcome::kStopped:
+        case PaceOutcome::kNoReply:
+            Handle(TickOutcome::kStopped);
+            return;
+        case PaceOutcome::kIgnored:  // a step's warning box is open: its step goes on after it
+            return;
+        case PaceOutcome::kWaiting:
+            break;
+    }
+    const int wait = m_pPacer->MsUntilDue(CCyclePacer::Clock::now());
+    if (wait >= 0 && Running()) m_timer.start(wait);
+}
+
+void CCycleTimer::Handle(TickOutcome outcome) {
+    switch (outcome) {
         case TickOutcome::kStepped:
             if (onStep) onStep(m_pCycle->LastStep(), m_pCycle->Steps().nSteps);
             break;
         case TickOutcome::kFinished:
-            if (onFinished) onFinished();
             End();
+            if (onFinished) onFinished();
             break;
         case TickOutcome::kStopped:
             End();
@@ -47,5 +88,6 @@ void CCycleTimer::Stop() {
 
 void CCycleTimer::End() {
     m_timer.stop();
+    m_replies.Cancel();
     m_pClose->setEnabled(true);
 }

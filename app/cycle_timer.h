@@ -1,12 +1,16 @@
-// A send cycle run by a dialog's timer: one step per period, CLOSE disabled
-// while it runs, and the dialog told of each step and of how the cycle ended.
+// A send cycle run by a dialog's timer: one step per period, or, when the
+// link's cycles are paced by replies, each step once the switcher has answered
+// the line before; CLOSE disabled while it runs, and the dialog told of each
+// step and of how the cycle ended.
 #pragma once
 
 #include <QTimer>
 #include <functional>
 #include <memory>
 
+#include "batch/cycle_pace.h"
 #include "batch/send_cycle.h"
+#include "link/line_watchers.h"
 
 class QPushButton;
 
@@ -15,24 +19,31 @@ public:
     explicit CCycleTimer(QPushButton* closeButton);
     ~CCycleTimer();  // a cycle still running ends with it
 
-    // Starts the steps unless some cycle already runs (g_nSendStep != 0).
+    // Starts the steps unless some cycle already runs (g_nSendStep != 0),
+    // paced as Link().ReplyPaced() says at this moment.
     void Start(CStepList steps);
-    // One tick of the timer.
+    // One tick of the timer; under reply pacing, a look whether the next step is due.
     void OnTick();
     // Ends a running cycle at once (its dialog is closing).
     void Stop();
 
     bool Running() const { return m_pCycle && m_pCycle->Running(); }
+    bool ReplyPaced() const { return m_pPacer != nullptr; }
     QTimer& Timer() { return m_timer; }
 
     std::function<void(int k, int nSteps)> onStep;  // step k was performed
     std::function<void()> onFinished;               // the last step was done
-    // An error reply stops the cycle: the dialog keeps showing the last step.
+    // An error reply, or a reply missing for the monitor's time (the monitor
+    // shows "No Connect"), stops the cycle: the dialog keeps showing the last step.
 
 private:
+    void Handle(TickOutcome outcome);
+    void PollPacer();
     void End();
 
     QPushButton* m_pClose;
     QTimer m_timer;
     std::unique_ptr<CSendCycle> m_pCycle;
+    std::unique_ptr<CCyclePacer> m_pPacer;  // under reply pacing only
+    CSubscription m_replies;
 };

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "res/command_ids.h"
 
@@ -53,6 +54,17 @@ QWidget* MakeFrame(QDialog& dialog) {
     return frame;
 }
 
+QWidget* MakeListView(QDialog& dialog, const CControlTemplate& c) {
+    auto* list = new QTreeWidget(&dialog);
+    QStringList headings;
+    for (const auto& item : c.items) headings << QString::fromStdString(item);
+    list->setHeaderLabels(headings);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    return list;
+}
+
 QWidget* MakeControl(QDialog& dialog, const CControlTemplate& c) {
     switch (c.kind) {
         case ControlKind::kGroupBox:
@@ -69,6 +81,8 @@ QWidget* MakeControl(QDialog& dialog, const CControlTemplate& c) {
             return new QLabel(QString::fromStdString(c.text), &dialog);
         case ControlKind::kFrame:
             return MakeFrame(dialog);
+        case ControlKind::kListView:
+            return MakeListView(dialog, c);
         case ControlKind::kProgress: {
             auto* bar = new QProgressBar(&dialog);
             bar->setTextVisible(false);

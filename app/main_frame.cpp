@@ -17,8 +17,10 @@
 #include "app/comm_dialogs.h"
 #include "app/comm_log_window.h"
 #include "app/file_commands.h"
+#include "app/reply_pace_setting.h"
 #include "app/simulator_link.h"
 #include "batch/all_items_dlg.h"
+#include "batch/settings_compare_dlg.h"
 #include "batch/settings_read_dlg.h"
 #include "editors/auto_sequence_dlg.h"
 #include "editors/calendar_dlg.h"
@@ -79,6 +81,7 @@ CMainFrame::~CMainFrame() {
 // Profile, model reset, port, receive thread: in this order.
 void CMainFrame::BringUpLink(const CStartOptions& options) {
     for (const auto& note : ReadCommSettings()) m_commLog.AddNote(note);
+    Link().SetReplyPaced(ReadReplyPaceSetting());
     if (options.bSimulator) {
         m_pSimulator = std::make_unique<CSimulatorLink>(options.nSimModel, options.nSimRs485Address,
                                                         options.simBus);
@@ -129,6 +132,15 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_SLAVE_ADDRESS] = [self] { CSlaveAddressDlg(self).exec(); };
     m_handlers[ID_ALL_ITEMS] = [self] { CAllItemsDlg(self).exec(); };
     m_handlers[ID_SETTINGS_READ] = [self] { CSettingsReadDlg(self).exec(); };
+    m_handlers[ID_SETTINGS_COMPARE] = [self] { CSettingsCompareDlg(self).exec(); };
+    m_handlers[ID_REPLY_PACED] = [this] { OnReplyPaced(); };
+}
+
+// The menu item has toggled itself; a run already going keeps its pace.
+void CMainFrame::OnReplyPaced() {
+    const bool paced = Action(ID_REPLY_PACED)->isChecked();
+    Link().SetReplyPaced(paced);
+    WriteReplyPaceSetting(paced);
 }
 
 void CMainFrame::SetCommandHandler(int nCommand, std::function<void()> handler) {
@@ -162,6 +174,7 @@ void CMainFrame::CreateMenus() {
                         action->setToolTip(Text(s->tip));
                     }
                     action->setEnabled(m_handlers.count(item.nCommand) > 0);
+                    action->setCheckable(item.bCheckable);
                     connect(action, &QAction::triggered, this,
                             [this, id = item.nCommand] { OnCommand(id); });
                     m_actions[item.nCommand] = action;
@@ -172,6 +185,7 @@ void CMainFrame::CreateMenus() {
     Action(ID_FILE_NEW_SETTINGS)->setShortcut(QKeySequence::New);
     Action(ID_FILE_OPEN_SETTINGS)->setShortcut(QKeySequence::Open);
     Action(ID_FILE_SAVE_SETTINGS)->setShortcut(QKeySequence::Save);
+    Action(ID_REPLY_PACED)->setChecked(Link().ReplyPaced());
 }
 
 void CMainFrame::CreateToolBar() {

@@ -19,7 +19,6 @@ class QAction;
 class QLabel;
 class QSocketNotifier;
 
-
 struct CStartOptions {
     bool bSimulator = false;    // the built-in virtual switcher instead of a serial port
     int nSimModel = -1;         // -1 = the profile's model
@@ -64,6 +63,7 @@ private:
     void RegisterHandlers();
     void OnUpdateTime();
     void OnExit();
+    void OnReplyPaced();
 
     CCommLog m_commLog;  // every line on the link since start-up
     std::unique_ptr<CSimulatorLink> m_pSimulator;

@@ -6,7 +6,9 @@
 #include "editors/display_send.h"
 #include "editors/pattern_output_send.h"
 #include "editors/title_send.h"
+#include "link/link_context.h"
 #include "link/transmitter.h"
+#include "model/settings_capture.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 #include "protocol/read_lines.h"
@@ -97,7 +99,7 @@ int ReadBackStepCount(int nInputs) {
     return nInputs + 136;
 }
 
-std::string ReadBackCommand(int k, int nInputs) {
+std::optional<CReadRequest> ReadBackRequest(int k, int nInputs) {
     // Steps 129..136, after the patterns and the memories.
     static constexpr DataLine kSingles[] = {
         DataLine::kTitlePositions,  DataLine::kInTitleDisp, DataLine::kOutTitleDisp,
@@ -105,21 +107,31 @@ std::string ReadBackCommand(int k, int nInputs) {
         DataLine::kOutCalendarDisp, DataLine::kDateFormat,
     };
     constexpr int kTitleFirst = 2 * kPatterns + static_cast<int>(std::size(kSingles)) + 1;
-    if (k > ReadBackStepCount(nInputs)) return {};
-    if (k <= kPatterns) return FormatReadCommand({DataLine::kSeqPattern, k});
-    if (k <= 2 * kPatterns) return FormatReadCommand({DataLine::kMemoryPattern, k - kPatterns});
-    if (k < kTitleFirst) return FormatReadCommand({kSingles[k - 2 * kPatterns - 1]});
-    return FormatReadCommand({DataLine::kTitle, k - kTitleFirst + 1});
+    if (k < 1 || k > ReadBackStepCount(nInputs)) return std::nullopt;
+    if (k <= kPatterns) return CReadRequest{DataLine::kSeqPattern, k};
+    if (k <= 2 * kPatterns) return CReadRequest{DataLine::kMemoryPattern, k - kPatterns};
+    if (k < kTitleFirst) return CReadRequest{kSingles[k - 2 * kPatterns - 1], 0};
+    return CReadRequest{DataLine::kTitle, k - kTitleFirst + 1};
+}
+
+std::string ReadBackCommand(int k, int nInputs) {
+    auto request = ReadBackRequest(k, nInputs);
+    return request ? FormatReadCommand(*request) : std::string();
 }
 
 int ReadBackPercent(int k, int nSteps) {
     return nSteps > 0 ? k * 100 / nSteps : 0;
 }
 
-CStepList ReadBackSteps() {
+namespace {
+
+// The read-back's commands; before the first, the decoders are pointed where
+// the answers are to land.
+CStepList ReadSteps(std::function<void()> beforeFirst) {
     const int n = InputChannelCount();
     return {ReadBackStepCount(n),
-            [n](int k) {
+            [n, beforeFirst = std::move(beforeFirst)](int k) {
+                if (k == 1) beforeFirst();
                 SendCommand(ReadBackCommand(k, n));
                 return Sent();
             },
@@ -127,4 +139,14 @@ CStepList ReadBackSteps() {
             true,
             8,
             kBatchPeriodMs};
+}
+
+}  // namespace
+
+CStepList ReadBackSteps() {
+    return ReadSteps([] { Link().ReadIntoModel(); });
+}
+
+CStepList CompareReadSteps() {
+    return ReadSteps([] { Link().ReadIntoCopy(CaptureSettingsTables()); });
 }

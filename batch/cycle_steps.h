@@ -2,9 +2,11 @@
 // are, and each cycle's timer id and period.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "batch/send_cycle.h"
+#include "protocol/read_lines.h"
 
 // The editors' All set.
 CStepList AutoSequenceSteps();   // 64 patterns, AST01..AST64; timer 2, 250 ms
@@ -16,10 +18,15 @@ CStepList TitleSteps();          // every input channel in use, CA01..; timer 4,
 CStepList AllItemsSteps();
 
 // The maintenance read-back: T = 32 x model + 168 read commands, ending on
-// tick T + 1; timer 8, 300 ms.
+// tick T + 1; timer 8, 300 ms. The answers land in the settings model.
 CStepList ReadBackSteps();
+// The same commands for a compare: the answers land in a copy of the model's
+// tables (Link().ReadCopy()), and the model stays as it is.
+CStepList CompareReadSteps();
 int ReadBackStepCount(int nInputs);
-// The read command of step k (1..T), CR LF included.
+// What step k (1..T) reads; nothing for any other k.
+std::optional<CReadRequest> ReadBackRequest(int k, int nInputs);
+// The read command of step k (1..T), CR LF included; empty for any other k.
 std::string ReadBackCommand(int k, int nInputs);
 // The percentage shown for step k: k x 100 div T.
 int ReadBackPercent(int k, int nSteps);

@@ -4,6 +4,7 @@
 
 #include "batch/cycle_steps.h"
 #include "cli/commands.h"
+#include "cli/compare_run.h"
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
 #include "cli/model_check.h"
@@ -17,12 +18,14 @@ int RunSend(const CCliOptions& options, CCliSink& sink) {
     CRunSettings run;
     run.bDryRun = args.Flag("--dry-run");
     const bool bModelCheck = !args.Flag("--no-model-check");
+    const bool verify = args.Flag("--verify");
     bool paced = TakeRunOptions(args, run);
     auto files = args.Positional();
-    if (!paced || !args.Error().empty() || files.size() != 1) {
-        PrintError(args.Error().empty() ? "usage: qelvarctl send FILE.dat [--interval MS] "
-                                          "[--pace ack|timer] [--dry-run] [--no-model-check]"
-                                        : args.Error());
+    if (!paced || !args.Error().empty() || files.size() != 1 || (verify && run.bDryRun)) {
+        PrintError(args.Error().empty()
+                       ? "usage: qelvarctl send FILE.dat [--interval MS] "
+                         "[--pace ack|timer] [--dry-run | --verify] [--no-model-check]"
+                       : args.Error());
         return kExitUsage;
     }
     ApplyLinkSettings(options);
@@ -42,5 +45,10 @@ int RunSend(const CCliOptions& options, CCliSink& sink) {
     CSendCycle cycle(AllItemsSteps());
     int status = RunCycle(cycle, run, sink);
     if (run.bDryRun) Link().SetLineTap({});
-    return status;
+    if (!verify || (status != kExitOk && status != kExitRefused)) return status;
+    // What the run sends, and no more: it does not carry the date format.
+    const int verified =
+        CompareWithSwitcher(run, sink, CompareScope::kAllItemsRun, DiffOutput::kLines);
+    if (verified == kExitDiffers) PrintError("the switcher does not hold what was sent");
+    return verified == kExitOk ? status : verified;
 }

@@ -46,6 +46,16 @@ bool TakeSimOptions(CCommandArgs& args, const CCliOptions& options, CSwitcherOpt
     if (auto errorAt = args.Value("--error-at"); errorAt && !ParseErrorAt(*errorAt, faults)) {
         return false;
     }
+    if (auto drop = args.Value("--drop-at")) {
+        auto parsed = ParseNumber(*drop, 1, 1000000);
+        if (!parsed) return false;
+        faults.nDropAtLine = *parsed;
+    }
+    if (auto baud = args.Value("--baud")) {
+        auto parsed = ParseNumber(*baud, 300, 1000000);
+        if (!parsed) return false;
+        faults.nBaud = *parsed;
+    }
     if (auto delay = args.Value("--delay")) {
         auto parsed = ParseNumber(*delay, 0, 60000);
         if (!parsed) return false;

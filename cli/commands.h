@@ -6,6 +6,7 @@
 
 int RunSend(const CCliOptions& options, CCliSink& sink);
 int RunRead(const CCliOptions& options, CCliSink& sink);
+int RunDiff(const CCliOptions& options, CCliSink& sink);
 int RunLine(const CCliOptions& options, CCliSink& sink);
 int RunClock(const CCliOptions& options, CCliSink& sink);
 int RunAddress(const CCliOptions& options, CCliSink& sink);

@@ -23,6 +23,7 @@ Options:
 Commands:
   send FILE.dat   send every table of a settings file (all-items transmission)
   read OUT.dat    read every table back from the switcher into a settings file
+  diff FILE.dat   compare what the switcher holds with a settings file
   line TEXT       send one command line and print the reply
   clock           set the switcher's clock (the PC's local time by default)
   address NN      give the switcher a new slave address
@@ -34,11 +35,12 @@ Commands:
 
 Exit status: 0 done; 1 usage error; 2 a file or the port cannot be opened;
 3 the switcher answered with an error; 4 a reply is missing; 5 a completed
-send left out refused items.
+send left out refused items; 6 the switcher does not hold the file's settings
+(diff, send --verify).
 )";
 
 const char kSendHelp[] =
-    R"(usage: qelvarctl send FILE.dat [--interval MS] [--pace ack|timer] [--dry-run]
+    R"(usage: qelvarctl send FILE.dat [--interval MS] [--pace ack|timer] [--dry-run | --verify]
                            [--no-model-check]
 
 Loads FILE.dat and sends every table: auto-sequence patterns 01..64 (AST),
@@ -50,6 +52,10 @@ title of every input channel in use (CA), one line per interval.
                   reply missing for 3.5 s ends the run (status 4)
   --dry-run       send nothing: print every line exactly as it would go out
                   (slave-address prefix and CR LF included) on stdout
+  --verify        read the switcher back after the run and compare, as 'diff'
+                  does (the date format, which the run does not send, left
+                  out): the differences on stdout and status 6 when the
+                  switcher does not hold what was sent
   --no-model-check  do not ask the switcher its model first
 
 Before the run the switcher is asked its model (RCPI, which changes nothing);
@@ -104,6 +110,32 @@ device or network address each opens, '*' before the one selected, and
 '(absent)' after a device that is not there now.
 )";
 
+const char kDiffHelp[] =
+    R"(usage: qelvarctl diff FILE.dat [--json] [--interval MS] [--pace ack|timer]
+                          [--no-model-check]
+
+Reads every table back from the switcher, as 'read' does but into a scratch
+copy (no file is written), and compares it with FILE.dat: the auto-sequence
+times and titles of the input channels in use, every memory, the display
+switches and the date format. Prints one line per difference, table by table:
+  auto-sequence pattern 05, input 12: file 10 s, switcher SKIP
+  output 07 of memory 12: file I03, switcher A01
+Titles print as UTF-8 text.
+
+  --json          print {"equal": ..., "differences": [...]} instead, one
+                  object per difference with the table, its pattern or
+                  memory, input or output, the values as text and as numbers
+                  (a title's Shift_JIS bytes in hexadecimal)
+  --pace timer    one read per interval (default: each read as soon as the
+                  one before is answered)
+  --interval MS   time between reads under --pace timer (default 300)
+  --no-model-check  do not ask the switcher its model first (as for send, a
+                  warning names a model other than the file's or --model's)
+
+Status 0 when the switcher holds the file's settings, 6 when it differs; 3 for
+an error reply, 4 for a missing or unreadable answer.
+)";
+
 const char kLineHelp[] = R"(usage: qelvarctl line TEXT
 
 Sends TEXT as one command line (CR LF added, the slave-address prefix on
@@ -125,7 +157,8 @@ RS-485 the line goes to the address given with --rs485. Status as for 'line'.
 )";
 
 const char kSimHelp[] = R"(usage: qelvarctl sim [--model 32|64] [--address NN] [--state FILE.dat]
-                     [--error-at K[:REPLY]] [--silent] [--delay MS] [--split]
+                     [--error-at K[:REPLY]] [--drop-at K] [--silent] [--delay MS]
+                     [--split] [--baud RATE]
        qelvarctl sim --switcher NN[:32|64] [--switcher NN[:32|64]]... [fault options]
 
 Runs a virtual switcher on a new pseudo-terminal and prints the device path to
@@ -143,9 +176,12 @@ The interface is RS-232C unless --rs485 NN is given before the command or
   --state FILE.dat     load its settings from FILE.dat and save them there on exit
   --error-at K[:REPLY] answer the K-th command line with REPLY (GN, MENU,
                        E0..E3; default E3) instead
+  --drop-at K          answer the K-th command line "GO" but do not apply it
   --silent             answer nothing
   --delay MS           delay every reply by MS milliseconds
   --split              write replies one byte at a time
+  --baud RATE          answer no sooner than the command and the reply take
+                       on a line of RATE baud (a pseudo-terminal takes no time)
 )";
 
 }  // namespace
@@ -154,6 +190,7 @@ const char* HelpText(const std::string& command) {
     if (command.empty()) return kToolHelp;
     if (command == "send") return kSendHelp;
     if (command == "read") return kReadHelp;
+    if (command == "diff") return kDiffHelp;
     if (command == "line") return kLineHelp;
     if (command == "clock") return kClockHelp;
     if (command == "address") return kAddressHelp;

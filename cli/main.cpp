@@ -16,6 +16,7 @@ using CommandFn = int (*)(const CCliOptions&, CCliSink&);
 CommandFn FindCommand(const std::string& name) {
     if (name == "send") return RunSend;
     if (name == "read") return RunRead;
+    if (name == "diff") return RunDiff;
     if (name == "line") return RunLine;
     if (name == "clock") return RunClock;
     if (name == "address") return RunAddress;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/cycle_pace.h"
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
 #include "link/link_context.h"
@@ -31,10 +32,7 @@ public:
         };
         m_nSentBefore = Link().LinesSent();
         m_nRepliesBefore = Link().RepliesInterpreted();
-        m_cycle.Start();
-        bool stopped = m_settings.bDryRun    ? RunFree()
-                       : m_settings.bAckPace ? RunPacedByReplies()
-                                             : RunPacedByTimer();
+        bool stopped = m_settings.bDryRun ? RunFree() : RunPaced();
         EndProgress();
         if (m_bNoReply) return kExitNoReply;
         if (stopped || (!m_settings.bDryRun && !AwaitStragglers())) return ReportError();
@@ -54,46 +52,43 @@ private:
     }
 
     bool RunFree() {
+        m_cycle.Start();
         while (m_cycle.Running()) {
             if (Step()) return true;
         }
         return false;
     }
 
-    bool RunPacedByTimer() {
-        auto next = Clock::now();
+    // Under the timer, or each line once the one before is answered.
+    bool RunPaced() {
+        CCyclePacer pacer(m_cycle, m_settings.bAckPace ? CyclePace::kReplies : CyclePace::kTimer,
+                          m_settings.nIntervalMs, kReplyTimeoutMs);
+        if (!pacer.Start(Clock::now())) return false;
         while (m_cycle.Running()) {
-            DispatchUntil(next);
-            next += std::chrono::milliseconds(m_settings.nIntervalMs);
-            if (Step()) return true;
-        }
-        return false;
-    }
-
-    bool RunPacedByReplies() {
-        while (m_cycle.Running()) {
-            // Counted before the line goes out: a quick switcher may answer at once.
-            unsigned long replies = Link().RepliesInterpreted();
-            unsigned long sent = Link().LinesSent();
-            if (Step()) return true;
-            if (Link().LinesSent() == sent) continue;  // refused, or the read-back's closing tick
-            if (!WaitForReplyAfter(replies, kReplyTimeoutMs)) {
-                PrintError("no reply to " + Describe(m_cycle.LastStep()) + " within 3.5 s");
-                m_bNoReply = true;
-                m_cycle.Stop();
-                return false;
+            const int wait = pacer.MsUntilDue(Clock::now());
+            if (wait > 0) {
+                WaitForReplies(wait);
+            } else {
+                DispatchReplies();
+            }
+            switch (pacer.Poll(Clock::now())) {
+                case PaceOutcome::kStepped:
+                case PaceOutcome::kFinished:
+                    ShowProgress();
+                    break;
+                case PaceOutcome::kStopped:
+                    ShowProgress();
+                    return true;
+                case PaceOutcome::kNoReply:
+                    PrintError("no reply to " + Describe(m_cycle.LastStep()) + " within 3.5 s");
+                    m_bNoReply = true;
+                    return false;
+                case PaceOutcome::kWaiting:
+                case PaceOutcome::kIgnored:
+                    break;
             }
         }
         return false;
-    }
-
-    static void DispatchUntil(Clock::time_point when) {
-        for (;;) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(when - Clock::now());
-            if (left.count() <= 0) break;
-            WaitForReplies(static_cast<int>(left.count()));
-        }
-        DispatchReplies();
     }
 
     // Waits for the replies to the last lines. False when one was an error reply.

@@ -17,6 +17,11 @@ void CLinkContext::NoteReceived(std::string_view line) {
     ++m_nRepliesInterpreted;
 }
 
+void CLinkContext::ReadIntoCopy(const CSettingsTables& start) {
+    m_pReadCopy = std::make_unique<CReadBackCopy>();
+    m_pReadCopy->tables = start;
+}
+
 void CLinkContext::AdoptPort(std::unique_ptr<ITransport> port, int wakeFd) {
     ClosePort();
     m_pPort = std::move(port);
@@ -46,6 +51,8 @@ void CLinkContext::Reset() {
     m_nLinesSent = 0;
     m_nRepliesInterpreted = 0;
     m_bDispatching = false;
+    m_pReadCopy.reset();
+    m_bReplyPaced = false;
     m_strProfilePath.clear();
     m_strPortOverride.clear();
 }

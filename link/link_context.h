@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "link/decode_target.h"
 #include "link/line_watchers.h"
 #include "link/port_writer.h"
 #include "link/reply_queue.h"
@@ -53,6 +54,22 @@ public:
     bool Dispatching() const { return m_bDispatching; }
     void SetDispatching(bool dispatching) { m_bDispatching = dispatching; }
 
+    // --- Where data lines land and how cycles are paced; the owner thread only ---
+
+    // A compare reads the switcher into a copy of the tables, starting from
+    // start: data lines land there from now on. The switcher sends a data line
+    // only in answer to a read command, so one that comes late still belongs to
+    // the read that asked for it: the copy stays the target until a read-back
+    // calls ReadIntoModel.
+    void ReadIntoCopy(const CSettingsTables& start);
+    void ReadIntoModel() { m_pReadCopy.reset(); }
+    // The copy data lines land in; nullptr while they land in the model.
+    CReadBackCopy* ReadCopy() const { return m_pReadCopy.get(); }
+    // Cycles send each line once the switcher has answered the one before,
+    // instead of one line per tick of their timer.
+    void SetReplyPaced(bool paced) { m_bReplyPaced = paced; }
+    bool ReplyPaced() const { return m_bReplyPaced; }
+
     // --- Where the profile and the port are; the owner thread only ---
 
     // A profile named on the command line; empty = QELVAR_PROFILE or the default.
@@ -77,8 +94,8 @@ public:
     void WakeIoThread() const;
 
     // Back to how the program starts: no port, no watchers, no tap, empty
-    // queues, counts at zero, the usual profile and port. Only while no I/O
-    // thread runs.
+    // queues, counts at zero, reads into the model, timer pacing, the usual
+    // profile and port. Only while no I/O thread runs.
     void Reset();
 
 private:
@@ -89,6 +106,8 @@ private:
     unsigned long m_nLinesSent = 0;
     unsigned long m_nRepliesInterpreted = 0;
     bool m_bDispatching = false;
+    std::unique_ptr<CReadBackCopy> m_pReadCopy;
+    bool m_bReplyPaced = false;
 
     std::string m_strProfilePath;
     std::string m_strPortOverride;

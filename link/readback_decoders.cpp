@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <span>
 
+#include "link/link_context.h"
 #include "model/settings_model.h"
 #include "protocol/calendar_lines.h"
 #include "protocol/display_lines.h"
@@ -13,8 +14,10 @@
 
 namespace {
 
+using Target = const CDecodeTarget&;
+
 // The entries a switch line carries replace the table's first ones.
-bool DecodeSwitch(DisplaySwitch which, std::string_view line, std::span<int> table) {
+bool Switch(DisplaySwitch which, std::string_view line, std::span<int> table) {
     const int count = SwitchEntries(which, InputChannelCount());
     auto entries = ParseDisplaySwitchData(which, LineBody(line), InputChannelCount());
     if (!entries) return false;
@@ -22,76 +25,129 @@ bool DecodeSwitch(DisplaySwitch which, std::string_view line, std::span<int> tab
     return true;
 }
 
+bool SeqTimes(std::string_view line, Target t) {
+    auto parsed = ParseSeqPatternData(LineBody(line), InputChannelCount());
+    if (!parsed) return false;
+    std::copy_n(parsed->times.begin(), InputChannelCount(), t.seqTime[parsed->nPattern].begin());
+    return true;
+}
+
+bool Title(std::string_view line, Target t) {
+    auto parsed = ParseTitleData(LineBody(line), InputChannelCount());
+    if (!parsed) return false;
+    t.titles[parsed->nChannel] = std::move(parsed->text);
+    return true;
+}
+
+bool CurMemory(std::string_view line, Target t) {
+    auto memory = ParseCurMemoryData(LineBody(line));
+    if (!memory) return false;
+    t.curMemory = *memory;  // "00" is row 0, the direct-switching row
+    return true;
+}
+
+bool Outputs(std::string_view line, Target t) {
+    auto row = ParseOutputsData(LineBody(line), InputChannelCount());
+    if (!row) return false;
+    t.directRow = *row;
+    return true;
+}
+
+bool Pattern(std::string_view line, Target t) {
+    auto parsed = ParseMemoryPatternData(LineBody(line), InputChannelCount());
+    if (!parsed) return false;
+    t.memoryRows[parsed->nMemory - 1] = parsed->row;  // memory 01..64
+    return true;
+}
+
+bool DateFormat(std::string_view line, Target t) {
+    auto format = ParseDateFormatData(LineBody(line));
+    if (!format) return false;
+    t.dateFormat = *format;
+    return true;
+}
+
+bool Apply(DataLine kind, std::string_view line, Target t) {
+    switch (kind) {
+        case DataLine::kSeqPattern:
+            return SeqTimes(line, t);
+        case DataLine::kTitle:
+            return Title(line, t);
+        case DataLine::kTitlePositions:
+            return Switch(DisplaySwitch::kTitlePosition, line, t.titlePosition);
+        case DataLine::kInTitleDisp:
+            return Switch(DisplaySwitch::kInTitle, line, t.inTitleDisp);
+        case DataLine::kOutTitleDisp:
+            return Switch(DisplaySwitch::kOutTitle, line, t.outTitleDisp);
+        case DataLine::kCurMemory:
+            return CurMemory(line, t);
+        case DataLine::kOutputs:
+            return Outputs(line, t);
+        case DataLine::kMemoryPattern:
+            return Pattern(line, t);
+        case DataLine::kInCalendarDisp:
+            return Switch(DisplaySwitch::kInCalendar, line, t.inCalendarDisp);
+        case DataLine::kOutCalendarDisp:
+            return Switch(DisplaySwitch::kOutCalendar, line, t.outCalendarDisp);
+        case DataLine::kDateFormat:
+            return DateFormat(line, t);
+    }
+    return false;
+}
+
+bool IntoModel(DataLine kind, std::string_view line) {
+    return Apply(kind, line, ModelTarget());
+}
+
 }  // namespace
 
 bool DecodeSeqTimes(std::string_view line) {
-    auto parsed = ParseSeqPatternData(LineBody(line), InputChannelCount());
-    if (!parsed) return false;
-    std::copy_n(parsed->times.begin(), InputChannelCount(), g_nSeqTime[parsed->nPattern].begin());
-    return true;
+    return IntoModel(DataLine::kSeqPattern, line);
 }
-
 bool DecodeTitle(std::string_view line) {
-    auto parsed = ParseTitleData(LineBody(line), InputChannelCount());
-    if (!parsed) return false;
-    g_strTitle[parsed->nChannel] = std::move(parsed->text);
-    return true;
+    return IntoModel(DataLine::kTitle, line);
 }
-
 bool DecodeTitlePositions(std::string_view line) {
-    return DecodeSwitch(DisplaySwitch::kTitlePosition, line, g_nTitlePosition);
+    return IntoModel(DataLine::kTitlePositions, line);
 }
-
 bool DecodeInTitleDisp(std::string_view line) {
-    return DecodeSwitch(DisplaySwitch::kInTitle, line, g_nInTitleDisp);
+    return IntoModel(DataLine::kInTitleDisp, line);
 }
-
 bool DecodeOutTitleDisp(std::string_view line) {
-    return DecodeSwitch(DisplaySwitch::kOutTitle, line, g_nOutTitleDisp);
+    return IntoModel(DataLine::kOutTitleDisp, line);
 }
-
 bool DecodeCurMemory(std::string_view line) {
-    auto memory = ParseCurMemoryData(LineBody(line));
-    if (!memory) return false;
-    g_nCurMemory = *memory;  // "00" is row 0, the direct-switching row
-    return true;
+    return IntoModel(DataLine::kCurMemory, line);
 }
-
 bool DecodeOutputs(std::string_view line) {
-    auto row = ParseOutputsData(LineBody(line), InputChannelCount());
-    if (!row) return false;
-    g_nPattern[0] = *row;
-    return true;
+    return IntoModel(DataLine::kOutputs, line);
 }
-
 bool DecodePattern(std::string_view line) {
-    auto parsed = ParseMemoryPatternData(LineBody(line), InputChannelCount());
-    if (!parsed) return false;
-    g_nPattern[parsed->nMemory] = parsed->row;  // memory 01..64 is row 01..64
-    return true;
+    return IntoModel(DataLine::kMemoryPattern, line);
 }
-
 bool DecodeInCalendarDisp(std::string_view line) {
-    return DecodeSwitch(DisplaySwitch::kInCalendar, line, g_nInCalendarDisp);
+    return IntoModel(DataLine::kInCalendarDisp, line);
 }
-
 bool DecodeOutCalendarDisp(std::string_view line) {
-    return DecodeSwitch(DisplaySwitch::kOutCalendar, line, g_nOutCalendarDisp);
+    return IntoModel(DataLine::kOutCalendarDisp, line);
+}
+bool DecodeDateFormat(std::string_view line) {
+    return IntoModel(DataLine::kDateFormat, line);
 }
 
-bool DecodeDateFormat(std::string_view line) {
-    auto format = ParseDateFormatData(LineBody(line));
-    if (!format) return false;
-    g_nDateFormat = *format;
+bool DecodeDataLineInto(DataLine kind, std::string_view line, const CDecodeTarget& target) {
+    if (!Apply(kind, line, target)) return false;
+    if (target.pCopy) {
+        const int number =
+            IsNumberedDataLine(kind) ? PairAt(LineBody(line), DataLineTag(kind).size()) : 0;
+        target.pCopy->NoteLanded(kind, number);
+    }
     return true;
 }
 
 bool DecodeDataLine(DataLine kind, std::string_view line) {
-    // In the order of DataLine.
-    static constexpr bool (*kDecoders[])(std::string_view) = {
-        DecodeSeqTimes,       DecodeTitle,           DecodeTitlePositions, DecodeInTitleDisp,
-        DecodeOutTitleDisp,   DecodeCurMemory,       DecodeOutputs,        DecodePattern,
-        DecodeInCalendarDisp, DecodeOutCalendarDisp, DecodeDateFormat,
-    };
-    return kDecoders[static_cast<int>(kind)](line);
+    if (CReadBackCopy* copy = Link().ReadCopy()) {
+        return DecodeDataLineInto(kind, line, CopyTarget(*copy));
+    }
+    return DecodeDataLineInto(kind, line, ModelTarget());
 }

@@ -114,3 +114,52 @@ const CDialogTemplate& SettingsReadTemplate() {
         }};
     return t;
 }
+
+const CDialogTemplate& SettingsCompareTemplate() {
+    static const CDialogTemplate t{
+        IDD_SETTINGS_COMPARE,
+        "設定の照合",
+        kFont,
+        9,
+        203,
+        88,
+        {
+            {K::kButton, IDC_COMPARE_START, 7, 13, 50, 14, "照合", {}},
+            {K::kEdit, IDC_COMPARE_PERCENT, 57, 13, 25, 14, "", {}, true, true},
+            {K::kStaticText, kNoId, 83, 15, 8, 8, "％", {}},
+            {K::kButton, IDCANCEL, 146, 14, 50, 14, "CLOSE", {}},
+            {K::kProgress, IDC_COMPARE_PROGRESS, 7, 38, 189, 14, "", {}},
+            {K::kStaticText,
+             kNoId,
+             14,
+             60,
+             182,
+             8,
+             "スイッチャーの設定を読み出して、メモリ上の設定と照合します。",
+             {}},
+            {K::kStaticText, kNoId, 14, 72, 182, 8, "メモリ上の設定は変わりません。", {}},
+        }};
+    return t;
+}
+
+const CDialogTemplate& CompareResultTemplate() {
+    static const CDialogTemplate t{IDD_COMPARE_RESULT,
+                                   "照合の結果",
+                                   kFont,
+                                   9,
+                                   330,
+                                   200,
+                                   {
+                                       {K::kStaticText, IDC_COMPARE_SUMMARY, 7, 7, 316, 8, "", {}},
+                                       {K::kListView,
+                                        IDC_COMPARE_LIST,
+                                        7,
+                                        19,
+                                        316,
+                                        155,
+                                        "",
+                                        {"表", "項目", "ファイル", "スイッチャー"}},
+                                       {K::kButton, IDCANCEL, 273, 180, 50, 14, "CLOSE", {}},
+                                   }};
+    return t;
+}

@@ -1,5 +1,6 @@
 // Templates of the calendar (144) and slave address (148) editors, the
-// all-items transmission (160) and the maintenance read-back (161).
+// all-items transmission (160), the maintenance read-back (161), the compare
+// with the switcher (162) and its result (163).
 #pragma once
 
 #include "res/dialog_template.h"
@@ -8,6 +9,8 @@ inline constexpr int IDD_CALENDAR = 144;
 inline constexpr int IDD_SLAVE_ADDRESS = 148;
 inline constexpr int IDD_ALL_ITEMS = 160;
 inline constexpr int IDD_SETTINGS_READ = 161;
+inline constexpr int IDD_SETTINGS_COMPARE = 162;
+inline constexpr int IDD_COMPARE_RESULT = 163;
 
 // Calendar: each list with its Set button. The slave address list is the
 // editors' shared 1009 (IDC_SLAVE_ADDRESS).
@@ -39,7 +42,18 @@ inline constexpr int IDC_READ_START = 1120;
 inline constexpr int IDC_READ_PERCENT = 1121;
 inline constexpr int IDC_READ_PROGRESS = 1122;
 
+// Compare with the switcher: the read-back's shape.
+inline constexpr int IDC_COMPARE_START = 1123;
+inline constexpr int IDC_COMPARE_PERCENT = 1124;
+inline constexpr int IDC_COMPARE_PROGRESS = 1125;
+
+// Its result: a line saying how many entries differ, and the list of them.
+inline constexpr int IDC_COMPARE_SUMMARY = 1126;
+inline constexpr int IDC_COMPARE_LIST = 1127;
+
 const CDialogTemplate& CalendarTemplate();
 const CDialogTemplate& SlaveAddressTemplate();
 const CDialogTemplate& AllItemsTemplate();
 const CDialogTemplate& SettingsReadTemplate();
+const CDialogTemplate& SettingsCompareTemplate();
+const CDialogTemplate& CompareResultTemplate();

@@ -24,7 +24,9 @@ inline constexpr int ID_FILE_SAVE_SETTINGS = 32792;
 inline constexpr int ID_FILE_SAVE_SETTINGS_AS = 32793;
 inline constexpr int ID_ALL_ITEMS = 32794;
 inline constexpr int ID_SETTINGS_READ = 32795;
-inline constexpr int ID_COMM_LOG = 32796;  // the communication log window
+inline constexpr int ID_COMM_LOG = 32796;          // the communication log window
+inline constexpr int ID_SETTINGS_COMPARE = 32797;  // compare the settings with the switcher's
+inline constexpr int ID_REPLY_PACED = 32798;       // checkable: cycles wait for each reply
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;
 

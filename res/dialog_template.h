@@ -15,6 +15,7 @@ enum class ControlKind {
     kStaticText,
     kFrame,  // static black frame (a table is painted into it)
     kProgress,
+    kListView,  // a list of rows in columns; items are the column headings
 };
 
 inline constexpr int kNoId = -1;  // a static control nobody refers to

@@ -15,7 +15,8 @@ const std::vector<const CDialogTemplate*>& AllDialogTemplates() {
         &SettingsReadTemplate(),  &InputTitleTemplate(),
         &OutputTitleTemplate(),   &TitlePositionTemplate(),
         &InputCalendarTemplate(), &OutputCalendarTemplate(),
-        &TitleTemplate(),
+        &TitleTemplate(),         &SettingsCompareTemplate(),
+        &CompareResultTemplate(),
     };
     return s_dialogs;
 }

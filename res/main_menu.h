@@ -9,6 +9,7 @@ struct CMenuItem {
     std::string text;
     int nCommand = 0;                 // 0 for a separator or a submenu
     std::vector<CMenuItem> children;  // a submenu when not empty
+    bool bCheckable = false;          // an item that is on or off
 };
 
 const std::vector<CMenuItem>& MainMenu();

@@ -2,12 +2,27 @@
 
 #include <algorithm>
 
-CReplySchedule::CReplySchedule(int nDelayMs, bool bSplitBytes)
-    : m_delay(std::max(nDelayMs, 0)), m_bSplitBytes(bSplitBytes) {}
+namespace {
 
-void CReplySchedule::Add(const std::string& reply, Clock::time_point now) {
+constexpr int kBitsPerCharacter = 11;
+
+}  // namespace
+
+CReplySchedule::CReplySchedule(int nDelayMs, bool bSplitBytes, int nBaud)
+    : m_delay(std::max(nDelayMs, 0)), m_bSplitBytes(bSplitBytes), m_nBaud(std::max(nBaud, 0)) {}
+
+CReplySchedule::Clock::duration CReplySchedule::WireTime(size_t nBytes) const {
+    if (m_nBaud == 0) return Clock::duration::zero();
+    const auto us = static_cast<long long>(nBytes) * kBitsPerCharacter * 1000000LL / m_nBaud;
+    return std::chrono::microseconds(us);
+}
+
+void CReplySchedule::Add(const std::string& reply, Clock::time_point now, size_t nHeardBytes) {
     if (reply.empty()) return;
-    Clock::time_point due = std::max(now + m_delay, m_lastDue);
+    // The line heard has come in once it and the lines before it have crossed the wire.
+    m_heardEnd = std::max(now, m_heardEnd) + WireTime(nHeardBytes);
+    Clock::time_point due =
+        std::max(m_heardEnd + m_delay + WireTime(reply.size()), m_lastDue + WireTime(reply.size()));
     if (!m_bSplitBytes) {
         m_chunks.push_back({due, reply, true});
         m_lastDue = due;

@@ -1,5 +1,8 @@
 // Replies waiting to be written, each due at its own time: after the reply
 // delay, and byte by byte a few milliseconds apart when replies are split.
+// At a given line speed a reply is due no sooner than the line it answers and
+// the reply itself take on the wire (11 bits a character: start, 8 data bits,
+// even parity, stop), as a pseudo-terminal carries both at once.
 // Order is kept: a reply never overtakes the one before it.
 #pragma once
 
@@ -12,9 +15,11 @@ public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kSplitGap{3};
 
-    CReplySchedule(int nDelayMs, bool bSplitBytes);
+    CReplySchedule(int nDelayMs, bool bSplitBytes, int nBaud = 0);
 
-    void Add(const std::string& reply, Clock::time_point now);
+    // The reply to a line of nHeardBytes that came in at now; a pseudo-terminal
+    // brings lines at once, the wire one after the other.
+    void Add(const std::string& reply, Clock::time_point now, size_t nHeardBytes = 0);
     bool Empty() const { return m_chunks.empty(); }
     void Clear() { m_chunks.clear(); }
 
@@ -33,8 +38,12 @@ private:
         bool bEndsReply;
     };
 
+    Clock::duration WireTime(size_t nBytes) const;
+
     std::chrono::milliseconds m_delay;
     bool m_bSplitBytes;
+    int m_nBaud;  // 0: the wire takes no time
     std::deque<CChunk> m_chunks;
     Clock::time_point m_lastDue{};
+    Clock::time_point m_heardEnd{};  // when the last line heard has crossed the wire
 };

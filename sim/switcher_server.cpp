@@ -85,7 +85,7 @@ bool CSwitcherServer::SaveState(const std::string& path, int index) const {
 }
 
 void CSwitcherServer::Serve() {
-    CReplySchedule schedule(m_faults.nDelayMs, m_faults.bSplitBytes);
+    CReplySchedule schedule(m_faults.nDelayMs, m_faults.bSplitBytes, m_faults.nBaud);
     bool bBlocked = false;  // the line took no more bytes; wait until it does
     for (;;) {
         const short portEvents = static_cast<short>(POLLIN | (bBlocked ? POLLOUT : 0));
@@ -127,10 +127,15 @@ void CSwitcherServer::HandleLine(const std::string& line, CReplySchedule& schedu
     }
     if (!addressed || m_faults.bSilent) return;
     ++m_nCommandLines;
-    std::string reply = (m_nCommandLines == m_faults.nErrorAtLine)
-                            ? addressed->Framed(m_faults.errorReply, line)
-                            : *addressed->Answer(line);
-    schedule.Add(reply, CReplySchedule::Clock::now());
+    std::string reply;
+    if (m_nCommandLines == m_faults.nErrorAtLine) {
+        reply = addressed->Framed(m_faults.errorReply, line);
+    } else if (m_nCommandLines == m_faults.nDropAtLine) {
+        reply = addressed->Framed("GO", line);  // acknowledged, and lost
+    } else {
+        reply = *addressed->Answer(line);
+    }
+    schedule.Add(reply, CReplySchedule::Clock::now(), line.size());
 }
 
 bool CSwitcherServer::WriteDue(CReplySchedule& schedule, bool& bBlocked) {

@@ -19,9 +19,11 @@
 struct CFaultOptions {
     int nErrorAtLine = 0;  // answer the k-th command line (1-based) with errorReply; 0 = never
     std::string errorReply = "E3";  // GN, MENU, E0, E1, E2 or E3
+    int nDropAtLine = 0;            // answer the k-th command line "GO" but do nothing; 0 = never
     bool bSilent = false;           // hear every line, but neither apply nor answer any
     int nDelayMs = 0;               // every reply this much later
     bool bSplitBytes = false;       // every reply byte by byte, a few ms apart
+    int nBaud = 0;                  // replies keep to the wire time at this speed; 0 = none
 };
 
 class CSwitcherServer {

@@ -125,6 +125,60 @@ TEST_F(QelvarctlTest, SendThenReadOnRs485And64InputsOnTheTimer) {
     EXPECT_EQ(ReadSettings(out), sent);
 }
 
+TEST_F(QelvarctlTest, DiffNamesExactlyWhatTheSwitcherHoldsOtherwise) {
+    StartSwitcher(0);
+    const CSettingsTables file = ChangedTables(0);
+    const std::string in = WriteSettings(file, "in.dat");
+    ASSERT_TRUE(server->LoadState(in));
+    const std::string port = server->DevicePath();
+    auto same = Ctl({"--port", port, "--rs232", "diff", in, "--pace", "timer", "--interval", "5"});
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+
+    CSettingsTables held = file;
+    held.m_strTitle[2] = "\x8e\x78\x8e\xd0";  // 支社 where the file has none
+    held.m_nSeqTime[4][11] = 0;
+    held.m_nMemoryRows[11][6] = 32;
+    held.m_nOutCalendarDisp[3] = !file.m_nOutCalendarDisp[3];
+    ASSERT_TRUE(server->LoadState(WriteSettings(held, "held.dat")));
+    auto diff = Ctl({"--port", port, "--rs232", "diff", in});
+    EXPECT_EQ(diff.status, 6) << diff.err;
+    EXPECT_EQ(diff.out,
+              "auto-sequence pattern 05, input 12: file 15 s, switcher SKIP\n"
+              "output 07 of memory 12: file A52, switcher A01\n"
+              "calendar display of output 04: file OFF, switcher ON\n"
+              "title of input 03: file (none), switcher 支社\n");
+    EXPECT_EQ(server->State().m_tables, held);  // a read changes nothing
+
+    auto json = Ctl({"--port", port, "--rs232", "diff", in, "--json"});
+    EXPECT_EQ(json.status, 6);
+    EXPECT_EQ(json.out.substr(0, 37), "{\"equal\": false, \"differences\": [\n  {");
+    EXPECT_NE(json.out.find("{\"table\": \"title\", \"input\": 3, \"file\": \"(none)\", "
+                            "\"switcher\": \"支社\", \"file_value\": \"\", "
+                            "\"switcher_value\": \"8E788ED0\""),
+              std::string::npos)
+        << json.out;
+    EXPECT_EQ(Lines(json.out), 6);
+}
+
+TEST_F(QelvarctlTest, SendVerifyNamesTheLineTheSwitcherAcknowledgedButLost) {
+    CFaultOptions faults;
+    faults.nDropAtLine = 135;  // CA01, the first title, after the model question
+    StartSwitcher(0, false, 0, faults);
+    const std::string in = WriteSettings(ChangedTables(0), "in.dat");
+    auto send =
+        Ctl({"--port", server->DevicePath(), "--rs232", "send", in, "--pace", "ack", "--verify"});
+    EXPECT_EQ(send.status, 6) << send.err;
+    EXPECT_EQ(send.out, "title of input 01: file あい, switcher (none)\n");
+    EXPECT_NE(send.err.find("does not hold what was sent"), std::string::npos) << send.err;
+
+    auto again =
+        Ctl({"--port", server->DevicePath(), "--rs232", "send", in, "--pace", "ack", "--verify"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, "");
+    EXPECT_EQ(Ctl({"send", in, "--dry-run", "--verify"}).status, 1);
+}
+
 TEST_F(QelvarctlTest, DryRunPrintsTheLinesExactlyAsTheyWouldGoOut) {
     CSettingsTables tables = ChangedTables(0);
     auto run = Ctl({"--rs485", "03", "send", WriteSettings(tables, "a.dat"), "--dry-run"});

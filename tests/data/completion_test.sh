@@ -67,6 +67,7 @@ touch "$work/a.dat" "$work/B.DAT" "$work/notes.txt" "$work/profile.ini"
 cd "$work" || exit 1
 expect "qelvarctl send " "B.DAT a.dat backups"
 expect "qelvarctl read " "B.DAT a.dat backups"
+expect "qelvarctl diff " "B.DAT a.dat backups"
 expect "qelvarctl read out.dat --base " "B.DAT a.dat backups"
 expect "qelvarctl sim --state " "B.DAT a.dat backups"
 expect "qelvarctl --profile " "backups profile.ini"

@@ -97,6 +97,27 @@ TEST(SwitcherFaults, TheKthCommandLineGetsTheErrorReplyAndIsNotApplied) {
     EXPECT_EQ(clock.nDay, 7);
 }
 
+TEST(SwitcherFaults, TheKthCommandLineIsAcknowledgedButLost) {
+    CSwitcherServer server({}, {.nDropAtLine = 2});
+    ASSERT_TRUE(server.Start());
+    CPortClient port(server.DevicePath());
+    port.Write("TSDM\r\nTSDD\r\nRTSD\r\n");
+    EXPECT_EQ(port.ReadLines(3), "GO\r\nGO\r\nTSDM\r\n");
+}
+
+TEST(SwitcherFaults, RepliesKeepToTheWireTimeOfTheLineSpeed) {
+    CSwitcherServer server({}, {.nBaud = 9600});
+    ASSERT_TRUE(server.Start());
+    CPortClient port(server.DevicePath());
+    const std::string ast = Crlf("AST01" + Repeat("12", 32));  // 71 characters, "GO" 4
+    const auto start = Clock::now();
+    port.Write(ast + ast);
+    ASSERT_EQ(port.ReadLines(2), std::string(kGo) + kGo);
+    // Both lines cross the wire one after the other, then the second GO: (142 + 4) x 11 bits.
+    EXPECT_GE(Since(start), 165ms);
+    EXPECT_LT(Since(start), 1000ms);
+}
+
 TEST(SwitcherFaults, ASilentSwitcherHearsButNeitherAppliesNorAnswers) {
     CSwitcherServer server({}, {.bSilent = true});
     ASSERT_TRUE(server.Start());

@@ -1,0 +1,7 @@
+// Whether the program's cycles send each line once the switcher has answered
+// the one before (通信 > 応答を待って送信), kept in the profile as "ack_pace"
+// under "Link"; off unless the profile says 1.
+#pragma once
+
+bool ReadReplyPaceSetting();
+void WriteReplyPaceSetting(bool paced);

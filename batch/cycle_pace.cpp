@@ -1,0 +1,105 @@
+#include "batch/cycle_pace.h"
+
+#include <algorithm>
+
+#include "link/link_context.h"
+#include "link/link_flags.h"
+
+namespace {
+
+int MsUntil(CCyclePacer::Clock::time_point when, CCyclePacer::Clock::time_point now) {
+    if (when <= now) return 0;
+    // Rounded up, so a wait never ends before the time is due.
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(when - now).count());
+}
+
+PaceOutcome FromTick(TickOutcome outcome) {
+    switch (outcome) {
+        case TickOutcome::kStepped:
+            return PaceOutcome::kStepped;
+        case TickOutcome::kFinished:
+            return PaceOutcome::kFinished;
+        case TickOutcome::kStopped:
+            return PaceOutcome::kStopped;
+        case TickOutcome::kIgnored:
+            break;
+    }
+    return PaceOutcome::kIgnored;
+}
+
+}  // namespace
+
+CCyclePacer::CCyclePacer(CSendCycle& cycle, CyclePace pace, int nPeriodMs, int nNoReplyMs)
+    : m_cycle(cycle),
+      m_pace(pace),
+      m_period(std::chrono::milliseconds(std::max(nPeriodMs, 0))),
+      m_noReply(std::chrono::milliseconds(std::max(nNoReplyMs, 0))) {}
+
+bool CCyclePacer::Start(Clock::time_point now) {
+    m_next = now;
+    m_bAwaiting = false;
+    m_bBeforeFirst = false;
+    if (!m_cycle.Start()) return false;
+    // A reply still owed to a line sent before the run (the last line of the run
+    // before) would be taken for the answer to the first line, and every line
+    // after would go out one answer early: wait for it first, as long as the
+    // monitor waits.
+    if (m_pace == CyclePace::kReplies && g_bAwaitingReply) {
+        m_bAwaiting = m_bBeforeFirst = true;
+        m_nRepliesBefore = Link().RepliesInterpreted();
+        m_deadline = now + m_noReply;
+    }
+    return true;
+}
+
+bool CCyclePacer::Answered() const {
+    return Link().RepliesInterpreted() > m_nRepliesBefore;
+}
+
+// The reply owed from before the run is no longer awaited: the monitor gave up on it.
+bool CCyclePacer::GaveUpBeforeFirst() const {
+    return m_bBeforeFirst && !g_bAwaitingReply;
+}
+
+int CCyclePacer::MsUntilDue(Clock::time_point now) const {
+    if (!m_cycle.Running()) return -1;
+    if (m_pace == CyclePace::kTimer) return MsUntil(m_next, now);
+    if (!m_bAwaiting || Answered() || GaveUpBeforeFirst()) return 0;
+    return MsUntil(m_deadline, now);
+}
+
+PaceOutcome CCyclePacer::Poll(Clock::time_point now) {
+    if (!m_cycle.Running() || m_bPolling) return PaceOutcome::kIgnored;
+    if (m_pace == CyclePace::kTimer) {
+        if (now < m_next) return PaceOutcome::kWaiting;
+        m_next += m_period;
+    } else if (m_bAwaiting) {
+        if (!Answered() && !GaveUpBeforeFirst()) {
+            if (now < m_deadline) return PaceOutcome::kWaiting;
+            if (!m_bBeforeFirst) {
+                m_cycle.Stop();
+                return PaceOutcome::kNoReply;
+            }
+        }
+        m_bAwaiting = m_bBeforeFirst = false;
+    }
+    // Counted before the line goes out: a quick switcher may answer at once.
+    const unsigned long replies = Link().RepliesInterpreted();
+    const unsigned long sent = Link().LinesSent();
+    m_bPolling = true;
+    const TickOutcome outcome = m_cycle.Tick();
+    m_bPolling = false;
+    AfterTick(replies, sent, now);
+    return FromTick(outcome);
+}
+
+// A tick that sent nothing (an item refused, the read-back's closing tick)
+// leaves the next one due at once.
+void CCyclePacer::AfterTick(unsigned long repliesBefore, unsigned long sentBefore,
+                            Clock::time_point now) {
+    if (m_pace != CyclePace::kReplies || !m_cycle.Running()) return;
+    if (Link().LinesSent() == sentBefore) return;
+    m_bAwaiting = true;
+    m_nRepliesBefore = repliesBefore;
+    m_deadline = now + m_noReply;
+}

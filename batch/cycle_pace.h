@@ -1,0 +1,59 @@
+// How a running cycle is paced: one step per period of its timer, or each step
+// as soon as the switcher has answered the line before (a reply missing for
+// the connection monitor's time ends the run). The program's dialogs and the
+// command-line tool pace their cycles here; each brings its own waiting: it
+// calls Poll once MsUntilDue has passed, and after each reply.
+#pragma once
+
+#include <chrono>
+
+#include "batch/send_cycle.h"
+
+enum class CyclePace { kTimer, kReplies };
+
+// The connection monitor's time: it reports "No Connect" on its seventh 500 ms
+// tick after a send.
+inline constexpr int kNoReplyMs = 3500;
+
+enum class PaceOutcome {
+    kWaiting,  // nothing is due yet
+    kIgnored,  // as the cycle's TickOutcome
+    kStepped,
+    kFinished,
+    kStopped,
+    kNoReply,  // the line before got no reply in time; the cycle has ended
+};
+
+class CCyclePacer {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    CCyclePacer(CSendCycle& cycle, CyclePace pace, int nPeriodMs, int nNoReplyMs = kNoReplyMs);
+
+    // Starts the cycle unless another runs; the first step is due at once, or
+    // under replies once a reply still awaited from before has come.
+    bool Start(Clock::time_point now);
+    // Milliseconds until Poll has something to do: 0 now, -1 once the cycle has ended.
+    int MsUntilDue(Clock::time_point now) const;
+    // Performs the cycle's next tick when it is due. A call made while a step
+    // is under way (a warning box's event loop) does nothing.
+    PaceOutcome Poll(Clock::time_point now);
+
+    CyclePace Pace() const { return m_pace; }
+
+private:
+    bool Answered() const;
+    bool GaveUpBeforeFirst() const;
+    void AfterTick(unsigned long repliesBefore, unsigned long sentBefore, Clock::time_point now);
+
+    CSendCycle& m_cycle;
+    CyclePace m_pace;
+    Clock::duration m_period;
+    Clock::duration m_noReply;
+    Clock::time_point m_next{};   // timer: when the next tick is due
+    bool m_bAwaiting = false;     // replies: a line went out and is not answered yet
+    bool m_bBeforeFirst = false;  // ... and it went out before the run
+    unsigned long m_nRepliesBefore = 0;
+    Clock::time_point m_deadline{};
+    bool m_bPolling = false;
+};

@@ -1,0 +1,122 @@
+#include "batch/settings_compare_dlg.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+
+#include "app/corner_clicks.h"
+#include "app/dialog_builder.h"
+#include "batch/cycle_steps.h"
+#include "batch/settings_compare.h"
+#include "model/settings_diff_text.h"
+#include "model/settings_model.h"
+#include "protocol/fields.h"
+#include "res/batch_dialogs.h"
+#include "sink/message_sink.h"
+
+namespace {
+
+const char kSame[] = "スイッチャーはメモリ上の設定を保持しています。";
+const char kIncomplete[] = "応答のなかった読み込みがあるため、照合できません: ";
+const char kNoTitle[] = "（なし）";
+
+QString Text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The table as the 設定 menu names it.
+QString TableName(SettingsTable table) {
+    switch (table) {
+        case SettingsTable::kSeqTime:
+            return "オート・シーケンス";
+        case SettingsTable::kMemory:
+            return "出力切換え";
+        case SettingsTable::kTitlePosition:
+            return "タイトル表示位置";
+        case SettingsTable::kInTitleDisp:
+            return "入力タイトル表示";
+        case SettingsTable::kOutTitleDisp:
+            return "出力タイトル表示";
+        case SettingsTable::kInCalendarDisp:
+            return "入力カレンダ表示";
+        case SettingsTable::kOutCalendarDisp:
+            return "出力カレンダ表示";
+        case SettingsTable::kDateFormat:
+            return "カレンダ";
+        case SettingsTable::kTitle:
+            return "タイトル";
+    }
+    return {};
+}
+
+// The entry as the editors' grids name it: "ch12", "in05", "out07".
+QString ItemName(const CSettingsDifference& d) {
+    const QString index = Text(TwoDigits(d.nIndex));
+    switch (d.table) {
+        case SettingsTable::kSeqTime:
+            return "パターン" + Text(TwoDigits(d.nRow)) + " ch" + index;
+        case SettingsTable::kMemory:
+            return "メモリ" + Text(TwoDigits(d.nRow)) + " out" + index;
+        case SettingsTable::kDateFormat:
+            return "日付の表示";
+        default:
+            return (IsInputTable(d.table) ? "in" : "out") + index;
+    }
+}
+
+QString ValueText(const CSettingsDifference& d, DiffSide side) {
+    if (d.table == SettingsTable::kTitle) {
+        const std::string& title = side == DiffSide::kFile ? d.strFile : d.strSwitcher;
+        if (title.empty()) return kNoTitle;
+    }
+    return Text(DifferenceValueText(d, side, InputChannelCount()));
+}
+
+}  // namespace
+
+CSettingsCompareDlg::CSettingsCompareDlg(QWidget* parent)
+    : CBatchRunDlg(SettingsCompareTemplate(), IDC_COMPARE_START, IDC_COMPARE_PERCENT,
+                   IDC_COMPARE_PROGRESS, Closing::kEndsTheRun, parent) {
+    g_nCornerClicks = 0;
+}
+
+CStepList CSettingsCompareDlg::Steps() const {
+    return CompareReadSteps();
+}
+
+QString CSettingsCompareDlg::StepText(int k, int nSteps) const {
+    return QString::number(ReadBackPercent(k, nSteps));
+}
+
+void CSettingsCompareDlg::OnRunFinished() {
+    const CCompareResult result = CompareWithReadCopy();
+    if (!result.Complete()) {
+        ShowWarning(kIncomplete + ReadRequestList(result.missing));
+    } else if (result.differences.empty()) {
+        ShowNotice(kSame);
+    } else {
+        CCompareResultDlg(result.differences, this).exec();
+    }
+}
+
+CCompareResultDlg::CCompareResultDlg(const std::vector<CSettingsDifference>& diffs, QWidget* parent)
+    : QDialog(parent) {
+    BuildDialog(*this, CompareResultTemplate());
+    FindControl<QLabel>(*this, IDC_COMPARE_SUMMARY)
+        ->setText(QString("%1 項目が異なります。").arg(diffs.size()));
+    m_pList = FindControl<QTreeWidget>(*this, IDC_COMPARE_LIST);
+    QList<QTreeWidgetItem*> rows;
+    for (const auto& d : diffs) {
+        rows << new QTreeWidgetItem(QStringList{TableName(d.table), ItemName(d),
+                                                ValueText(d, DiffSide::kFile),
+                                                ValueText(d, DiffSide::kSwitcher)});
+    }
+    m_pList->addTopLevelItems(rows);
+    // Each column as wide as its widest text, with room to tell the columns apart.
+    const int gap = m_pList->fontMetrics().horizontalAdvance("MM");
+    for (int column = 0; column + 1 < m_pList->columnCount(); ++column) {
+        m_pList->resizeColumnToContents(column);
+        m_pList->setColumnWidth(column, m_pList->columnWidth(column) + gap);
+    }
+    if (!rows.isEmpty()) m_pList->setCurrentItem(rows.front());
+}

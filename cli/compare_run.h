@@ -1,0 +1,15 @@
+// Reads the switcher back into a copy (no file written, the model untouched)
+// and compares it with the settings model: qelvarctl diff and send --verify.
+#pragma once
+
+#include "cli/cli_sink.h"
+#include "cli/run_cycle.h"
+#include "model/settings_diff.h"
+
+enum class DiffOutput { kLines, kJson };
+
+// Prints the differences on stdout. Returns kExitOk when the switcher holds the
+// settings, kExitDiffers when it does not, or the read's failure (an error
+// reply, a missing or unreadable answer).
+int CompareWithSwitcher(const CRunSettings& run, CCliSink& sink, CompareScope scope,
+                        DiffOutput output);

@@ -1,0 +1,98 @@
+// A compare reads the switcher into a copy: the model stays as it is, and what
+// did not come back is named rather than taken as equal.
+#include <gtest/gtest.h>
+
+#include "batch/cycle_steps.h"
+#include "batch/settings_compare.h"
+#include "link/link_context.h"
+#include "link/reply_interpreter.h"
+#include "model/settings_capture.h"
+#include "model/settings_model.h"
+#include "sim/virtual_switcher.h"
+#include "tests/support/recording_sink.h"
+#include "tests/support/wire_capture.h"
+
+namespace {
+
+class CompareReadTest : public ::testing::Test {
+protected:
+    // Runs the compare's steps; the switcher answers each read with answer(k).
+    void RunCompare(const std::function<std::string(int k)>& answer) {
+        CSendCycle cycle(CompareReadSteps());
+        ASSERT_TRUE(cycle.Start());
+        while (cycle.Running()) {
+            const size_t before = wire.lines.size();
+            cycle.Tick();
+            if (wire.lines.size() == before) continue;
+            const std::string reply = answer(cycle.LastStep());
+            if (!reply.empty()) InterpretReply(reply);
+        }
+    }
+    // What a fresh switcher answers the read of step k, with its direct row
+    // reversed, memory 07 recalled and the date format month-day-year.
+    static std::string Default(int k) {
+        static CVirtualSwitcher sw = [] {
+            CVirtualSwitcher s;
+            CSwitcherState state = s.State();
+            for (int o = 0; o < kOutputs; ++o) state.m_nDirectRow[o] = kOutputs - 1 - o;
+            state.m_nCurMemory = 7;
+            state.m_tables.m_nDateFormat = 1;
+            s.SetState(state);
+            return s;
+        }();
+        return sw.Answer(ReadBackCommand(k, 32)).value_or("");
+    }
+
+    CWireCapture wire;
+    CRecordingSink sink;
+};
+
+TEST_F(CompareReadTest, AnswersLandInTheCopyAndTheModelStaysAsItWas) {
+    g_nSeqTime[0][0] = 9;
+    g_strTitle[4] = "\x96\x7b";  // 本
+    g_nCurMemory = 3;
+    g_nPattern[0][0] = 5;
+    g_bModified = 1;
+    const CSettingsTables before = CaptureSettingsTables();
+    RunCompare(Default);
+    EXPECT_EQ(wire.lines.size(), 168u);
+    EXPECT_EQ(CaptureSettingsTables(), before);
+    EXPECT_EQ(g_nCurMemory, 3);
+    EXPECT_EQ(g_nPattern[0][0], 5);
+    EXPECT_EQ(g_bModified, 1);
+
+    const CReadBackCopy* copy = Link().ReadCopy();
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->nCurMemory, 7);
+    EXPECT_EQ(copy->directRow[0], 31);
+    const CCompareResult result = CompareWithReadCopy();
+    EXPECT_TRUE(result.Complete());
+    ASSERT_EQ(result.differences.size(), 3u);  // the time, the date format, the title
+    EXPECT_EQ(result.differences[0].table, SettingsTable::kSeqTime);
+    EXPECT_EQ(result.differences[1].table, SettingsTable::kDateFormat);
+    EXPECT_EQ(result.differences[2].table, SettingsTable::kTitle);
+    EXPECT_TRUE(CompareWithReadCopy(CompareScope::kAllItemsRun).differences.size() == 2);
+
+    // A read-back afterwards writes the model again.
+    CSendCycle read(ReadBackSteps());
+    ASSERT_TRUE(read.Start());
+    read.Tick();
+    InterpretReply(Default(1));
+    EXPECT_EQ(g_nSeqTime[0][0], 3);
+    EXPECT_EQ(Link().ReadCopy(), nullptr);
+}
+
+TEST_F(CompareReadTest, ReadsWithoutAReadableAnswerAreNamedNotTakenAsEqual) {
+    RunCompare([](int k) {
+        if (k == 5) return std::string();                 // no answer
+        if (k == 137) return std::string("CA01XYZ\r\n");  // unreadable
+        if (k == 130) return std::string("GO\r\n");       // not a data line
+        return Default(k);
+    });
+    const CCompareResult result = CompareWithReadCopy();
+    EXPECT_FALSE(result.Complete());
+    EXPECT_EQ(ReadRequestList(result.missing), "RAST05, RCTI, RCA01");
+    EXPECT_FALSE(result.Same());
+}
+
+}  // namespace
