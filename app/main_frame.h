@@ -14,10 +14,10 @@
 #include "app/simulator_link.h"
 #include "link/comm_log.h"
 
+class CLinkPane;
 class QAction;
 class QLabel;
 class QSocketNotifier;
-
 
 struct CStartOptions {
     bool bSimulator = false;    // the built-in virtual switcher instead of a serial port
@@ -48,6 +48,7 @@ public:
     QAction* Action(int nCommand) const;
     QTimer& MonitorTimer() { return m_monitorTimer; }
     QLabel* TimePane() const { return m_pTimePane; }
+    CLinkPane* LinkPane() const { return m_pLinkPane; }
     bool IsLinkShutDown() const { return m_bShutDown; }
 
 protected:
@@ -72,6 +73,7 @@ private:
     QTimer m_clockTimer;
     QSocketNotifier* m_pReplyNotifier = nullptr;
     QLabel* m_pTimePane = nullptr;
+    CLinkPane* m_pLinkPane = nullptr;
     unsigned m_nTimePane = 5;
     bool m_bShutDown = false;
 };

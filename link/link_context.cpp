@@ -45,6 +45,7 @@ void CLinkContext::Reset() {
     m_nLinesSent = 0;
     m_nRepliesInterpreted = 0;
     m_bDispatching = false;
+    m_state.Reset();
     m_strProfilePath.clear();
     m_strPortOverride.clear();
 }

@@ -2,7 +2,8 @@
 // (g_hComm, g_bAwaitingReply, ...): who watches the lines, where a dry run
 // sends them, the writer and the reply queue shared with the I/O thread, the
 // open transport and the event that wakes that thread, where the profile and
-// the port are. One instance, Link(); Reset() puts it back as the program starts.
+// the port are, and where the link stands. One instance, Link(); Reset() puts
+// it back as the program starts.
 #pragma once
 
 #include <functional>
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "link/line_watchers.h"
+#include "link/link_state.h"
 #include "link/port_writer.h"
 #include "link/reply_queue.h"
 #include "link/transport.h"
@@ -56,12 +58,18 @@ public:
     void SetCommPortOverride(std::string path) { m_strPortOverride = std::move(path); }
     const std::string& CommPortOverride() const { return m_strPortOverride; }
 
+    // Connected, waiting for the port, reconnecting; updated from the I/O
+    // thread's events as the replies are dispatched. The owner thread only.
+    CLinkState& State() { return m_state; }
+
     // --- Shared with the I/O thread ---
 
     CPortWriter& Writer() { return m_writer; }
     CReplyQueue& Replies() { return m_replies; }
     // The port and the event that wakes the I/O thread (-1 for none): set and
     // closed only while no I/O thread runs, which reads them without a lock.
+    // While it runs the I/O thread closes and reopens the port itself when it
+    // is lost, detached from the writer meanwhile.
     void AdoptPort(std::unique_ptr<ITransport> port, int wakeFd);
     void ClosePort();
     ITransport* Port() const { return m_pPort.get(); }
@@ -70,8 +78,8 @@ public:
     void WakeIoThread() const;
 
     // Back to how the program starts: no port, no watchers, no tap, empty
-    // queues, counts at zero, the usual profile and port. Only while no I/O
-    // thread runs.
+    // queues, counts at zero, the usual profile and port, no link state. Only
+    // while no I/O thread runs.
     void Reset();
 
 private:
@@ -81,6 +89,7 @@ private:
     unsigned long m_nLinesSent = 0;
     unsigned long m_nRepliesInterpreted = 0;
     bool m_bDispatching = false;
+    CLinkState m_state;
 
     std::string m_strProfilePath;
     std::string m_strPortOverride;
