@@ -4,9 +4,9 @@
 
 #include "link/comm_settings.h"
 #include "link/link_flags.h"
+#include "sink/message_sink.h"
 #include "link/readback_decoders.h"
 #include "model/settings_model.h"
-#include "sink/message_sink.h"
 
 namespace {
 
