@@ -31,13 +31,15 @@ CPortReopener::CPortReopener(CLinkContext& link, const std::atomic<int>& run, bo
     if (!m_port.DevicePath().empty()) m_pWatch = std::make_unique<CPortWatch>();
 }
 
-void CPortReopener::Lost(Clock::duration uptime) {
+void CPortReopener::Lost(Clock::duration uptime, bool gotData) {
+    Arm();  // before anyone hears of the loss, so that a quick return is not missed
     m_bWaitFirst = true;
     m_strLastWhy.clear();
     if (!Network()) return;
-    // A server that drops each connection at once is not called back at once.
-    m_nDelayMs = uptime >= kSteadyConnection ? kServerRetryFirstMs
-                                             : std::min(m_nDelayMs * 2, kServerRetryLastMs);
+    // A server that drops each connection at once, before it has said
+    // anything, is called back less and less often.
+    const bool worked = gotData || uptime >= kSteadyConnection;
+    m_nDelayMs = worked ? kServerRetryFirstMs : std::min(m_nDelayMs * 2, kServerRetryLastMs);
 }
 
 bool CPortReopener::Reopen() {

@@ -24,8 +24,9 @@ public:
     // to the writer again (the owner is told); false after a failed attempt
     // (told once for each new reason) or when the thread is to stop.
     bool Reopen();
-    // The port was lost after being up for `uptime`.
-    void Lost(Clock::duration uptime);
+    // The port was lost after being up for `uptime`; gotData: the server had
+    // sent something on it. Called before the owner is told.
+    void Lost(Clock::duration uptime, bool gotData);
 
 private:
     bool Network() const { return m_port.OpensInBackground(); }

@@ -49,6 +49,7 @@ std::optional<std::string> CPortService::ReadChunk(short events) {
     const CIoResult got = m_port.Read(chunk);
     switch (got.status) {
         case IoStatus::kDone:
+            m_bGotData = true;
             m_assembler.Feed(std::string_view(chunk, got.nBytes),
                              [this](std::string line) { m_replies.Push(std::move(line)); });
             return std::nullopt;

@@ -17,7 +17,12 @@ public:
     // wake-up, and handles what came. The reason when the port failed.
     std::optional<std::string> Serve();
     // A new connection: a line begun on the last one is dropped.
-    void Restart() { m_assembler = CLineAssembler(); }
+    void Restart() {
+        m_assembler = CLineAssembler();
+        m_bGotData = false;
+    }
+    // Whether anything came in since the connection began.
+    bool GotData() const { return m_bGotData; }
 
 private:
     std::optional<std::string> ReadChunk(short events);
@@ -28,4 +33,5 @@ private:
     CPortWriter& m_writer;
     CReplyQueue& m_replies;
     CLineAssembler m_assembler;
+    bool m_bGotData = false;
 };

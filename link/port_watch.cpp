@@ -22,7 +22,6 @@ CPortWatch::~CPortWatch() {
 }
 
 bool CPortWatch::Watch(const std::string& path) {
-    Stop();
     if (m_fd < 0 || path.empty()) return false;
     // "/dev/serial/by-id/usb-x": the folder "/dev/serial/by-id" and the name
     // "usb-x"; while the folder is missing too, its own folder and name.
@@ -32,9 +31,12 @@ bool CPortWatch::Watch(const std::string& path) {
         name = folder.filename();
         folder = folder.parent_path();
     } while (!IsFolder(folder) && folder != folder.root_path());
+    if (m_wd >= 0 && folder == m_folder && name == m_name) return true;  // what came meanwhile stays
+    if (m_wd >= 0) ::inotify_rm_watch(m_fd, m_wd);
     constexpr uint32_t kEvents =
         IN_CREATE | IN_MOVED_TO | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
     m_wd = ::inotify_add_watch(m_fd, folder.c_str(), kEvents);
+    m_folder = folder;
     m_name = name;
     return m_wd >= 0;
 }

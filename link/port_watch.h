@@ -13,8 +13,9 @@ public:
     CPortWatch(const CPortWatch&) = delete;
     CPortWatch& operator=(const CPortWatch&) = delete;
 
-    // Watches for `path` (or the folder on its way) to appear or change.
-    // False when nothing can be watched; the caller then retries on a timer only.
+    // Watches for `path` (or the folder on its way) to appear or change. The
+    // same watch again keeps what it has seen and not yet consumed. False when
+    // nothing can be watched; the caller then retries on a timer only.
     bool Watch(const std::string& path);
     void Stop();
 
@@ -27,5 +28,6 @@ public:
 private:
     int m_fd = -1;
     int m_wd = -1;
+    std::string m_folder;
     std::string m_name;  // the name in the watched folder that leads to the path
 };

@@ -57,8 +57,10 @@ public:
                 continue;
             }
             if (auto failed = m_service.Serve()) {
-                Lose(*failed);
-                m_reopener.Lost(Clock::now() - since);
+                m_writer.Detach();  // from now on nothing but this thread touches the port
+                m_port.Close();
+                m_reopener.Lost(Clock::now() - since, m_service.GotData());
+                m_replies.PushEvent(CPortEvent::Lost(*failed));
                 up = false;
             }
         }
@@ -67,12 +69,6 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-
-    void Lose(const std::string& why) {
-        m_writer.Detach();  // from now on nothing but this thread touches the port
-        m_port.Close();
-        m_replies.PushEvent(CPortEvent::Lost(why));
-    }
 
     ITransport& m_port;
     CPortWriter& m_writer;
