@@ -69,6 +69,7 @@ protected:
         LinkTest::SetUp();
         WriteFileText(dir.File("profile.ini"), "[Ports]\nCOM1=" + stable + "\n");
         Link().SetProfilePath(dir.File("profile.ini"));
+        ReadCommSettings();  // COM1, as that profile says
         log.FollowLink();
     }
     void TearDown() override { StopLink(); }
