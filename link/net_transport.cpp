@@ -201,10 +201,18 @@ void CNetTransport::FlushHeld() {
     FlushLocked(error);  // a failed connection shows in the next read
 }
 
+// Each received segment is acknowledged at once: a server that holds back the
+// rest of a reply until its first part is acknowledged (Nagle's rule) would
+// otherwise wait for the delayed acknowledgement, some 40 ms, on every reply.
+void CNetTransport::AckAtOnce() const {
+    SetOption(m_fd, IPPROTO_TCP, TCP_QUICKACK, 1);
+}
+
 CIoResult CNetTransport::Read(std::span<char> buffer) {
     if (!Telnet()) {
         for (;;) {
             ssize_t n = ::recv(m_fd, buffer.data(), buffer.size(), 0);
+            if (n > 0) AckAtOnce();
             if (n > 0) return {IoStatus::kDone, static_cast<size_t>(n)};
             if (n == 0) return {IoStatus::kHungUp};
             if (errno != EINTR) return Failure(errno);
@@ -217,6 +225,7 @@ CIoResult CNetTransport::Read(std::span<char> buffer) {
     } while (n < 0 && errno == EINTR);
     if (n == 0) return {IoStatus::kHungUp};
     if (n < 0) return Failure(errno);
+    AckAtOnce();
     std::lock_guard lock(m_mutex);
     if (!m_pTelnet || m_pTelnet->Broken()) return {IoStatus::kFailed, 0, EPROTO};
     std::string data;  // never longer than what came in

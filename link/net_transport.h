@@ -66,6 +66,7 @@ private:
     // Writes what the Telnet layer holds; false when the connection failed.
     bool FlushLocked(int& error);
     void CloseSocket();
+    void AckAtOnce() const;
     bool Telnet() const { return m_address.kind == PortKind::kRfc2217; }
 
     std::string m_name;
