@@ -2,6 +2,8 @@
 
 #include <libtelnet.h>
 
+#include <cstring>
+
 namespace {
 
 // What this client agrees to when the server asks: BINARY and SUPPRESS-GO-AHEAD
@@ -49,14 +51,20 @@ void CTelnetCodec::OnEvent(telnet_t*, telnet_event_t* event, void* self) {
             }
             break;
         case TELNET_EV_SEND:
-            codec.m_out.append(event->data.buffer, event->data.size);
+            if (!codec.m_bBroken) codec.m_out.append(event->data.buffer, event->data.size);
             break;
         case TELNET_EV_COMPRESS:  // the rest would arrive deflated
         case TELNET_EV_ERROR:
             codec.m_bBroken = true;
             break;
-        case TELNET_EV_WARNING:  // a subnegotiation too long to keep: its rest reads as data
-            if (event->error.errcode == TELNET_EOVERFLOW) codec.m_bBroken = true;
+        case TELNET_EV_WARNING:
+            // A subnegotiation cut short by a stray command, or too long to
+            // keep: what follows can no longer be told apart from data. (The
+            // library leaves errcode unset on warnings; the message says which.)
+            if (event->error.msg && (std::strstr(event->error.msg, "unexpected byte after IAC") ||
+                                     std::strstr(event->error.msg, "limit"))) {
+                codec.m_bBroken = true;
+            }
             break;
         default:  // negotiation is answered by libtelnet; the server's notifications are not needed
             break;

@@ -28,8 +28,10 @@ public:
     void Open(const CLineSettings& line);
     void SetLine(const CLineSettings& line);
     // Bytes from the server: its data is appended to `data`. False once the
-    // stream can no longer be read as data (libtelnet gave up on it, or the
-    // server turned on compression); nothing more is appended then.
+    // stream can no longer be read as data (libtelnet gave up on it, a
+    // subnegotiation broke off or overflowed, the server turned on
+    // compression); nothing more is appended or answered then, and the
+    // transport drops the connection.
     bool Receive(std::string_view bytes, std::string& data);
     // Data for the server, each 0xFF doubled.
     void Send(std::string_view data);

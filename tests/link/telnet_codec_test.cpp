@@ -75,6 +75,17 @@ TEST(TelnetCodec, EachOfferGetsOneAnswerAtMostAndAnAgreedOneNoneWhenRepeated) {
     EXPECT_EQ(data, "");
 }
 
+// Found by fuzzing: a subnegotiation that a stray command breaks off leaves
+// no way to tell what follows from data.
+TEST(TelnetCodec, ASubnegotiationBrokenOffByACommandBreaksTheStream) {
+    CTelnetCodec codec;
+    std::string data;
+    EXPECT_FALSE(codec.Receive(Bytes({IAC, SB, 44, 1, IAC, WILL, 3}) + "TSDY\r\n", data));
+    EXPECT_TRUE(codec.Broken());
+    EXPECT_EQ(data, "");
+    EXPECT_EQ(codec.Outgoing(), "");  // nothing answered on a broken stream
+}
+
 TEST(TelnetCodec, AServerThatTurnsOnCompressionBreaksTheStream) {
     CTelnetCodec codec;
     std::string data;
