@@ -43,6 +43,7 @@ void CPortReopener::Lost(Clock::duration uptime, bool gotData) {
 }
 
 bool CPortReopener::Reopen() {
+    const bool waited = m_bWaitFirst;
     if (m_bWaitFirst) {
         Arm();
         if (!Wait(m_nDelayMs)) return false;
@@ -59,7 +60,8 @@ bool CPortReopener::Reopen() {
     if (!m_run.load()) return false;
     if (why != m_strLastWhy) m_replies.PushEvent(CPortEvent::Retrying(why));
     m_strLastWhy = why;
-    if (Network()) m_nDelayMs = std::min(m_nDelayMs * 2, kServerRetryLastMs);
+    // A server's pauses: 1 s, 2 s, 4 s, 8 s, then 10 s.
+    if (Network() && waited) m_nDelayMs = std::min(m_nDelayMs * 2, kServerRetryLastMs);
     return false;
 }
 
