@@ -109,14 +109,18 @@ TEST_P(QelvarctlServerTest, AnErrorReplyStopsTheRunAndSilenceGivesStatus4) {
 
 TEST_P(QelvarctlServerTest, AServerGoneInTheMiddleOfASendEndsItWithStatus4) {
     Serve();
-    std::thread stopper([this] {
+    const std::string port = Port();
+    const std::string file = SettingsFile();
+    CSer2net& s2n = *server;
+    std::thread stopper([&s2n] {
         std::this_thread::sleep_for(700ms);
-        server->Stop();
+        s2n.Stop();
     });
-    auto send = Ctl({"--port", Port(), "--rs232", "send", SettingsFile(), "--interval", "20"});
+    auto send =
+        RunProcess(QELVARCTL_PATH, {"--port", port, "--rs232", "send", file, "--interval", "20"});
     stopper.join();
     EXPECT_EQ(send.status, 4) << send.err;
-    EXPECT_NE(send.err.find("port lost: " + Port() + " (closed by the server): stopped at step "),
+    EXPECT_NE(send.err.find("port lost: " + port + " (closed by the server): stopped at step "),
               std::string::npos)
         << send.err;
 }
