@@ -57,19 +57,6 @@ TEST_F(LinkStatusTest, ThePaneShowsThePortAndItsStateAndFitsTheStrip) {
     EXPECT_TRUE(text.contains("), waiting for the port")) << text.toStdString();
 }
 
-TEST_F(LinkStatusTest, ALongNameIsShortenedInTheMiddleAndWhollyInTheToolTip) {
-    const std::string byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
-    WriteProfile("com_port=0", byId);
-    MakeFrame();
-    CLinkPane* pane = frame->LinkPane();
-    EXPECT_EQ(sink.boxes.size(), 5u);  // the first open's boxes, and no more
-    EXPECT_EQ(pane->FullText(), QString::fromStdString("COM1 " + byId + " ポート待ち"));
-    EXPECT_TRUE(pane->text().startsWith("COM1 /dev/"));
-    EXPECT_TRUE(pane->text().endsWith(" ポート待ち"));
-    EXPECT_LE(pane->fontMetrics().horizontalAdvance(pane->text()), CLinkPane::kWidth);
-    EXPECT_TRUE(pane->toolTip().startsWith(pane->FullText()));
-}
-
 TEST_F(LinkStatusTest, ARunThatLosesItsPortStopsWithOneBoxAndKeepsItsCount) {
     WriteProfile("com_port=0");
     MakeFrame();

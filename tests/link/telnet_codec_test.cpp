@@ -86,14 +86,4 @@ TEST(TelnetCodec, ASubnegotiationBrokenOffByACommandBreaksTheStream) {
     EXPECT_EQ(codec.Outgoing(), "");  // nothing answered on a broken stream
 }
 
-TEST(TelnetCodec, AServerThatTurnsOnCompressionBreaksTheStream) {
-    CTelnetCodec codec;
-    std::string data;
-    EXPECT_FALSE(codec.Receive("ok" + Bytes({IAC, SB, 86, IAC, SE}) + "\x78\x9c", data));
-    EXPECT_EQ(data, "ok");
-    EXPECT_TRUE(codec.Broken());
-    EXPECT_FALSE(codec.Receive("more", data));
-    EXPECT_EQ(data, "ok");
-}
-
 }  // namespace
