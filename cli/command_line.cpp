@@ -30,10 +30,10 @@ int Exchange(const CLinkSession& link, const std::vector<std::string>& lines, CC
         g_bErrorReply = 0;
         SendCommand(line);
         if (!WaitForReplyAfter(before, kReplyTimeoutMs)) {
-            PrintError(PortLostSince(losses) ? "port lost: " + LostPortText() +
-                                                   " while waiting for the reply to " +
-                                                   std::string(LineBody(line))
-                                             : "no reply within 3.5 s");
+            PrintError(PortLostSince(losses)
+                           ? "port lost: " + LostPortText() + " while waiting for the reply to " +
+                                 std::string(LineBody(line))
+                           : "no reply within 3.5 s");
             status = kExitNoReply;
             break;
         }

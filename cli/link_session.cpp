@@ -95,7 +95,7 @@ CLinkSession::CLinkSession(const CCliOptions& options, CCliSink& sink) {
     // A port that is there but cannot be set up says so in its first box; the
     // boxes after a failed open only repeat its reason.
     std::string why = state.Connected() && !sink.setupErrors.empty() ? sink.setupErrors.front()
-                                                                      : state.LastFailure();
+                                                                     : state.LastFailure();
     if (options.nWaitS > 0) why += " (waited " + std::to_string(options.nWaitS) + " s)";
     PrintError("cannot use the port" + (name.empty() ? "" : " " + name) + ": " + why);
     StopLink();

@@ -31,7 +31,8 @@ bool CPortWatch::Watch(const std::string& path) {
         name = folder.filename();
         folder = folder.parent_path();
     } while (!IsFolder(folder) && folder != folder.root_path());
-    if (m_wd >= 0 && folder == m_folder && name == m_name) return true;  // what came meanwhile stays
+    if (m_wd >= 0 && folder == m_folder && name == m_name)
+        return true;  // what came meanwhile stays
     if (m_wd >= 0) ::inotify_rm_watch(m_fd, m_wd);
     constexpr uint32_t kEvents =
         IN_CREATE | IN_MOVED_TO | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
