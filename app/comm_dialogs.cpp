@@ -15,7 +15,7 @@
 #include "app/simulator_link.h"
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
-#include "link/port_names.h"
+#include "link/port_name.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 #include "protocol/switcher_model.h"

@@ -1,5 +1,5 @@
-#include "app/corner_clicks.h"
 #include "app/main_frame.h"
+#include "app/corner_clicks.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +17,7 @@
 #include "app/comm_dialogs.h"
 #include "app/comm_log_window.h"
 #include "app/file_commands.h"
+#include "app/link_pane.h"
 #include "app/reply_pace_setting.h"
 #include "app/simulator_link.h"
 #include "batch/all_items_dlg.h"
@@ -32,13 +33,12 @@
 #include "link/connection_monitor.h"
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
-#include "sink/message_sink.h"
 #include "link/reply_dispatch.h"
 #include "link/reply_queue.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/main_menu.h"
-
+#include "sink/message_sink.h"
 
 namespace {
 
@@ -218,6 +218,8 @@ void CMainFrame::CreateStatusBar() {
                                                       {ID_INDICATOR_CAPS, "CAP"},
                                                       {ID_INDICATOR_NUM, "NUM"},
                                                       {ID_INDICATOR_SCRL, "SCRL"}};
+    m_pLinkPane = new CLinkPane(bar);
+    bar->addPermanentWidget(m_pLinkPane);
     for (auto [id, text] : indicators) {
         auto* pane = new QLabel(text, bar);
         pane->setObjectName(QString::number(id));

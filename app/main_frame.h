@@ -15,6 +15,7 @@
 #include "link/comm_log.h"
 #include "sim/virtual_switcher.h"
 
+class CLinkPane;
 class QAction;
 class QLabel;
 class QSocketNotifier;
@@ -49,6 +50,7 @@ public:
     QAction* Action(int nCommand) const;
     QTimer& MonitorTimer() { return m_monitorTimer; }
     QLabel* TimePane() const { return m_pTimePane; }
+    CLinkPane* LinkPane() const { return m_pLinkPane; }
     bool IsLinkShutDown() const { return m_bShutDown; }
 
 protected:
@@ -74,6 +76,7 @@ private:
     QTimer m_clockTimer;
     QSocketNotifier* m_pReplyNotifier = nullptr;
     QLabel* m_pTimePane = nullptr;
+    CLinkPane* m_pLinkPane = nullptr;
     unsigned m_nTimePane = 5;
     bool m_bShutDown = false;
 };

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "link/port_names.h"
+#include "link/port_name.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include "batch/send_cycle.h"
 
-#include "sink/message_sink.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
+#include "sink/message_sink.h"
 
 CSendCycle::CSendCycle(CStepList steps) : m_steps(std::move(steps)) {}
 
@@ -13,6 +14,8 @@ bool CSendCycle::Start() {
     if (g_nSendStep != 0 || m_steps.nSteps <= 0) return false;
     g_nSendStep = 1;
     m_bRunning = true;
+    m_bPortLost = false;
+    m_nLossesAtStart = Link().State().Losses();
     m_nLastStep = 0;
     return true;
 }
@@ -46,6 +49,12 @@ TickOutcome CSendCycle::Tick() {
     if (g_bErrorReply) {
         g_bErrorReply = 0;
         End();
+        return TickOutcome::kStopped;
+    }
+    if (Link().State().Losses() != m_nLossesAtStart) {
+        End();
+        m_bPortLost = true;
+        ShowReplyError("Port lost: " + Link().State().Port());
         return TickOutcome::kStopped;
     }
     const int k = g_nSendStep;

@@ -2,7 +2,8 @@
 // all-items transmission and the read-back. A timer (a Qt timer, the
 // command-line tool's loop, a test) calls Tick(); each tick performs one step
 // of a step list and reports it. g_nSendStep carries the step the next tick
-// performs (0 = no cycle runs) and g_bErrorReply stops the cycle.
+// performs (0 = no cycle runs) and g_bErrorReply stops the cycle; so does the
+// port being lost while the cycle runs, with one box that names the port.
 #pragma once
 
 #include <functional>
@@ -24,7 +25,8 @@ enum class TickOutcome {
     kIgnored,   // no cycle runs, or a tick arrived while a step's warning was open
     kStepped,   // step LastStep() was performed (its line sent or its item refused)
     kFinished,  // the cycle ended normally on this tick
-    kStopped,   // an error reply (or Stop() from inside a step) ended the cycle early
+    kStopped,   // an error reply, the port lost (PortLost()), or Stop() from inside a step
+                // ended the cycle early
 };
 
 class CSendCycle {
@@ -42,6 +44,8 @@ public:
     void Stop();
 
     bool Running() const { return m_bRunning; }
+    // Whether the port was lost while the last run went on, which stopped it.
+    bool PortLost() const { return m_bPortLost; }
     int LastStep() const { return m_nLastStep; }  // 0 before the first step
     const CStepList& Steps() const { return m_steps; }
 
@@ -57,5 +61,7 @@ private:
     CStepList m_steps;
     bool m_bRunning = false;
     bool m_bInStep = false;
+    bool m_bPortLost = false;
+    unsigned long m_nLossesAtStart = 0;
     int m_nLastStep = 0;
 };

@@ -57,6 +57,15 @@ bool TakeGlobalOption(int argc, char** argv, int& i, CCliOptions& o, std::string
         auto v = value();
         if (!v) return false;
         o.strPort = *v;
+    } else if (arg == "--wait") {
+        auto v = value();
+        if (!v) return false;
+        auto seconds = ParseNumber(*v, 0, 86400);
+        if (!seconds) {
+            error = "--wait takes a number of seconds, 0..86400";
+            return false;
+        }
+        o.nWaitS = *seconds;
     } else if (arg == "--profile") {
         auto v = value();
         if (!v) return false;

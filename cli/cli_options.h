@@ -8,7 +8,8 @@
 #include <vector>
 
 struct CCliOptions {
-    std::string strPort;     // --port: a device path; empty = the profile's port
+    std::string strPort;     // --port: a device or a server; empty = the profile's port
+    int nWaitS = 0;          // --wait: seconds to wait for an absent port to appear
     int nInterface = -1;     // -1 = the profile's, 0 = --rs232, 1 = --rs485
     int nAddress = 0;        // --rs485 NN
     int nModel = -1;         // -1 = the profile's (or a loaded file's), 0 = 32, 1 = 64

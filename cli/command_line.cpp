@@ -15,6 +15,7 @@
 #include "link/transmitter.h"
 #include "model/settings_model.h"
 #include "protocol/address_lines.h"
+#include "protocol/fields.h"
 
 namespace {
 
@@ -25,10 +26,14 @@ int Exchange(const CLinkSession& link, const std::vector<std::string>& lines, CC
     int status = kExitOk;
     for (const auto& line : lines) {
         unsigned long before = Link().RepliesInterpreted();
+        const unsigned long losses = Link().State().Losses();
         g_bErrorReply = 0;
         SendCommand(line);
         if (!WaitForReplyAfter(before, kReplyTimeoutMs)) {
-            PrintError("no reply within 3.5 s");
+            PrintError(PortLostSince(losses)
+                           ? "port lost: " + LostPortText() + " while waiting for the reply to " +
+                                 std::string(LineBody(line))
+                           : "no reply within 3.5 s");
             status = kExitNoReply;
             break;
         }

@@ -6,7 +6,7 @@
 #include "cli/exit_codes.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
-#include "link/port_names.h"
+#include "link/port_name.h"
 #include "link/serial_devices.h"
 
 namespace {

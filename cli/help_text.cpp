@@ -8,7 +8,11 @@ const char kToolHelp[] = R"(Usage: qelvarctl [OPTION]... COMMAND [ARGUMENT]...
 Control a Qelvar video matrix switcher from the command line.
 
 Options:
-  --port DEVICE   the serial device (default: the profile's port, as the program uses it)
+  --port PORT     the serial device, or a serial device server as tcp://HOST:PORT
+                  (raw TCP) or rfc2217://HOST:PORT (Telnet with the COM port
+                  option) (default: the profile's port, as the program uses it)
+  --wait SECONDS  wait up to this long for an absent port to appear, or for a
+                  server to answer (default: give up at once)
   --rs232         RS-232C framing: lines go out as they are
   --rs485 NN      RS-485 framing, to the switcher with slave address NN (00..31)
                   (default: the profile's interface; RS-485 then uses address 00)
@@ -33,10 +37,13 @@ Commands:
 
 'qelvarctl COMMAND --help' explains a command.
 
+A port lost while a command runs (a USB adapter pulled out, a server gone)
+ends it with status 4 and a message that names the port and the step.
+
 Exit status: 0 done; 1 usage error; 2 a file or the port cannot be opened;
-3 the switcher answered with an error; 4 a reply is missing; 5 a completed
-send left out refused items; 6 the switcher does not hold the file's settings
-(diff, send --verify).
+3 the switcher answered with an error; 4 a reply is missing or the port was
+lost; 5 a completed send left out refused items; 6 the switcher does not hold
+the file's settings (diff, send --verify).
 )";
 
 const char kSendHelp[] =

@@ -27,13 +27,24 @@ void ApplyLinkSettings(const CCliOptions& o) {
 bool WaitForReplyAfter(unsigned long before, int timeoutMs) {
     using Clock = std::chrono::steady_clock;
     auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const unsigned long losses = Link().State().Losses();
     DispatchReplies();
     while (Link().RepliesInterpreted() <= before) {
+        if (PortLostSince(losses)) return false;
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return false;
         WaitForReplies(static_cast<int>(left.count()));
     }
     return true;
+}
+
+bool PortLostSince(unsigned long losses) {
+    return Link().State().Losses() != losses || !Link().State().Connected();
+}
+
+std::string LostPortText() {
+    const CLinkState& state = Link().State();
+    return state.Port() + (state.LastFailure().empty() ? "" : " (" + state.LastFailure() + ")");
 }
 
 std::string_view ShownReply(std::string_view line) {
@@ -74,11 +85,36 @@ CLinkSession::CLinkSession(const CCliOptions& options, CCliSink& sink) {
     sink.setupErrors.clear();
     StartLink();
     Watch(options.bVerbose);
-    m_bOpen = sink.setupErrors.empty();
-    if (m_bOpen) return;
-    // The first failure says why; the steps after a failed open only repeat it.
-    PrintError("cannot use the port: " + sink.setupErrors.front());
+    m_bOpen = AwaitPort(options.nWaitS, sink);
+    if (m_bOpen) {
+        sink.setupErrors.clear();  // the boxes of a first open that failed before the port came
+        return;
+    }
+    const CLinkState& state = Link().State();
+    const std::string name = CommPortName();
+    // A port that is there but cannot be set up says so in its first box; the
+    // boxes after a failed open only repeat its reason.
+    std::string why = state.Connected() && !sink.setupErrors.empty() ? sink.setupErrors.front()
+                                                                     : state.LastFailure();
+    if (options.nWaitS > 0) why += " (waited " + std::to_string(options.nWaitS) + " s)";
+    PrintError("cannot use the port" + (name.empty() ? "" : " " + name) + ": " + why);
     StopLink();
+}
+
+// Until the port is up: a device that opened is; a server is once its first
+// connection attempt has ended well; an absent port is waited for, waitS at most.
+bool CLinkSession::AwaitPort(int waitS, const CCliSink& sink) {
+    using Clock = std::chrono::steady_clock;
+    const CLinkState& state = Link().State();
+    if (state.Connected()) return sink.setupErrors.empty();
+    const auto deadline = Clock::now() + std::chrono::seconds(waitS);
+    while (!state.Connected()) {
+        const bool tried = state.Status() != LinkStatus::kConnecting;
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (tried && left <= 0) return false;
+        WaitForReplies(tried ? static_cast<int>(left) : 1000);
+    }
+    return true;
 }
 
 CLinkSession::~CLinkSession() {
@@ -90,5 +126,7 @@ void CLinkSession::Watch(bool verbose) {
         m_strLastReply = line;
         if (verbose) Log('<', line);
     });
-    if (verbose) m_sent = Link().SentLines().Watch([](std::string_view line) { Log('>', line); });
+    if (!verbose) return;
+    m_sent = Link().SentLines().Watch([](std::string_view line) { Log('>', line); });
+    m_states = Link().State().Changes().Watch([](std::string_view change) { Log('!', change); });
 }

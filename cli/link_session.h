@@ -16,12 +16,14 @@ inline constexpr int kReplyTimeoutMs = 3500;
 void ApplyLinkSettings(const CCliOptions& options);
 
 // The link open for one command: the port and the I/O thread, the last reply
-// received and, with --verbose, every line sent and received on stderr. The
-// link closes when the session ends.
+// received and, with --verbose, every line sent and received and each change
+// of the link's state on stderr. The link closes when the session ends.
 class CLinkSession {
 public:
-    // Opens the port and starts the I/O thread. Prints the reason when the port
-    // cannot be used; IsOpen() then says false and the link is closed again.
+    // Opens the port and starts the I/O thread; a server's port is connected
+    // first. With --wait, an absent port is waited for that long. Prints the
+    // reason when the port cannot be used; IsOpen() then says false and the
+    // link is closed again.
     CLinkSession(const CCliOptions& options, CCliSink& sink);
     ~CLinkSession();
     CLinkSession(const CLinkSession&) = delete;
@@ -33,16 +35,24 @@ public:
 
 private:
     void Watch(bool verbose);
+    bool AwaitPort(int waitS, const CCliSink& sink);
 
     bool m_bOpen = false;
     std::string m_strLastReply;
     CSubscription m_replies;
     CSubscription m_sent;
+    CSubscription m_states;
 };
 
 // Dispatches replies until one more than `before` has been interpreted, at
-// most timeoutMs. False when none came.
+// most timeoutMs. False when none came, and at once when the port is lost.
 bool WaitForReplyAfter(unsigned long before, int timeoutMs);
+
+// Whether the port has been lost since the link's state counted `losses`
+// losses, or is not up now.
+bool PortLostSince(unsigned long losses);
+// The lost port and why, for messages: "COM1 /dev/ttyUSB0 (Input/output error)".
+std::string LostPortText();
 
 // A reply line as shown to the user: no CR LF, no RS-485 address echo.
 std::string_view ShownReply(std::string_view line);

@@ -32,10 +32,13 @@ public:
         };
         m_nSentBefore = Link().LinesSent();
         m_nRepliesBefore = Link().RepliesInterpreted();
+        m_nLossesBefore = Link().State().Losses();
         bool stopped = m_settings.bDryRun ? RunFree() : RunPaced();
         EndProgress();
         if (m_bNoReply) return kExitNoReply;
-        if (stopped || (!m_settings.bDryRun && !AwaitStragglers())) return ReportError();
+        const bool answered = stopped || m_settings.bDryRun || AwaitStragglers();
+        if (!m_settings.bDryRun && PortLostSince(m_nLossesBefore)) return ReportPortLost();
+        if (!answered || stopped) return ReportError();
         return Summary();
     }
 
@@ -71,6 +74,11 @@ private:
             } else {
                 DispatchReplies();
             }
+            // A lost port answers nothing: stop now rather than wait out the reply time.
+            if (PortLostSince(m_nLossesBefore)) {
+                m_cycle.Stop();
+                return true;
+            }
             switch (pacer.Poll(Clock::now())) {
                 case PaceOutcome::kStepped:
                 case PaceOutcome::kFinished:
@@ -94,7 +102,10 @@ private:
     // Waits for the replies to the last lines. False when one was an error reply.
     bool AwaitStragglers() {
         auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs);
-        while (Missing() > 0 && Clock::now() < deadline && !g_bErrorReply) WaitForReplies(50);
+        while (Missing() > 0 && Clock::now() < deadline && !g_bErrorReply &&
+               !PortLostSince(m_nLossesBefore)) {
+            WaitForReplies(50);
+        }
         DispatchReplies();
         return !g_bErrorReply;
     }
@@ -105,15 +116,23 @@ private:
         return sent > replies ? sent - replies : 0;
     }
 
+    std::string Where() const {
+        const int k = m_cycle.LastStep();
+        return k == 0 ? "before the first step"
+                      : "at step " + std::to_string(k) + " of " +
+                            std::to_string(m_cycle.Steps().nSteps) + " (" + Describe(k) + ")";
+    }
+
     int ReportError() {
         g_bErrorReply = 0;
-        const int k = m_cycle.LastStep();
-        std::string where = k == 0 ? "before the first step"
-                                   : "at step " + std::to_string(k) + " of " +
-                                         std::to_string(m_cycle.Steps().nSteps) + " (" +
-                                         Describe(k) + ")";
-        PrintError(m_sink.lastReplyError + ": stopped " + where);
+        PrintError(m_sink.lastReplyError + ": stopped " + Where());
         return kExitErrorReply;
+    }
+
+    int ReportPortLost() {
+        g_bErrorReply = 0;
+        PrintError("port lost: " + LostPortText() + ": stopped " + Where());
+        return kExitNoReply;
     }
 
     int Summary() {
@@ -152,6 +171,7 @@ private:
     std::vector<std::string> m_refused;
     unsigned long m_nSentBefore = 0;
     unsigned long m_nRepliesBefore = 0;
+    unsigned long m_nLossesBefore = 0;
     bool m_bNoReply = false;
     bool m_bProgressShown = false;
 };

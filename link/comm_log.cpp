@@ -98,9 +98,12 @@ void CCommLog::FollowLink() {
         [this](std::string_view line) { Add(CommDirection::kSent, line); });
     m_receivedFeed = Link().ReceivedLines().Watch(
         [this](std::string_view line) { Add(CommDirection::kReceived, line); });
+    m_stateFeed =
+        Link().State().Changes().Watch([this](std::string_view change) { AddNote(change); });
 }
 
 void CCommLog::StopFollowingLink() {
     m_sentFeed.Cancel();
     m_receivedFeed.Cancel();
+    m_stateFeed.Cancel();
 }

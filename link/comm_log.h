@@ -1,8 +1,8 @@
 // A record of the lines sent to and received from the switcher, for the
 // communication log window: the last few thousand lines with their time and
 // direction, rendered as text with the control bytes made visible. Notes of
-// the program's own (a profile value it ignored) stand between them as lines
-// of their own.
+// the program's own (a profile value it ignored, each change of the link's
+// state) stand between them as lines of their own.
 //
 // Not thread-safe, and needs no lock: it is fed by watchers of the link's
 // lines, which run on the thread that owns the link (the GUI thread), and
@@ -52,8 +52,9 @@ public:
     void SetChangeCallback(std::function<void()> callback) { m_onChange = std::move(callback); }
 
     // From now on every framed line sent and every line received, just before
-    // it is interpreted, until StopFollowingLink or the log's end. Other
-    // watchers of the link are left as they are.
+    // it is interpreted, and each change of the link's state as a note, until
+    // StopFollowingLink or the log's end. Other watchers of the link are left
+    // as they are.
     void FollowLink();
     void StopFollowingLink();
     bool FollowsLink() const { return m_sentFeed.Active(); }
@@ -65,6 +66,7 @@ private:
     std::function<void()> m_onChange;
     CSubscription m_sentFeed;
     CSubscription m_receivedFeed;
+    CSubscription m_stateFeed;
 };
 
 // The line with CR as \r, LF as \n, a backslash as \\ and every other control

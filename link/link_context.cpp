@@ -53,6 +53,7 @@ void CLinkContext::Reset() {
     m_bDispatching = false;
     m_pReadCopy.reset();
     m_bReplyPaced = false;
+    m_state.Reset();
     m_strProfilePath.clear();
     m_strPortOverride.clear();
 }

@@ -2,7 +2,8 @@
 // (g_hComm, g_bAwaitingReply, ...): who watches the lines, where a dry run
 // sends them, the writer and the reply queue shared with the I/O thread, the
 // open transport and the event that wakes that thread, where the profile and
-// the port are. One instance, Link(); Reset() puts it back as the program starts.
+// the port are, and where the link stands. One instance, Link(); Reset() puts
+// it back as the program starts.
 #pragma once
 
 #include <functional>
@@ -12,6 +13,7 @@
 
 #include "link/decode_target.h"
 #include "link/line_watchers.h"
+#include "link/link_state.h"
 #include "link/port_writer.h"
 #include "link/reply_queue.h"
 #include "link/transport.h"
@@ -80,12 +82,18 @@ public:
     void SetCommPortOverride(std::string path) { m_strPortOverride = std::move(path); }
     const std::string& CommPortOverride() const { return m_strPortOverride; }
 
+    // Connected, waiting for the port, reconnecting; updated from the I/O
+    // thread's events as the replies are dispatched. The owner thread only.
+    CLinkState& State() { return m_state; }
+
     // --- Shared with the I/O thread ---
 
     CPortWriter& Writer() { return m_writer; }
     CReplyQueue& Replies() { return m_replies; }
     // The port and the event that wakes the I/O thread (-1 for none): set and
     // closed only while no I/O thread runs, which reads them without a lock.
+    // While it runs the I/O thread closes and reopens the port itself when it
+    // is lost, detached from the writer meanwhile.
     void AdoptPort(std::unique_ptr<ITransport> port, int wakeFd);
     void ClosePort();
     ITransport* Port() const { return m_pPort.get(); }
@@ -95,7 +103,7 @@ public:
 
     // Back to how the program starts: no port, no watchers, no tap, empty
     // queues, counts at zero, reads into the model, timer pacing, the usual
-    // profile and port. Only while no I/O thread runs.
+    // profile and port, no link state. Only while no I/O thread runs.
     void Reset();
 
 private:
@@ -108,6 +116,7 @@ private:
     bool m_bDispatching = false;
     std::unique_ptr<CReadBackCopy> m_pReadCopy;
     bool m_bReplyPaced = false;
+    CLinkState m_state;
 
     std::string m_strProfilePath;
     std::string m_strPortOverride;

@@ -18,20 +18,29 @@ public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::chrono::milliseconds kWriteTimeout{1000};
 
-    // Starts writing bytes to the port. Without an open port, or when the
-    // write fails, the bytes are dropped silently.
+    // Starts writing bytes to the port. Without an open port, while the port
+    // is detached, or when the write fails, the bytes are dropped silently.
     void Write(ITransport* port, std::string_view bytes, Clock::time_point now = Clock::now());
 
     // I/O thread: whether it must wait for room to write.
     bool HasPending() const;
-    // I/O thread: writes what the port takes now.
+    // I/O thread: writes what the port takes now, its own held bytes first.
     void Flush(ITransport& port);
     // I/O thread: milliseconds until the oldest outstanding write times out, -1 for none.
     int MsUntilTimeout(ITransport& port, Clock::time_point now = Clock::now());
-    // I/O thread: discards pending and queued output when the oldest write timed out.
-    void DiscardTimedOut(ITransport& port, Clock::time_point now = Clock::now());
+    // I/O thread: discards pending and queued output when the oldest write
+    // timed out; true when it did.
+    bool DiscardTimedOut(ITransport& port, Clock::time_point now = Clock::now());
+    // I/O thread: true once, when a write has gone out after a time-out.
+    bool TakeResumed();
 
-    // Forgets everything (the port is being closed).
+    // I/O thread: the port is lost; writes are dropped, and nothing of the
+    // writer touches the port, until Attach. Forgets what waits.
+    void Detach();
+    // I/O thread: the port is open again.
+    void Attach();
+
+    // Forgets everything (the port is being closed); the port counts as attached.
     void Reset();
     size_t PendingBytes() const;
 
@@ -48,4 +57,7 @@ private:
     uint64_t m_nSubmitted = 0;
     uint64_t m_nAccepted = 0;  // bytes the port has taken
     std::deque<Outstanding> m_outstanding;
+    bool m_bDetached = false;
+    bool m_bStalled = false;
+    bool m_bResumed = false;
 };

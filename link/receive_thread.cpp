@@ -4,12 +4,13 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <chrono>
 #include <system_error>
 
 #include "link/link_context.h"
+#include "link/port_reopener.h"
+#include "link/port_service.h"
 #include "sink/message_sink.h"
-#include "protocol/line_assembler.h"
 
 std::atomic<int> g_bReadThreadRun{0};
 std::thread g_hReadThread;
@@ -30,71 +31,62 @@ void WaitForWake(int wakeFd, int timeoutMs) {
     }
 }
 
-// The I/O thread's side of the link. The port and the wake event stay as they
-// are while the thread runs.
-class CPortService {
+// Serves the port while it is up; when it fails, closes it, tells the owner
+// and brings it back.
+class CIoLoop {
 public:
-    explicit CPortService(CLinkContext& link)
+    explicit CIoLoop(CLinkContext& link)
         : m_port(*link.Port()),
-          m_wakeFd(link.WakeFd()),
           m_writer(link.Writer()),
-          m_replies(link.Replies()) {}
+          m_replies(link.Replies()),
+          m_service(link),
+          // A device whose first open failed was just tried; a server not yet.
+          m_reopener(link, g_bReadThreadRun, !m_port.OpensInBackground()) {}
 
-    // One round of the loop on an open port. False when the port failed.
-    bool Serve() {
-        short events = POLLIN | (m_writer.HasPending() ? POLLOUT : 0);
-        pollfd fds[2] = {{m_port.PollFd(), events, 0}, {m_wakeFd, POLLIN, 0}};
-        int timeoutMs = m_writer.MsUntilTimeout(m_port);
-        if (m_wakeFd < 0 && (timeoutMs < 0 || timeoutMs > kPortRetryMs)) {
-            timeoutMs = kPortRetryMs;  // nothing can wake us: look at the run flag now and then
+    void Run() {
+        bool up = m_port.IsOpen();
+        if (!up) m_writer.Detach();
+        auto since = Clock::now();
+        while (g_bReadThreadRun.load()) {
+            if (!up) {
+                up = m_reopener.Reopen();
+                if (up) {
+                    m_service.Restart();
+                    since = Clock::now();
+                }
+                continue;
+            }
+            if (auto failed = m_service.Serve()) {
+                m_writer.Detach();  // from now on nothing but this thread touches the port
+                m_port.Close();
+                m_reopener.Lost(Clock::now() - since, m_service.GotData());
+                m_replies.PushEvent(CPortEvent::Lost(*failed));
+                up = false;
+            }
         }
-        int ready = ::poll(fds, m_wakeFd >= 0 ? 2 : 1, timeoutMs);
-        if (ready < 0) return errno == EINTR;
-        if (fds[1].revents & POLLIN) {
-            eventfd_t count;
-            ::eventfd_read(m_wakeFd, &count);
-        }
-        short got = fds[0].revents;
-        if ((got & POLLIN) && !ReadChunk()) return false;
-        if (!(got & POLLIN) && (got & (POLLERR | POLLHUP | POLLNVAL))) return false;
-        if (got & POLLOUT) m_writer.Flush(m_port);
-        m_writer.DiscardTimedOut(m_port);
-        return true;
+        if (up) m_port.Discard(Queue::kInput);
     }
 
 private:
-    // Reads what is queued and passes finished lines on. False when the port
-    // hung up or failed.
-    bool ReadChunk() {
-        char chunk[400];
-        CIoResult got = m_port.Read(chunk);
-        if (got.status == IoStatus::kNothing) return true;
-        if (got.status != IoStatus::kDone) return false;
-        m_assembler.Feed(std::string_view(chunk, got.nBytes),
-                         [this](std::string line) { m_replies.Push(std::move(line)); });
-        return true;
-    }
+    using Clock = std::chrono::steady_clock;
 
     ITransport& m_port;
-    const int m_wakeFd;
     CPortWriter& m_writer;
     CReplyQueue& m_replies;
-    CLineAssembler m_assembler;
+    CPortService m_service;
+    CPortReopener m_reopener;
 };
 
 void ReadThreadProc() {
     CLinkContext& link = Link();
     ITransport* port = link.Port();
-    const int wakeFd = link.WakeFd();
-    if (!port || !port->IsOpen()) {
-        while (g_bReadThreadRun.load()) WaitForWake(wakeFd, -1);  // no usable port
+    const bool reopenable =
+        port && (port->IsOpen() || port->OpensInBackground() || !port->DevicePath().empty());
+    if (!reopenable) {
+        while (g_bReadThreadRun.load()) WaitForWake(link.WakeFd(), -1);  // no usable port
         return;
     }
-    CPortService service(link);
-    while (g_bReadThreadRun.load()) {
-        if (!service.Serve()) WaitForWake(wakeFd, kPortRetryMs);  // retried at a calm pace
-    }
-    port->Discard(Queue::kInput);
+    CIoLoop(link).Run();
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // The I/O thread: joins received bytes into lines and queues them for the
 // link's owner, finishes writes the driver could not take at once, and
-// enforces the write time-out. It never interprets a line itself.
+// enforces the write time-out. When the port is lost (a hang-up, an I/O
+// error, a connection reset or closed) it closes it and waits for the same
+// name to come back, then reopens it with the same settings; what happens to
+// the port goes to the owner as events queued with the lines. It never
+// interprets a line itself.
 #pragma once
 
 #include <atomic>
@@ -17,5 +21,13 @@ void StartReadThread();
 // The thread purges the port's input queue on its way out.
 void StopReadThread();
 
-// The pause between retries of a port that keeps failing.
+// How often the thread looks at its run flag when nothing can wake it.
 inline constexpr int kPortRetryMs = 200;
+// The pause between attempts to reopen a device that is away (its folder is
+// watched as well, so it is usually sooner).
+inline constexpr int kDeviceRetryMs = 1000;
+// The pause between attempts to reach a server: doubling from the first to the last.
+inline constexpr int kServerRetryFirstMs = 1000;
+inline constexpr int kServerRetryLastMs = 10000;
+// How long one connection attempt to a server may take.
+inline constexpr int kConnectTimeoutMs = 3000;

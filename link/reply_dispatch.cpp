@@ -6,6 +6,7 @@
 
 #include "link/link_context.h"
 #include "link/reply_interpreter.h"
+#include "link/serial_port.h"
 
 namespace {
 
@@ -16,13 +17,18 @@ int DispatchPending() {
     if (link.Dispatching()) return 0;
     link.SetDispatching(true);
     int count = 0;
-    while (auto line = replies.Pop()) {
-        link.NoteReceived(*line);
+    while (auto item = replies.Pop()) {
+        if (auto* event = std::get_if<CPortEvent>(&*item)) {
+            ApplyPortEvent(*event);
+            continue;
+        }
+        const std::string& line = std::get<std::string>(*item);
+        link.NoteReceived(line);
         // A copy: the taker may give the lines back while it runs.
         if (ReplyTaker taker = link.Taker()) {
-            taker(*line);
+            taker(line);
         } else {
-            InterpretReply(*line);
+            InterpretReply(line);
         }
         ++count;
     }

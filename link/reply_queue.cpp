@@ -12,22 +12,30 @@ CReplyQueue::~CReplyQueue() {
 void CReplyQueue::Push(std::string line) {
     {
         std::lock_guard lock(m_mutex);
-        m_lines.push_back(std::move(line));
+        m_items.emplace_back(std::move(line));
     }
     ::eventfd_write(m_fd, 1);
 }
 
-std::optional<std::string> CReplyQueue::Pop() {
+void CReplyQueue::PushEvent(CPortEvent event) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_items.emplace_back(std::move(event));
+    }
+    ::eventfd_write(m_fd, 1);
+}
+
+std::optional<CReplyQueue::Item> CReplyQueue::Pop() {
     std::lock_guard lock(m_mutex);
-    if (m_lines.empty()) return std::nullopt;
-    std::string line = std::move(m_lines.front());
-    m_lines.pop_front();
-    return line;
+    if (m_items.empty()) return std::nullopt;
+    Item item = std::move(m_items.front());
+    m_items.pop_front();
+    return item;
 }
 
 void CReplyQueue::Clear() {
     std::lock_guard lock(m_mutex);
-    m_lines.clear();
+    m_items.clear();
 }
 
 void CReplyQueue::ConsumeReady() {

@@ -1,6 +1,7 @@
 // Hands finished reply lines from the receive thread to the thread that owns
-// the link. The owner watches Link().Replies().ReadyFd() (a QSocketNotifier,
-// poll(), ...) and calls DispatchReplies() (link/reply_dispatch.h).
+// the link, and with them, in order, what happened to the port. The owner
+// watches Link().Replies().ReadyFd() (a QSocketNotifier, poll(), ...) and
+// calls DispatchReplies() (link/reply_dispatch.h).
 #pragma once
 
 #include <deque>
@@ -8,6 +9,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
+
+#include "link/link_state.h"
 
 class CReplyQueue {
 public:
@@ -16,9 +20,13 @@ public:
     CReplyQueue(const CReplyQueue&) = delete;
     CReplyQueue& operator=(const CReplyQueue&) = delete;
 
-    // Receive thread: queues a line and makes ReadyFd() readable.
+    using Item = std::variant<std::string, CPortEvent>;
+
+    // Receive thread: queues a line, or an event of the port, and makes
+    // ReadyFd() readable.
     void Push(std::string line);
-    std::optional<std::string> Pop();
+    void PushEvent(CPortEvent event);
+    std::optional<Item> Pop();
     void Clear();
 
     // Readable while lines may be waiting.
@@ -28,6 +36,6 @@ public:
 
 private:
     mutable std::mutex m_mutex;
-    std::deque<std::string> m_lines;
+    std::deque<Item> m_items;
     int m_fd;
 };

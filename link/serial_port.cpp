@@ -2,10 +2,14 @@
 
 #include <sys/eventfd.h>
 
+#include <cerrno>
+
 #include "link/comm_settings.h"
 #include "link/link_context.h"
-#include "sink/message_sink.h"
+#include "link/net_transport.h"
+#include "link/port_name.h"
 #include "link/tty_transport.h"
+#include "sink/message_sink.h"
 
 int g_hComm = -1;
 
@@ -13,16 +17,49 @@ int CreateWakeEvent() {
     return ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }
 
+namespace {
+
+// A name that is neither a device nor a server's address: it fails as a
+// missing device does, with the reason, and nothing waits for it to return.
+class CBadNameTransport : public ITransport {
+public:
+    CBadNameTransport(std::string name, std::string why)
+        : m_name(std::move(name)), m_why(std::move(why)) {}
+    std::string Description() const override { return m_name; }
+    COpenResult Open() override { return {false, m_why}; }
+    void Close() override {}
+    bool IsOpen() const override { return false; }
+    int PollFd() const override { return -1; }
+    bool SetNonBlocking() override { return false; }
+    bool SetReadTimeouts() override { return false; }
+    bool ApplyLineSettings(const CLineSettings&) override { return false; }
+    std::optional<CLineSettings> ReadLineSettings() const override { return std::nullopt; }
+    bool Discard(Queue) override { return false; }
+    size_t OutputQueued() const override { return 0; }
+    CIoResult Read(std::span<char>) override { return {IoStatus::kFailed, 0, ENODEV}; }
+    CIoResult Write(std::string_view) override { return {IoStatus::kFailed, 0, ENODEV}; }
+
+private:
+    std::string m_name;
+    std::string m_why;
+};
+
+}  // namespace
+
 std::unique_ptr<ITransport> MakeCommTransport() {
-    return std::make_unique<CTtyTransport>(CommPortName(), CommPortPath());
+    const std::string path = CommPortPath();
+    const std::string name = CommPortName();
+    std::string error;
+    const std::optional<CPortName> parsed = ParsePortName(path, &error);
+    if (!parsed)
+        return std::make_unique<CBadNameTransport>(name.empty() ? path : name + " " + path, error);
+    if (IsNetworkPort(*parsed)) return std::make_unique<CNetTransport>(name, *parsed);
+    return std::make_unique<CTtyTransport>(name, path);
 }
 
-void OpenCommPort(WakeEventCreator createWakeEvent) {
-    CLinkContext& link = Link();
-    const int wakeFd = createWakeEvent();
-    link.AdoptPort(MakeCommTransport(), wakeFd);
-    ITransport& port = *link.Port();
+namespace {
 
+void OpenDevice(ITransport& port) {
     const COpenResult opened = port.Open();
     g_hComm = port.PollFd();
     if (!opened.bOpen) ShowSetupError("Miss! File Open\n" + opened.strReason);
@@ -30,9 +67,37 @@ void OpenCommPort(WakeEventCreator createWakeEvent) {
     if (!port.Discard(Queue::kBoth)) ShowSetupError("Miss! Buffer Set");
     if (!port.SetReadTimeouts()) ShowSetupError("Miss! Time Out Set");
     if (!port.ApplyLineSettings(kSwitcherLine)) ShowSetupError("Miss! Set Comm State");
+    Link().State().Begin(port.Description(), false,
+                         opened.bOpen ? LinkStatus::kConnected : LinkStatus::kWaiting,
+                         opened.strReason);
+}
+
+}  // namespace
+
+void OpenCommPort(WakeEventCreator createWakeEvent) {
+    CLinkContext& link = Link();
+    const int wakeFd = createWakeEvent();
+    link.AdoptPort(MakeCommTransport(), wakeFd);
+    ITransport& port = *link.Port();
+    if (!port.OpensInBackground()) {
+        OpenDevice(port);
+        return;
+    }
+    // Connecting may take seconds: the I/O thread does it; the line settings
+    // go to the server once it answers.
+    port.ApplyLineSettings(kSwitcherLine);
+    g_hComm = -1;
+    link.State().Begin(port.Description(), true, LinkStatus::kConnecting);
 }
 
 void CloseCommHandles() {
     Link().ClosePort();
+    Link().State().End();
     g_hComm = -1;
+}
+
+void ApplyPortEvent(const CPortEvent& event) {
+    if (event.kind == CPortEvent::Kind::kConnected) g_hComm = event.fd;
+    if (event.kind == CPortEvent::Kind::kLost) g_hComm = -1;
+    Link().State().Apply(event);
 }

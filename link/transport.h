@@ -1,12 +1,15 @@
 // The connection to the switcher as the link uses it: a descriptor to poll,
 // reads and writes that never block, the line settings. A local serial device
-// is one kind (CTtyTransport); a serial device server on the network fits the
-// same shape.
+// is one kind (CTtyTransport); a serial device server on the network is the
+// other (CNetTransport).
 //
-// Threads: Open, the set-up steps and Close run on the link's owner while no
-// I/O thread runs. Read runs on the I/O thread; Write, OutputQueued and
-// Discard(kOutput) run under the port writer's lock on either thread, so a
-// transport keeps what Read touches apart from what they touch.
+// Threads: the first Open, its set-up steps and the last Close run on the
+// link's owner while no I/O thread runs. While the I/O thread runs it owns the
+// transport: it reads, and closes and reopens the port when it is lost, having
+// first detached it from the port writer. Write, HoldsOutput, FlushHeld,
+// OutputQueued and Discard(kOutput) run under the port writer's lock on either
+// thread, and only while the port is attached there, so a transport keeps what
+// Read touches apart from what they touch.
 #pragma once
 
 #include <cstddef>
@@ -43,11 +46,13 @@ struct CIoResult {
     int nError = 0;
 };
 
-// A transport that connects over a network will add a third outcome, "still
-// connecting", during which its descriptor polls writable once the attempt ends.
+// A transport that connects over a network has a third outcome, "still
+// connecting", during which its descriptor polls writable once the attempt
+// ends; FinishOpen then tells how it went.
 struct COpenResult {
     bool bOpen = false;
     std::string strReason;  // why not, for the user: "/dev/ttyS0: No such file or directory"
+    bool bConnecting = false;
 };
 
 enum class Queue { kInput, kOutput, kBoth };
@@ -82,4 +87,25 @@ public:
 
     virtual CIoResult Read(std::span<char> buffer) = 0;
     virtual CIoResult Write(std::string_view bytes) = 0;
+
+    // --- Network transports and a link that recovers ---
+
+    // True for a transport whose Open may take a while (a connection over the
+    // network): only the I/O thread opens it, with a time-out.
+    virtual bool OpensInBackground() const { return false; }
+    // After Open said "still connecting" and PollFd polled writable.
+    virtual COpenResult FinishOpen() { return {IsOpen(), {}}; }
+    // The device's path, for watching its folder while it is away; empty for
+    // a transport that is not a device.
+    virtual std::string DevicePath() const { return {}; }
+    // Bytes of the transport's own framing still waiting for the line (a
+    // Telnet reply, the rest of an escaped chunk): the I/O thread polls for
+    // writing and calls FlushHeld while there are any.
+    virtual bool HoldsOutput() const { return false; }
+    virtual void FlushHeld() {}
+    // The modem lines as TIOCMGET reports them (TIOCM_CTS, ...); nullopt for
+    // a device without them.
+    virtual std::optional<int> ModemLines() const { return std::nullopt; }
+    // What a read of nothing at the far end's going means, for messages.
+    virtual std::string HangUpText() const { return "hung up"; }
 };

@@ -209,3 +209,9 @@ CIoResult CTtyTransport::Write(std::string_view bytes) {
         return {IoStatus::kFailed, 0, errno};
     }
 }
+
+std::optional<int> CTtyTransport::ModemLines() const {
+    int lines = 0;
+    if (m_fd < 0 || !m_bTerminal || ::ioctl(m_fd, TIOCMGET, &lines) != 0) return std::nullopt;
+    return lines;
+}

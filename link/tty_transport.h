@@ -33,6 +33,9 @@ public:
     CIoResult Read(std::span<char> buffer) override;
     CIoResult Write(std::string_view bytes) override;
 
+    std::string DevicePath() const override { return m_path; }
+    std::optional<int> ModemLines() const override;
+
 private:
     bool HungUp() const;
 

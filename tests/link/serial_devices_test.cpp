@@ -6,7 +6,7 @@
 #include <fstream>
 #include <set>
 
-#include "link/port_names.h"
+#include "link/port_name.h"
 #include "link/serial_devices.h"
 
 namespace {

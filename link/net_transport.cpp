@@ -1,0 +1,259 @@
+#include "link/net_transport.h"
+
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+void SetOption(int fd, int level, int option, int value) {
+    ::setsockopt(fd, level, option, &value, sizeof value);  // an old kernel may lack one
+}
+
+void TuneSocket(int fd) {
+    SetOption(fd, IPPROTO_TCP, TCP_NODELAY, 1);  // a command line goes out at once
+    SetOption(fd, SOL_SOCKET, SO_KEEPALIVE, 1);
+    SetOption(fd, IPPROTO_TCP, TCP_KEEPIDLE, CNetTransport::kKeepIdleS);
+    SetOption(fd, IPPROTO_TCP, TCP_KEEPINTVL, CNetTransport::kKeepIntervalS);
+    SetOption(fd, IPPROTO_TCP, TCP_KEEPCNT, CNetTransport::kKeepCount);
+    SetOption(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, CNetTransport::kUserTimeoutMs);
+}
+
+// On a socket every error but "not now" means the connection is gone.
+CIoResult Failure(int error) {
+    if (error == EAGAIN || error == EWOULDBLOCK || error == EINTR) return {IoStatus::kNothing};
+    return {IoStatus::kHungUp, 0, error};
+}
+
+}  // namespace
+
+CNetTransport::CNetTransport(std::string name, CPortName address)
+    : m_name(std::move(name)), m_address(std::move(address)) {}
+
+CNetTransport::~CNetTransport() {
+    Close();
+}
+
+std::string CNetTransport::Description() const {
+    const std::string address = FormatPortName(m_address);
+    return m_name.empty() ? address : m_name + " " + address;
+}
+
+COpenResult CNetTransport::Open() {
+    Close();
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const std::string service = std::to_string(m_address.nPort);
+    if (int rc = ::getaddrinfo(m_address.host.c_str(), service.c_str(), &hints, &found); rc != 0) {
+        return {false, FormatPortName(m_address) + ": " + ::gai_strerror(rc)};
+    }
+    for (addrinfo* a = found; a; a = a->ai_next) {
+        sockaddr_storage target{};
+        std::memcpy(&target, a->ai_addr, a->ai_addrlen);
+        m_targets.insert(m_targets.begin(), target);  // the first address is tried first
+        m_targetSizes.insert(m_targetSizes.begin(), a->ai_addrlen);
+    }
+    ::freeaddrinfo(found);
+    m_lastError = "no address";
+    return ConnectNext();
+}
+
+COpenResult CNetTransport::ConnectNext() {
+    while (!m_targets.empty()) {
+        const sockaddr_storage target = m_targets.back();
+        const socklen_t size = m_targetSizes.back();
+        m_targets.pop_back();
+        m_targetSizes.pop_back();
+        int fd = ::socket(target.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) {
+            m_lastError = std::strerror(errno);
+            continue;
+        }
+        TuneSocket(fd);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&target), size) == 0) {
+            m_fd = fd;
+            return Connected();
+        }
+        if (errno == EINPROGRESS) {
+            m_fd = fd;
+            return {false, {}, true};
+        }
+        m_lastError = std::strerror(errno);
+        ::close(fd);
+    }
+    return {false, FormatPortName(m_address) + ": " + m_lastError};
+}
+
+COpenResult CNetTransport::FinishOpen() {
+    if (m_fd < 0) return {false, FormatPortName(m_address) + ": " + m_lastError};
+    int error = 0;
+    socklen_t size = sizeof error;
+    if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) error = errno;
+    if (error == 0) return Connected();
+    m_lastError = std::strerror(error);
+    CloseSocket();
+    return ConnectNext();
+}
+
+// The Telnet opening goes out at once; the server's answers are read as they come.
+COpenResult CNetTransport::Connected() {
+    m_targets.clear();
+    m_targetSizes.clear();
+    std::lock_guard lock(m_mutex);
+    if (Telnet()) {
+        m_pTelnet = std::make_unique<CTelnetCodec>();
+        m_pTelnet->Open(m_line);
+        int error = 0;
+        if (!FlushLocked(error)) {
+            m_pTelnet.reset();
+            CloseSocket();
+            return {false, FormatPortName(m_address) + ": " + std::strerror(error)};
+        }
+    }
+    m_bOpen.store(true, std::memory_order_release);
+    return {true, {}};
+}
+
+void CNetTransport::CloseSocket() {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+}
+
+void CNetTransport::Close() {
+    std::lock_guard lock(m_mutex);
+    m_bOpen.store(false, std::memory_order_release);
+    CloseSocket();
+    m_pTelnet.reset();
+    m_targets.clear();
+    m_targetSizes.clear();
+}
+
+bool CNetTransport::ApplyLineSettings(const CLineSettings& line) {
+    std::lock_guard lock(m_mutex);
+    m_line = line;
+    if (m_pTelnet) {
+        m_pTelnet->SetLine(line);
+        int error = 0;
+        FlushLocked(error);
+    }
+    return true;
+}
+
+std::optional<CLineSettings> CNetTransport::ReadLineSettings() const {
+    if (!Telnet()) return std::nullopt;  // a raw server keeps its own
+    std::lock_guard lock(m_mutex);
+    return m_line;
+}
+
+bool CNetTransport::Discard(Queue which) {
+    std::lock_guard lock(m_mutex);
+    if (m_pTelnet) {
+        m_pTelnet->Purge(which);
+        int error = 0;
+        FlushLocked(error);
+    }
+    return true;
+}
+
+size_t CNetTransport::OutputQueued() const {
+    std::lock_guard lock(m_mutex);
+    int queued = 0;
+    size_t held = m_pTelnet ? m_pTelnet->Outgoing().size() : 0;
+    if (m_fd >= 0 && ::ioctl(m_fd, TIOCOUTQ, &queued) == 0 && queued > 0) {
+        held += static_cast<size_t>(queued);
+    }
+    return held;
+}
+
+bool CNetTransport::FlushLocked(int& error) {
+    if (!m_pTelnet) return true;
+    std::string& out = m_pTelnet->Outgoing();
+    while (!out.empty()) {
+        ssize_t n = ::send(m_fd, out.data(), out.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            out.erase(0, static_cast<size_t>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
+        error = n < 0 ? errno : EPIPE;
+        return false;
+    }
+    return true;
+}
+
+bool CNetTransport::HoldsOutput() const {
+    std::lock_guard lock(m_mutex);
+    return m_pTelnet && !m_pTelnet->Outgoing().empty();
+}
+
+void CNetTransport::FlushHeld() {
+    std::lock_guard lock(m_mutex);
+    int error = 0;
+    FlushLocked(error);  // a failed connection shows in the next read
+}
+
+// Each received segment is acknowledged at once: a server that holds back the
+// rest of a reply until its first part is acknowledged (Nagle's rule) would
+// otherwise wait for the delayed acknowledgement, some 40 ms, on every reply.
+void CNetTransport::AckAtOnce() const {
+    SetOption(m_fd, IPPROTO_TCP, TCP_QUICKACK, 1);
+}
+
+CIoResult CNetTransport::Read(std::span<char> buffer) {
+    if (!Telnet()) {
+        for (;;) {
+            ssize_t n = ::recv(m_fd, buffer.data(), buffer.size(), 0);
+            if (n > 0) AckAtOnce();
+            if (n > 0) return {IoStatus::kDone, static_cast<size_t>(n)};
+            if (n == 0) return {IoStatus::kHungUp};
+            if (errno != EINTR) return Failure(errno);
+        }
+    }
+    std::string raw(buffer.size(), '\0');
+    ssize_t n;
+    do {
+        n = ::recv(m_fd, raw.data(), raw.size(), 0);
+    } while (n < 0 && errno == EINTR);
+    if (n == 0) return {IoStatus::kHungUp};
+    if (n < 0) return Failure(errno);
+    AckAtOnce();
+    std::lock_guard lock(m_mutex);
+    if (!m_pTelnet || m_pTelnet->Broken()) return {IoStatus::kFailed, 0, EPROTO};
+    std::string data;  // never longer than what came in
+    m_pTelnet->Receive(std::string_view(raw.data(), static_cast<size_t>(n)), data);
+    int error = 0;
+    if (!FlushLocked(error)) return {IoStatus::kHungUp, 0, error};
+    if (data.empty())
+        return m_pTelnet->Broken() ? CIoResult{IoStatus::kFailed, 0, EPROTO} : CIoResult{};
+    std::memcpy(buffer.data(), data.data(), data.size());
+    return {IoStatus::kDone, data.size()};
+}
+
+CIoResult CNetTransport::Write(std::string_view bytes) {
+    if (!Telnet()) {
+        for (;;) {
+            ssize_t n = ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (n > 0) return {IoStatus::kDone, static_cast<size_t>(n)};
+            if (n == 0) return {IoStatus::kNothing};
+            if (errno != EINTR) return Failure(errno);
+        }
+    }
+    std::lock_guard lock(m_mutex);
+    if (!m_pTelnet) return {IoStatus::kFailed, 0, ENOTCONN};
+    int error = 0;
+    if (!FlushLocked(error)) return Failure(error);
+    // New data only once the last has gone, so that what waits here stays small.
+    if (!m_pTelnet->Outgoing().empty()) return {IoStatus::kNothing};
+    m_pTelnet->Send(bytes);
+    if (!FlushLocked(error)) return Failure(error);
+    return {IoStatus::kDone, bytes.size()};
+}

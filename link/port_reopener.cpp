@@ -1,0 +1,135 @@
+#include "link/port_reopener.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "link/receive_thread.h"
+
+namespace {
+
+// A connection that lasted this long starts the server's pauses over.
+constexpr auto kSteadyConnection = std::chrono::seconds(10);
+
+void ConsumeWake(int wakeFd) {
+    eventfd_t count;
+    ::eventfd_read(wakeFd, &count);
+}
+
+}  // namespace
+
+CPortReopener::CPortReopener(CLinkContext& link, const std::atomic<int>& run, bool waitFirst)
+    : m_port(*link.Port()),
+      m_wakeFd(link.WakeFd()),
+      m_writer(link.Writer()),
+      m_replies(link.Replies()),
+      m_run(run),
+      m_bWaitFirst(waitFirst),
+      m_nDelayMs(Network() ? kServerRetryFirstMs : kDeviceRetryMs) {
+    if (!m_port.DevicePath().empty()) m_pWatch = std::make_unique<CPortWatch>();
+}
+
+void CPortReopener::Lost(Clock::duration uptime, bool gotData) {
+    Arm();  // before anyone hears of the loss, so that a quick return is not missed
+    m_bWaitFirst = true;
+    m_strLastWhy.clear();
+    if (!Network()) return;
+    // A server that drops each connection at once, before it has said
+    // anything, is called back less and less often.
+    const bool worked = gotData || uptime >= kSteadyConnection;
+    m_nDelayMs = worked ? kServerRetryFirstMs : std::min(m_nDelayMs * 2, kServerRetryLastMs);
+}
+
+bool CPortReopener::Reopen() {
+    const bool waited = m_bWaitFirst;
+    if (m_bWaitFirst) {
+        Arm();
+        if (!Wait(m_nDelayMs)) return false;
+    }
+    m_bWaitFirst = true;
+    Arm();  // before the attempt, so that a port that comes just after it is seen
+    std::string why;
+    if (TryOpen(why)) {
+        m_writer.Attach();
+        m_strLastWhy.clear();
+        m_replies.PushEvent(CPortEvent::Connected(m_port.PollFd()));
+        return true;
+    }
+    if (!m_run.load()) return false;
+    if (why != m_strLastWhy) m_replies.PushEvent(CPortEvent::Retrying(why));
+    m_strLastWhy = why;
+    // A server's pauses: 1 s, 2 s, 4 s, 8 s, then 10 s.
+    if (Network() && waited) m_nDelayMs = std::min(m_nDelayMs * 2, kServerRetryLastMs);
+    return false;
+}
+
+void CPortReopener::Arm() {
+    if (m_pWatch) m_pWatch->Watch(m_port.DevicePath());
+}
+
+// Sleeps until ms have passed, the device's folder changed, or a wake-up came.
+// False when the thread is to stop.
+bool CPortReopener::Wait(int ms) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    const int watchFd = m_pWatch ? m_pWatch->Fd() : -1;
+    while (m_run.load()) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return true;
+        if (m_wakeFd < 0) left = std::min<long>(left, kPortRetryMs);
+        pollfd fds[2] = {{m_wakeFd, POLLIN, 0}, {watchFd, POLLIN, 0}};
+        if (::poll(fds, 2, static_cast<int>(left)) < 0 && errno != EINTR) return m_run.load();
+        if (fds[0].revents & POLLIN) ConsumeWake(m_wakeFd);
+        if ((fds[1].revents & POLLIN) && m_pWatch->Consume()) return true;
+    }
+    return false;
+}
+
+bool CPortReopener::TryOpen(std::string& why) {
+    COpenResult opened = m_port.Open();
+    if (opened.bConnecting) {
+        const auto deadline = Clock::now() + std::chrono::milliseconds(kConnectTimeoutMs);
+        while (opened.bConnecting) {
+            if (!WaitConnected(deadline)) {
+                m_port.Close();
+                why = m_port.Description() + ": no answer within " +
+                      std::to_string(kConnectTimeoutMs / 1000) + " s";
+                return false;
+            }
+            opened = m_port.FinishOpen();
+        }
+    }
+    if (!opened.bOpen) {
+        m_port.Close();
+        why = opened.strReason;
+        return false;
+    }
+    if (!Network() && !SetUp()) {
+        m_port.Close();
+        why = m_port.DevicePath() + ": cannot be set up as a serial port";
+        return false;
+    }
+    return true;
+}
+
+// The steps of the first open, without its boxes.
+bool CPortReopener::SetUp() {
+    return m_port.SetNonBlocking() && m_port.Discard(Queue::kBoth) && m_port.SetReadTimeouts() &&
+           m_port.ApplyLineSettings(kSwitcherLine);
+}
+
+// Sleeps until the connection attempt has ended (true), or the deadline passed
+// or the thread is to stop (false).
+bool CPortReopener::WaitConnected(Clock::time_point deadline) {
+    while (m_run.load()) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return false;
+        if (m_wakeFd < 0) left = std::min<long>(left, kPortRetryMs);
+        pollfd fds[2] = {{m_port.PollFd(), POLLOUT, 0}, {m_wakeFd, POLLIN, 0}};
+        if (::poll(fds, 2, static_cast<int>(left)) < 0 && errno != EINTR) return false;
+        if (fds[1].revents & POLLIN) ConsumeWake(m_wakeFd);
+        if (fds[0].revents) return true;
+    }
+    return false;
+}

@@ -1,0 +1,81 @@
+// The link as the main window shows it: the status-bar pane with the port and
+// its state, the communication log's notes, and a run that loses its port.
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "app/comm_log_window.h"
+#include "app/link_pane.h"
+#include "batch/all_items_dlg.h"
+#include "link/link_context.h"
+#include "link/transmitter.h"
+#include "res/batch_dialogs.h"
+#include "res/command_ids.h"
+#include "tests/app/app_fixture.h"
+
+namespace {
+
+using LinkStatusTest = AppTest;
+
+TEST_F(LinkStatusTest, ThePaneShowsThePortAndItsStateAndFitsTheStrip) {
+    WriteProfile("com_port=0");
+    MakeFrame();
+    // Laid out but not shown: Qt paints a window this size on its own thread
+    // pool, which the thread sanitizer cannot follow.
+    frame->layout()->activate();
+    frame->statusBar()->layout()->activate();
+    CLinkPane* pane = frame->LinkPane();
+    ASSERT_NE(pane, nullptr);
+    const QString port = QString::fromStdString("COM1 " + pty.SlavePath());
+    EXPECT_EQ(pane->FullText(), port + " 接続済み");
+    EXPECT_EQ(pane->text(), pane->FullText());  // short enough to show whole
+
+    // Inside the 608-pixel strip, left of the clock, clear of the message pane.
+    QStatusBar* bar = frame->statusBar();
+    const QRect paneRect = pane->geometry();
+    const QRect clockRect = frame->TimePane()->geometry();
+    EXPECT_EQ(frame->width(), 608);
+    EXPECT_GE(paneRect.left(), 100);
+    EXPECT_LE(paneRect.right(), clockRect.left());
+    EXPECT_LE(clockRect.right(), bar->width());
+
+    pty.CloseMaster();  // the cable is pulled
+    ASSERT_TRUE(ProcessUntil([&] { return pane->FullText() == port + " ポート待ち"; }))
+        << pane->FullText().toStdString();
+    EXPECT_TRUE(pane->toolTip().contains(QString::fromStdString(Link().State().LastFailure())));
+    EXPECT_TRUE(sink.boxes.empty());  // no box when nothing runs
+
+    frame->OnCommand(ID_COMM_LOG);
+    auto* window = frame->findChild<CCommLogWindow*>();
+    ASSERT_NE(window, nullptr);
+    const QString text = window->View()->toPlainText();
+    EXPECT_TRUE(text.contains(" ! " + port + ": lost (")) << text.toStdString();
+    EXPECT_TRUE(text.contains("), waiting for the port")) << text.toStdString();
+}
+
+TEST_F(LinkStatusTest, ARunThatLosesItsPortStopsWithOneBoxAndKeepsItsCount) {
+    WriteProfile("com_port=0");
+    MakeFrame();
+    CAllItemsDlg dlg(frame.get());
+    dlg.Button(IDC_ALL_START)->click();
+    for (int tick = 0; tick < 12; ++tick) dlg.OnCycleTimer();
+    EXPECT_EQ(dlg.StepEdit()->text(), "12");
+    pty.CloseMaster();
+    ASSERT_TRUE(ProcessUntil([] { return !Link().State().Connected(); }));
+    dlg.OnCycleTimer();
+    EXPECT_FALSE(dlg.CycleRunning());
+    EXPECT_TRUE(dlg.Button(IDCANCEL)->isEnabled());
+    EXPECT_EQ(dlg.StepEdit()->text(), "12");
+    EXPECT_EQ(dlg.Progress()->value(), 12);
+    EXPECT_EQ(
+        sink.boxes,
+        (std::vector<RecordedBox>{{BoxKind::kReplyError, "Port lost: COM1 " + pty.SlavePath()}}));
+    dlg.OnCycleTimer();
+    EXPECT_EQ(sink.boxes.size(), 1u);
+}
+
+}  // namespace
