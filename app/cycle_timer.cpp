@@ -23,6 +23,10 @@ void CCycleTimer::Start(CStepList steps) {
         if (!m_pPacer->Start(CCyclePacer::Clock::now())) return;
         // A line is interpreted right after its watchers see it: look once it has been.
         m_replies = Link().ReceivedLines().Watch([this](std::string_view) { m_timer.start(0); });
+        // A lost port answers nothing: look at once rather than after the reply time.
+        m_linkChanges = Link().State().Changes().Watch([this](std::string_view) {
+            if (Running()) m_timer.start(0);
+        });
         m_timer.setSingleShot(true);
         m_timer.start(0);
     } else {
@@ -89,5 +93,6 @@ void CCycleTimer::Stop() {
 void CCycleTimer::End() {
     m_timer.stop();
     m_replies.Cancel();
+    m_linkChanges.Cancel();
     m_pClose->setEnabled(true);
 }

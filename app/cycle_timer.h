@@ -46,4 +46,5 @@ private:
     std::unique_ptr<CSendCycle> m_pCycle;
     std::unique_ptr<CCyclePacer> m_pPacer;  // under reply pacing only
     CSubscription m_replies;
+    CSubscription m_linkChanges;  // a lost port ends a reply-paced run at once
 };

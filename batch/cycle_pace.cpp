@@ -64,7 +64,9 @@ bool CCyclePacer::GaveUpBeforeFirst() const {
 int CCyclePacer::MsUntilDue(Clock::time_point now) const {
     if (!m_cycle.Running()) return -1;
     if (m_pace == CyclePace::kTimer) return MsUntil(m_next, now);
-    if (!m_bAwaiting || Answered() || GaveUpBeforeFirst()) return 0;
+    if (!m_bAwaiting || Answered() || GaveUpBeforeFirst() || m_cycle.PortLostSinceStart()) {
+        return 0;
+    }
     return MsUntil(m_deadline, now);
 }
 
@@ -74,7 +76,8 @@ PaceOutcome CCyclePacer::Poll(Clock::time_point now) {
         if (now < m_next) return PaceOutcome::kWaiting;
         m_next += m_period;
     } else if (m_bAwaiting) {
-        if (!Answered() && !GaveUpBeforeFirst()) {
+        // A lost port answers nothing: the tick stops the run at once.
+        if (!Answered() && !GaveUpBeforeFirst() && !m_cycle.PortLostSinceStart()) {
             if (now < m_deadline) return PaceOutcome::kWaiting;
             if (!m_bBeforeFirst) {
                 m_cycle.Stop();

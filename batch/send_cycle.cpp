@@ -44,6 +44,10 @@ void CSendCycle::Perform(int k) {
     if (onStep) onStep(k);
 }
 
+bool CSendCycle::PortLostSinceStart() const {
+    return m_bRunning && Link().State().Losses() != m_nLossesAtStart;
+}
+
 TickOutcome CSendCycle::Tick() {
     if (!m_bRunning || m_bInStep) return TickOutcome::kIgnored;
     if (g_bErrorReply) {
@@ -51,7 +55,7 @@ TickOutcome CSendCycle::Tick() {
         End();
         return TickOutcome::kStopped;
     }
-    if (Link().State().Losses() != m_nLossesAtStart) {
+    if (PortLostSinceStart()) {
         End();
         m_bPortLost = true;
         ShowReplyError("Port lost: " + Link().State().Port());

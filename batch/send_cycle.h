@@ -46,6 +46,8 @@ public:
     bool Running() const { return m_bRunning; }
     // Whether the port was lost while the last run went on, which stopped it.
     bool PortLost() const { return m_bPortLost; }
+    // Whether the port has been lost since the run started: its next tick stops it.
+    bool PortLostSinceStart() const;
     int LastStep() const { return m_nLastStep; }  // 0 before the first step
     const CStepList& Steps() const { return m_steps; }
 

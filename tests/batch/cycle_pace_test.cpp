@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "link/link_context.h"
+#include "link/link_state.h"
 #include "link/reply_interpreter.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
@@ -124,6 +125,22 @@ TEST_F(CyclePaceTest, AReplyMissingForTheMonitorsTimeEndsTheRun) {
     Reply("GO\r\n");  // too late: nothing more goes out
     EXPECT_EQ(pacer.Poll(t0 + milliseconds(kNoReplyMs + 1)), PaceOutcome::kIgnored);
     EXPECT_EQ(wire.lines.size(), 1u);
+}
+
+TEST_F(CyclePaceTest, APortLostWhileAReplyIsAwaitedStopsTheRunAtOnce) {
+    Link().State().Begin("COM1 /dev/ttyUSB0", false, LinkStatus::kConnected);
+    CSendCycle cycle(Steps(5));
+    CCyclePacer pacer(cycle, CyclePace::kReplies, 300);
+    ASSERT_TRUE(pacer.Start(t0));
+    EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kStepped);
+    Link().State().Apply(CPortEvent::Lost("hung up"));
+    EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(10)), 0);  // not the monitor's time
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(10)), PaceOutcome::kStopped);
+    EXPECT_TRUE(cycle.PortLost());
+    EXPECT_EQ(g_nSendStep, 0);
+    EXPECT_EQ(wire.lines.size(), 1u);
+    EXPECT_EQ(sink.boxes,
+              (std::vector<RecordedBox>{{BoxKind::kReplyError, "Port lost: COM1 /dev/ttyUSB0"}}));
 }
 
 TEST_F(CyclePaceTest, ACallFromInsideAStepsWarningDoesNothing) {
