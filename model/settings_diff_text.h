@@ -6,13 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "model/cp932_text.h"  // ShiftJisToUtf8, for the titles
 #include "model/settings_diff.h"
 
 enum class DiffSide { kFile, kSwitcher };
 
 // The value on one side; nInputs reads the source codes of a memory.
 std::string DifferenceValueText(const CSettingsDifference& diff, DiffSide side, int nInputs);
-
-// Shift_JIS (code page 932) bytes as UTF-8; a byte that starts no character
-// shows as U+FFFD.
-std::string ShiftJisToUtf8(std::string_view bytes);
