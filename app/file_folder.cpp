@@ -5,7 +5,6 @@
 #include <QStandardPaths>
 
 #include "link/comm_settings.h"
-#include "link/ini_file.h"
 
 namespace {
 
@@ -19,8 +18,7 @@ bool IsFolder(const QString& path) {
 }  // namespace
 
 QString FileDialogFolder() {
-    CIniFile profile;
-    profile.Load(ProfilePath());
+    const CIniFile profile = LoadProfile();
     // A folder removed since is passed over.
     if (auto last = profile.GetString(kSection, kKey)) {
         const QString folder = QString::fromStdString(*last);
@@ -33,9 +31,8 @@ QString FileDialogFolder() {
 void RememberFileDialogFolder(const std::string& chosenPath) {
     const std::string folder =
         QFileInfo(QString::fromStdString(chosenPath)).absolutePath().toStdString();
-    CIniFile profile;
-    profile.Load(ProfilePath());
+    CIniFile profile = LoadProfile();
     if (profile.GetString(kSection, kKey) == folder) return;
     profile.SetString(kSection, kKey, folder);
-    profile.Save(ProfilePath());
+    SaveProfile(profile);
 }

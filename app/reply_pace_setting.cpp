@@ -1,7 +1,6 @@
 #include "app/reply_pace_setting.h"
 
 #include "link/comm_settings.h"
-#include "link/ini_file.h"
 
 namespace {
 
@@ -11,14 +10,11 @@ const char kKey[] = "ack_pace";
 }  // namespace
 
 bool ReadReplyPaceSetting() {
-    CIniFile profile;
-    profile.Load(ProfilePath());
-    return profile.GetInt(kSection, kKey, 0) == 1;
+    return LoadProfile().GetInt(kSection, kKey, 0) == 1;
 }
 
 void WriteReplyPaceSetting(bool paced) {
-    CIniFile profile;
-    profile.Load(ProfilePath());
+    CIniFile profile = LoadProfile();
     profile.SetInt(kSection, kKey, paced ? 1 : 0);
-    profile.Save(ProfilePath());
+    SaveProfile(profile);
 }

@@ -41,13 +41,17 @@ int ReadSetting(const CIniFile& ini, const char* key, int last, std::vector<std:
     return 0;
 }
 
+}  // namespace
+
 CIniFile LoadProfile() {
     CIniFile ini;
     ini.Load(ProfilePath());
     return ini;
 }
 
-}  // namespace
+bool SaveProfile(const CIniFile& profile) {
+    return profile.Save(ProfilePath());
+}
 
 std::string ProfilePath() {
     if (const std::string& given = Link().GivenProfilePath(); !given.empty()) return given;
@@ -72,13 +76,13 @@ void WriteCommSettings() {
     CIniFile ini = LoadProfile();
     ini.SetInt(kSection, "com_port", g_nComPort);
     ini.SetInt(kSection, "rs_control", g_bRs485);
-    ini.Save(ProfilePath());
+    SaveProfile(ini);
 }
 
 void WriteModelSetting() {
     CIniFile ini = LoadProfile();
     ini.SetInt(kSection, "qlv_model", g_nModel);
-    ini.Save(ProfilePath());
+    SaveProfile(ini);
 }
 
 std::string CommPortPath() {
@@ -99,7 +103,7 @@ bool WritePortPath(int nComPort, const std::string& path) {
     CIniFile ini = LoadProfile();
     ini.SetString(kPortsSection, "COM" + std::to_string(InRangeOrZero(nComPort, kComPorts - 1) + 1),
                   path);
-    return ini.Save(ProfilePath());
+    return SaveProfile(ini);
 }
 
 std::string CommPortName() {

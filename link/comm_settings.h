@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "link/ini_file.h"
+
 inline constexpr int kComPorts = 6;
 
 extern int g_nComPort;  // 0..5 = "COM1".."COM6"
@@ -17,6 +19,10 @@ extern int g_bRs485;    // 0 = RS-232C, 1 = RS-485
 // The profile in force: the one given (Link().SetProfilePath), else
 // QELVAR_PROFILE, else the default.
 std::string ProfilePath();
+// The profile in force as it stands on disk (empty when there is none), and
+// writing it back; for the program's own keys beside the link's.
+CIniFile LoadProfile();
+bool SaveProfile(const CIniFile& profile);
 
 // g_nComPort, g_bRs485 and g_nModel from the profile; absent or unusable values
 // give 0. Returns one note for each value that was present but unusable, saying
