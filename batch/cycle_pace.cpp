@@ -63,21 +63,22 @@ bool CCyclePacer::GaveUpBeforeFirst() const {
 
 int CCyclePacer::MsUntilDue(Clock::time_point now) const {
     if (!m_cycle.Running()) return -1;
+    // A lost port answers nothing: the next tick stops the run at once.
+    if (m_cycle.PortLostSinceStart()) return 0;
     if (m_pace == CyclePace::kTimer) return MsUntil(m_next, now);
-    if (!m_bAwaiting || Answered() || GaveUpBeforeFirst() || m_cycle.PortLostSinceStart()) {
-        return 0;
-    }
+    if (!m_bAwaiting || Answered() || GaveUpBeforeFirst()) return 0;
     return MsUntil(m_deadline, now);
 }
 
 PaceOutcome CCyclePacer::Poll(Clock::time_point now) {
     if (!m_cycle.Running() || m_bPolling) return PaceOutcome::kIgnored;
-    if (m_pace == CyclePace::kTimer) {
+    if (m_cycle.PortLostSinceStart()) {
+        // Straight to the tick, which stops the run.
+    } else if (m_pace == CyclePace::kTimer) {
         if (now < m_next) return PaceOutcome::kWaiting;
         m_next += m_period;
     } else if (m_bAwaiting) {
-        // A lost port answers nothing: the tick stops the run at once.
-        if (!Answered() && !GaveUpBeforeFirst() && !m_cycle.PortLostSinceStart()) {
+        if (!Answered() && !GaveUpBeforeFirst()) {
             if (now < m_deadline) return PaceOutcome::kWaiting;
             if (!m_bBeforeFirst) {
                 m_cycle.Stop();

@@ -74,11 +74,6 @@ private:
             } else {
                 DispatchReplies();
             }
-            // A lost port answers nothing: stop now rather than wait out the reply time.
-            if (PortLostSince(m_nLossesBefore)) {
-                m_cycle.Stop();
-                return true;
-            }
             switch (pacer.Poll(Clock::now())) {
                 case PaceOutcome::kStepped:
                 case PaceOutcome::kFinished:

@@ -143,6 +143,19 @@ TEST_F(CyclePaceTest, APortLostWhileAReplyIsAwaitedStopsTheRunAtOnce) {
               (std::vector<RecordedBox>{{BoxKind::kReplyError, "Port lost: COM1 /dev/ttyUSB0"}}));
 }
 
+TEST_F(CyclePaceTest, UnderTheTimerALostPortStopsTheRunWithoutWaitingForThePeriod) {
+    Link().State().Begin("COM1 /dev/ttyUSB0", false, LinkStatus::kConnected);
+    CSendCycle cycle(Steps(5));
+    CCyclePacer pacer(cycle, CyclePace::kTimer, 300);
+    ASSERT_TRUE(pacer.Start(t0));
+    EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kStepped);
+    Link().State().Apply(CPortEvent::Lost("hung up"));
+    EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(10)), 0);
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(10)), PaceOutcome::kStopped);
+    EXPECT_TRUE(cycle.PortLost());
+    EXPECT_EQ(wire.lines.size(), 1u);
+}
+
 TEST_F(CyclePaceTest, ACallFromInsideAStepsWarningDoesNothing) {
     CSendCycle cycle(Steps(2, {1}));
     CCyclePacer pacer(cycle, CyclePace::kReplies, 300);
