@@ -10,6 +10,7 @@
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
 #include "link/reply_dispatch.h"
+#include "link/reply_interpreter.h"
 #include "link/reply_queue.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
@@ -48,8 +49,7 @@ std::string LostPortText() {
 }
 
 std::string_view ShownReply(std::string_view line) {
-    if (g_bRs485) line.remove_prefix(std::min<size_t>(2, line.size()));
-    return LineBody(line);
+    return LineBody(WorkLine(line));
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/reply_dispatch.h"
+#include "link/transmitter.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 #include "protocol/switcher_model.h"
@@ -18,19 +19,6 @@ std::vector<int> EveryAddress() {
     std::vector<int> all(kSlaveAddresses);
     for (int a = 0; a < kSlaveAddresses; ++a) all[static_cast<size_t>(a)] = a;
     return all;
-}
-
-// Like SendCommand, but the question is framed here, for the address asked,
-// and no reply is marked as awaited: a silent address is no lost connection.
-void SendQuestion(std::string_view framed) {
-    CLinkContext& link = Link();
-    if (link.Tap()) {
-        link.Tap()(framed);
-    } else {
-        link.Writer().Write(link.Port(), framed);
-        link.WakeIoThread();
-    }
-    link.NoteSent(framed);
 }
 
 }  // namespace
@@ -60,7 +48,9 @@ void CBusScan::Ask(Clock::time_point now) {
     ++m_nAsked;
     m_bWaiting = true;
     m_deadline = now + m_timeout;
-    SendQuestion((address >= 0 ? TwoDigits(address) : std::string()) + ModelProbeCommand());
+    // Framed for the address asked, and no reply marked as awaited: a silent
+    // address is no lost connection.
+    SendFramed(FrameCommandFor(ModelProbeCommand(), address));
 }
 
 bool CBusScan::Step(Clock::time_point now) {

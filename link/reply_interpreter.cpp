@@ -4,18 +4,14 @@
 
 #include "link/comm_settings.h"
 #include "link/link_flags.h"
-#include "sink/message_sink.h"
 #include "link/readback_decoders.h"
 #include "model/settings_model.h"
-
-namespace {
+#include "sink/message_sink.h"
 
 std::string_view WorkLine(std::string_view line) {
     if (g_bRs485) line.remove_prefix(std::min<size_t>(2, line.size()));  // the address echo
     return line;
 }
-
-}  // namespace
 
 ReplyKind ClassifyReply(std::string_view line) {
     return ReplyKindOf(WorkLine(line));

@@ -7,6 +7,10 @@
 
 #include "protocol/replies.h"
 
+// The line as interpreted: on RS-485 without the two characters of the
+// address echo in front, which are not looked at.
+std::string_view WorkLine(std::string_view line);
+
 // What a line as received is (on RS-485 after its two address characters).
 ReplyKind ClassifyReply(std::string_view line);
 

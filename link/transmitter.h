@@ -10,9 +10,15 @@ inline constexpr size_t kMaxFramedLine = 159;
 // The line as it goes on the wire: on RS-485 the slave address as two digits
 // in front ("00", "05", "17"), on RS-232C unchanged.
 std::string FrameCommand(std::string_view line);
+// The line with nAddress in front as two digits; unchanged for -1 (RS-232C).
+std::string FrameCommandFor(std::string_view line, int nAddress);
 
 // Sends one complete command line (ending in CR LF) and marks a reply as
 // awaited. Never blocks; a failed write is not reported. Returns -1, sending
 // nothing, for a line that framed would exceed 159 characters. The line goes
 // to Link().Tap() when one is set, else to the port; Link().SentLines() sees it.
 int SendCommand(std::string_view line);
+
+// Hands a line already framed to Link().Tap() or the port, as SendCommand does,
+// without marking a reply as awaited: for questions that may go unanswered.
+void SendFramed(std::string_view framed);
