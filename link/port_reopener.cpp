@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "link/receive_thread.h"
+#include "link/serial_port.h"
 
 namespace {
 
@@ -105,18 +106,12 @@ bool CPortReopener::TryOpen(std::string& why) {
         why = opened.strReason;
         return false;
     }
-    if (!Network() && !SetUp()) {
+    if (!Network() && !SetUpPort(m_port)) {
         m_port.Close();
         why = m_port.DevicePath() + ": cannot be set up as a serial port";
         return false;
     }
     return true;
-}
-
-// The steps of the first open, without its boxes.
-bool CPortReopener::SetUp() {
-    return m_port.SetNonBlocking() && m_port.Discard(Queue::kBoth) && m_port.SetReadTimeouts() &&
-           m_port.ApplyLineSettings(kSwitcherLine);
 }
 
 // Sleeps until the connection attempt has ended (true), or the deadline passed

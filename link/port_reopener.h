@@ -33,7 +33,6 @@ private:
     void Arm();
     bool Wait(int ms);
     bool TryOpen(std::string& why);
-    bool SetUp();
     bool WaitConnected(Clock::time_point deadline);
 
     ITransport& m_port;

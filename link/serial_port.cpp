@@ -57,16 +57,44 @@ std::unique_ptr<ITransport> MakeCommTransport() {
     return std::make_unique<CTtyTransport>(name, path);
 }
 
+bool SetUpPort(ITransport& port, const std::function<void(SetupStep)>& onFail) {
+    // Each step is reported before the next is tried, as the boxes of the first open are.
+    const std::pair<SetupStep, std::function<bool()>> steps[] = {
+        {SetupStep::kMask, [&] { return port.SetNonBlocking(); }},
+        {SetupStep::kBuffer, [&] { return port.Discard(Queue::kBoth); }},
+        {SetupStep::kTimeOut, [&] { return port.SetReadTimeouts(); }},
+        {SetupStep::kCommState, [&] { return port.ApplyLineSettings(kSwitcherLine); }},
+    };
+    bool ok = true;
+    for (const auto& [step, perform] : steps) {
+        if (perform()) continue;
+        ok = false;
+        if (onFail) onFail(step);
+    }
+    return ok;
+}
+
 namespace {
+
+const char* SetupBoxText(SetupStep step) {
+    switch (step) {
+        case SetupStep::kMask:
+            return "Miss! Mask Set";
+        case SetupStep::kBuffer:
+            return "Miss! Buffer Set";
+        case SetupStep::kTimeOut:
+            return "Miss! Time Out Set";
+        case SetupStep::kCommState:
+            break;
+    }
+    return "Miss! Set Comm State";
+}
 
 void OpenDevice(ITransport& port) {
     const COpenResult opened = port.Open();
     g_hComm = port.PollFd();
     if (!opened.bOpen) ShowSetupError("Miss! File Open\n" + opened.strReason);
-    if (!port.SetNonBlocking()) ShowSetupError("Miss! Mask Set");
-    if (!port.Discard(Queue::kBoth)) ShowSetupError("Miss! Buffer Set");
-    if (!port.SetReadTimeouts()) ShowSetupError("Miss! Time Out Set");
-    if (!port.ApplyLineSettings(kSwitcherLine)) ShowSetupError("Miss! Set Comm State");
+    SetUpPort(port, [](SetupStep step) { ShowSetupError(SetupBoxText(step)); });
     Link().State().Begin(port.Description(), false,
                          opened.bOpen ? LinkStatus::kConnected : LinkStatus::kWaiting,
                          opened.strReason);

@@ -6,6 +6,7 @@
 // without boxes; its state shows in Link().State().
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "link/link_state.h"
@@ -21,6 +22,12 @@ int CreateWakeEvent();
 // The transport for the port the settings name (CommPortPath), not yet open:
 // a device, or a serial device server for a tcp:// or rfc2217:// name.
 std::unique_ptr<ITransport> MakeCommTransport();
+
+// The steps after Open that make a device the switcher's line, in order.
+enum class SetupStep { kMask, kBuffer, kTimeOut, kCommState };
+// Runs every step, whatever failed before; onFail hears each that fails. True
+// when all succeeded.
+bool SetUpPort(ITransport& port, const std::function<void(SetupStep)>& onFail = {});
 
 // Opens that port, exclusively, and configures it; it becomes Link().Port().
 // Without a wake event (the creator failed) the I/O thread looks at its run
