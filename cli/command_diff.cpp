@@ -23,8 +23,7 @@ int RunDiff(const CCliOptions& options, CCliSink& sink) {
         return kExitUsage;
     }
     ApplyLinkSettings(options);
-    if (!LoadSettingsFile(files[0])) return kExitCannotOpen;
-    if (options.nModel >= 0) g_nModel = options.nModel;  // the option beats the file's model line
+    if (!LoadRunFile(options, files[0])) return kExitCannotOpen;
     CLinkSession link(options, sink);
     if (!link.IsOpen()) return kExitCannotOpen;
     if (bModelCheck) WarnOnModelMismatch(ModelSource(options, true));

@@ -41,10 +41,7 @@ int RunRead(const CCliOptions& options, CCliSink& sink) {
         return kExitUsage;
     }
     ApplyLinkSettings(options);
-    if (base) {
-        if (!LoadSettingsFile(*base)) return kExitCannotOpen;
-        if (options.nModel >= 0) g_nModel = options.nModel;
-    }
+    if (base && !LoadRunFile(options, *base)) return kExitCannotOpen;
     int status;
     {
         CLinkSession link(options, sink);

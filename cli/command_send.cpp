@@ -29,8 +29,7 @@ int RunSend(const CCliOptions& options, CCliSink& sink) {
         return kExitUsage;
     }
     ApplyLinkSettings(options);
-    if (!LoadSettingsFile(files[0])) return kExitCannotOpen;
-    if (options.nModel >= 0) g_nModel = options.nModel;  // the option beats the file's model line
+    if (!LoadRunFile(options, files[0])) return kExitCannotOpen;
 
     std::optional<CLinkSession> link;
     if (run.bDryRun) {

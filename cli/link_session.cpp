@@ -12,6 +12,7 @@
 #include "link/reply_dispatch.h"
 #include "link/reply_interpreter.h"
 #include "link/reply_queue.h"
+#include "model/settings_file.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 
@@ -46,6 +47,12 @@ bool PortLostSince(unsigned long losses) {
 std::string LostPortText() {
     const CLinkState& state = Link().State();
     return state.Port() + (state.LastFailure().empty() ? "" : " (" + state.LastFailure() + ")");
+}
+
+bool LoadRunFile(const CCliOptions& options, const std::string& path) {
+    if (!LoadSettingsFile(path)) return false;
+    if (options.nModel >= 0) g_nModel = options.nModel;
+    return true;
 }
 
 std::string_view ShownReply(std::string_view line) {

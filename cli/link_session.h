@@ -15,6 +15,10 @@ inline constexpr int kReplyTimeoutMs = 3500;
 // interface, address and model options.
 void ApplyLinkSettings(const CCliOptions& options);
 
+// Loads the settings file a run works from; --model, when given, beats the
+// file's model line. False (the warning shown) when the file cannot be loaded.
+bool LoadRunFile(const CCliOptions& options, const std::string& path);
+
 // The link open for one command: the port and the I/O thread, the last reply
 // received and, with --verbose, every line sent and received and each change
 // of the link's state on stderr. The link closes when the session ends.
