@@ -1,5 +1,6 @@
 #include "app/batch_run_dlg.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 #include "app/dialog_builder.h"
 #include "app/qt_message_sink.h"
 #include "model/settings_model.h"
+#include "res/batch_dialogs.h"
 #include "res/command_ids.h"
 
 namespace {
@@ -30,11 +32,21 @@ CBatchRunDlg::CBatchRunDlg(const CDialogTemplate& t, int nStartId, int nEditId, 
         OnRunFinished();
     };
     // Refused silently while any cycle holds g_nSendStep, this one included.
-    connect(Button(nStartId), &QPushButton::clicked, this, [this] { m_pCycle->Start(Steps()); });
+    connect(Button(nStartId), &QPushButton::clicked, this, [this] {
+        if (!m_pCycle->Running()) SetStatus({});
+        m_pCycle->Start(Steps());
+    });
 }
 
 CBatchRunDlg::~CBatchRunDlg() {
     if (g_hMsgOwner == this) g_hMsgOwner = m_pPreviousMsgOwner;
+}
+
+void CBatchRunDlg::SetStatus(const QString& text) {
+    if (auto* status = findChild<QLabel*>(QString::number(IDC_RUN_STATUS))) {
+        status->setWordWrap(true);
+        status->setText(text);
+    }
 }
 
 QPushButton* CBatchRunDlg::Button(int id) const {

@@ -43,6 +43,8 @@ protected:
     virtual QString StepText(int k, int nSteps) const = 0;
     // The run went to its end (not stopped); the edit and the bar are cleared.
     virtual void OnRunFinished() {}
+    // What the dialog's status line (where its template has one) says.
+    void SetStatus(const QString& text);
 
     void done(int result) override;
 

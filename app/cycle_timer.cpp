@@ -3,7 +3,9 @@
 #include <QPushButton>
 
 #include "link/link_context.h"
+#include "link/reply_dispatch.h"
 #include "model/settings_model.h"
+#include "sink/message_sink.h"
 
 CCycleTimer::CCycleTimer(QPushButton* closeButton) : m_pClose(closeButton) {
     QObject::connect(&m_timer, &QTimer::timeout, [this] { OnTick(); });
@@ -17,6 +19,7 @@ void CCycleTimer::Start(CStepList steps) {
     if (g_nSendStep != 0) return;
     const int period = steps.nPeriodMs;
     m_pCycle = std::make_unique<CSendCycle>(std::move(steps));
+    m_nIdAtStart = Link().Owed().LastId();
     m_pPacer.reset();
     if (Link().ReplyPaced()) {
         m_pPacer = std::make_unique<CCyclePacer>(*m_pCycle, CyclePace::kReplies, period);
@@ -39,7 +42,9 @@ void CCycleTimer::Start(CStepList steps) {
 
 void CCycleTimer::OnTick() {
     if (!m_pCycle) return;
-    if (m_pPacer) {
+    if (m_bDraining) {
+        Drain();
+    } else if (m_pPacer) {
         PollPacer();
     } else {
         Handle(m_pCycle->Tick());
@@ -73,8 +78,7 @@ void CCycleTimer::Handle(TickOutcome outcome) {
             if (onStep) onStep(m_pCycle->LastStep(), m_pCycle->Steps().nSteps);
             break;
         case TickOutcome::kFinished:
-            End();
-            if (onFinished) onFinished();
+            AwaitLastAnswers();
             break;
         case TickOutcome::kStopped:
             End();
@@ -84,6 +88,44 @@ void CCycleTimer::Handle(TickOutcome outcome) {
     }
 }
 
+void CCycleTimer::AwaitLastAnswers() {
+    m_nLastId = Link().Owed().LastId();
+    m_nLossesAtLast = Link().State().Losses();
+    if (m_nLastId == m_nIdAtStart) {  // every item refused: nothing to wait for
+        End();
+        if (onFinished) onFinished();
+        return;
+    }
+    m_bDraining = true;
+    m_timer.setSingleShot(true);
+    m_replies = Link().ReceivedLines().Watch([this](std::string_view) { m_timer.start(0); });
+    Drain();
+}
+
+// Looks whether the run's lines have had their answers; the owed replies let
+// a line go once the reply time has passed, so this ends within it.
+void CCycleTimer::Drain() {
+    constexpr int kLookMs = 50;
+    DispatchReplies();         // answers already in take their place first
+    if (!m_bDraining) return;  // a box of theirs let the dialog close meanwhile
+    const ReplyFate fate = Link().Owed().Fate(m_nLastId);
+    if (fate == ReplyFate::kOwed && !g_bErrorReply) {
+        m_timer.start(kLookMs);
+        return;
+    }
+    End();
+    if (g_bErrorReply) {  // the answer to one of the last lines was an error reply
+        g_bErrorReply = 0;
+        return;
+    }
+    if (Link().State().Losses() != m_nLossesAtLast) {
+        ShowReplyError("Port lost: " + Link().State().Port());
+        return;
+    }
+    // A last line left without an answer is no finished run; the monitor says "No Connect".
+    if (fate == ReplyFate::kAnswered && onFinished) onFinished();
+}
+
 void CCycleTimer::Stop() {
     if (!Running()) return;
     m_pCycle->Stop();
@@ -91,6 +133,7 @@ void CCycleTimer::Stop() {
 }
 
 void CCycleTimer::End() {
+    m_bDraining = false;
     m_timer.stop();
     m_replies.Cancel();
     m_linkChanges.Cancel();

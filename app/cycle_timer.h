@@ -27,18 +27,24 @@ public:
     // Ends a running cycle at once (its dialog is closing).
     void Stop();
 
-    bool Running() const { return m_pCycle && m_pCycle->Running(); }
+    // The steps run, or their last answers are awaited.
+    bool Running() const { return m_bDraining || (m_pCycle && m_pCycle->Running()); }
     bool ReplyPaced() const { return m_pPacer != nullptr; }
     QTimer& Timer() { return m_timer; }
 
     std::function<void(int k, int nSteps)> onStep;  // step k was performed
-    std::function<void()> onFinished;               // the last step was done
+    // The last step was done and every line of the run answered (for the
+    // reply time at most): an error reply to one of the last lines, which a
+    // timer's run sends ahead of their replies, still stops it.
+    std::function<void()> onFinished;
     // An error reply, or a reply missing for the monitor's time (the monitor
     // shows "No Connect"), stops the cycle: the dialog keeps showing the last step.
 
 private:
     void Handle(TickOutcome outcome);
     void PollPacer();
+    void Drain();
+    void AwaitLastAnswers();
     void End();
 
     QPushButton* m_pClose;
@@ -46,5 +52,9 @@ private:
     std::unique_ptr<CSendCycle> m_pCycle;
     std::unique_ptr<CCyclePacer> m_pPacer;  // under reply pacing only
     CSubscription m_replies;
-    CSubscription m_linkChanges;  // a lost port ends a reply-paced run at once
+    CSubscription m_linkChanges;     // a lost port ends a reply-paced run at once
+    unsigned long m_nIdAtStart = 0;  // the last line owed before the run
+    unsigned long m_nLastId = 0;     // after the last step: its line, as the link owes it
+    bool m_bDraining = false;        // the steps are done, their answers are awaited
+    unsigned long m_nLossesAtLast = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "link/link_context.h"
 #include "link/link_flags.h"
+#include "model/settings_model.h"
 
 namespace {
 
@@ -46,14 +47,18 @@ bool CCyclePacer::Start(Clock::time_point now) {
     // monitor waits.
     if (m_pace == CyclePace::kReplies && g_bAwaitingReply) {
         m_bAwaiting = m_bBeforeFirst = true;
-        m_nRepliesBefore = Link().RepliesInterpreted();
+        m_nAwaitedId = Link().Owed().LastId();
         m_deadline = now + m_noReply;
     }
     return true;
 }
 
+// The line awaited has had its answer; under the reply interpreter an answer
+// that stops the run (an error reply, a line that is none) leaves it due at once.
 bool CCyclePacer::Answered() const {
-    return Link().RepliesInterpreted() > m_nRepliesBefore;
+    if (g_bErrorReply) return true;
+    const ReplyFate fate = Link().Owed().Fate(m_nAwaitedId);
+    return m_bBeforeFirst ? fate != ReplyFate::kOwed : fate == ReplyFate::kAnswered;
 }
 
 // The reply owed from before the run is no longer awaited: the monitor gave up on it.
@@ -87,23 +92,20 @@ PaceOutcome CCyclePacer::Poll(Clock::time_point now) {
         }
         m_bAwaiting = m_bBeforeFirst = false;
     }
-    // Counted before the line goes out: a quick switcher may answer at once.
-    const unsigned long replies = Link().RepliesInterpreted();
-    const unsigned long sent = Link().LinesSent();
+    const unsigned long lastBefore = Link().Owed().LastId();
     m_bPolling = true;
     const TickOutcome outcome = m_cycle.Tick();
     m_bPolling = false;
-    AfterTick(replies, sent, now);
+    AfterTick(lastBefore, now);
     return FromTick(outcome);
 }
 
 // A tick that sent nothing (an item refused, the read-back's closing tick)
 // leaves the next one due at once.
-void CCyclePacer::AfterTick(unsigned long repliesBefore, unsigned long sentBefore,
-                            Clock::time_point now) {
+void CCyclePacer::AfterTick(unsigned long lastBefore, Clock::time_point now) {
     if (m_pace != CyclePace::kReplies || !m_cycle.Running()) return;
-    if (Link().LinesSent() == sentBefore) return;
+    if (Link().Owed().LastId() == lastBefore) return;
     m_bAwaiting = true;
-    m_nRepliesBefore = repliesBefore;
+    m_nAwaitedId = Link().Owed().LastId();
     m_deadline = now + m_noReply;
 }

@@ -8,12 +8,13 @@
 #include <chrono>
 
 #include "batch/send_cycle.h"
+#include "link/owed_replies.h"
 
 enum class CyclePace { kTimer, kReplies };
 
 // The connection monitor's time: it reports "No Connect" on its seventh 500 ms
 // tick after a send.
-inline constexpr int kNoReplyMs = 3500;
+inline constexpr int kNoReplyMs = kReplyTimeMs;
 
 enum class PaceOutcome {
     kWaiting,  // nothing is due yet
@@ -44,16 +45,16 @@ public:
 private:
     bool Answered() const;
     bool GaveUpBeforeFirst() const;
-    void AfterTick(unsigned long repliesBefore, unsigned long sentBefore, Clock::time_point now);
+    void AfterTick(unsigned long lastBefore, Clock::time_point now);
 
     CSendCycle& m_cycle;
     CyclePace m_pace;
     Clock::duration m_period;
     Clock::duration m_noReply;
-    Clock::time_point m_next{};   // timer: when the next tick is due
-    bool m_bAwaiting = false;     // replies: a line went out and is not answered yet
-    bool m_bBeforeFirst = false;  // ... and it went out before the run
-    unsigned long m_nRepliesBefore = 0;
+    Clock::time_point m_next{};      // timer: when the next tick is due
+    bool m_bAwaiting = false;        // replies: a line went out and is not answered yet
+    bool m_bBeforeFirst = false;     // ... and it went out before the run
+    unsigned long m_nAwaitedId = 0;  // the line awaited, as the link owes it
     Clock::time_point m_deadline{};
     bool m_bPolling = false;
 };

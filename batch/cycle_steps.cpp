@@ -144,7 +144,9 @@ CStepList ReadSteps(std::function<void()> beforeFirst) {
 }  // namespace
 
 CStepList ReadBackSteps() {
-    return ReadSteps([] { Link().ReadIntoModel(); });
+    // Into a copy too, applied once every read has been answered: a read
+    // stopped or left without answers leaves the settings as they were.
+    return ReadSteps([] { Link().ReadIntoCopy(CaptureSettingsTables()); });
 }
 
 CStepList CompareReadSteps() {

@@ -18,10 +18,10 @@ CStepList TitleSteps();          // every input channel in use, CA01..; timer 4,
 CStepList AllItemsSteps();
 
 // The maintenance read-back: T = 32 x model + 168 read commands, ending on
-// tick T + 1; timer 8, 300 ms. The answers land in the settings model.
+// tick T + 1; timer 8, 300 ms. The answers land in a copy of the model's
+// tables (Link().ReadCopy()), which ApplyReadCopy puts into the model.
 CStepList ReadBackSteps();
-// The same commands for a compare: the answers land in a copy of the model's
-// tables (Link().ReadCopy()), and the model stays as it is.
+// The same commands for a compare, whose copy is compared with the model.
 CStepList CompareReadSteps();
 int ReadBackStepCount(int nInputs);
 // What step k (1..T) reads; nothing for any other k.

@@ -6,16 +6,33 @@
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 
-CCompareResult CompareWithReadCopy(CompareScope scope) {
-    CCompareResult result;
+std::vector<CReadRequest> UnreadRequests() {
+    std::vector<CReadRequest> missing;
     const int n = InputChannelCount();
     const CReadBackCopy* copy = Link().ReadCopy();
     for (int k = 1; k <= ReadBackStepCount(n); ++k) {
         auto request = ReadBackRequest(k, n);
-        if (!copy || !copy->Landed(*request)) result.missing.push_back(*request);
+        if (!copy || !copy->Landed(*request)) missing.push_back(*request);
     }
-    if (copy) result.differences = CompareSettings(CaptureSettingsTables(), copy->tables, n, scope);
+    return missing;
+}
+
+CCompareResult CompareWithReadCopy(CompareScope scope) {
+    CCompareResult result;
+    result.missing = UnreadRequests();
+    if (const CReadBackCopy* copy = Link().ReadCopy()) {
+        result.differences =
+            CompareSettings(CaptureSettingsTables(), copy->tables, InputChannelCount(), scope);
+    }
     return result;
+}
+
+void ApplyReadCopy() {
+    const CReadBackCopy* copy = Link().ReadCopy();
+    if (!copy) return;
+    CommitSettingsTables(copy->tables);
+    g_nPattern[0] = copy->directRow;
+    g_nCurMemory = copy->nCurMemory;
 }
 
 std::string ReadRequestList(const std::vector<CReadRequest>& requests, size_t nMax) {

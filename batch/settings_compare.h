@@ -21,5 +21,14 @@ struct CCompareResult {
 // input channels of the model in force.
 CCompareResult CompareWithReadCopy(CompareScope scope = CompareScope::kEverythingRead);
 
+// The read commands of the last read-back or compare that got no readable
+// answer (no data line of theirs landed in the copy), in the order of the steps.
+std::vector<CReadRequest> UnreadRequests();
+
+// Puts what the last read-back brought into the settings model: the tables,
+// the direct switching and the current memory; g_bModified stays as it is.
+// Only a read-back whose every read was answered is applied.
+void ApplyReadCopy();
+
 // "RAST05", "RCPI", ...: the read commands, as the user names them.
 std::string ReadRequestList(const std::vector<CReadRequest>& requests, size_t nMax = 8);

@@ -2,7 +2,17 @@
 
 #include "app/corner_clicks.h"
 #include "batch/cycle_steps.h"
+#include "batch/settings_compare.h"
+#include "link/link_context.h"
 #include "res/batch_dialogs.h"
+#include "sink/message_sink.h"
+
+namespace {
+
+const char kUnread[] = "読み込めなかった項目があるため、設定は変わりません: ";
+const char kEchoed[] = "（送信した行がそのまま返ってきています。ポートのエコーを確認してください）";
+
+}  // namespace
 
 CSettingsReadDlg::CSettingsReadDlg(QWidget* parent)
     : CBatchRunDlg(SettingsReadTemplate(), IDC_READ_START, IDC_READ_PERCENT, IDC_READ_PROGRESS,
@@ -11,7 +21,22 @@ CSettingsReadDlg::CSettingsReadDlg(QWidget* parent)
 }
 
 CStepList CSettingsReadDlg::Steps() const {
+    m_nEchoesBefore = Link().Echoes();
     return ReadBackSteps();
+}
+
+// Settings read in part would pass for the switcher's: only a read that
+// brought every table back goes into the model.
+void CSettingsReadDlg::OnRunFinished() {
+    const auto unread = UnreadRequests();
+    if (unread.empty()) {
+        ApplyReadCopy();
+        return;
+    }
+    std::string text = kUnread + ReadRequestList(unread);
+    if (Link().Echoes() != m_nEchoesBefore) text += kEchoed;
+    SetStatus(QString::fromStdString(text));
+    ShowWarning(text);
 }
 
 QString CSettingsReadDlg::StepText(int k, int nSteps) const {

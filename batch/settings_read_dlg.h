@@ -1,5 +1,6 @@
 // The maintenance read-back: every read command in a timed run; the reply
-// interpreter decodes each answer into the settings model as it arrives.
+// interpreter decodes each answer into a copy of the settings, which goes into
+// the settings model once every read has been answered.
 #pragma once
 
 #include "app/batch_run_dlg.h"
@@ -11,4 +12,8 @@ public:
 protected:
     CStepList Steps() const override;
     QString StepText(int k, int nSteps) const override;
+    void OnRunFinished() override;
+
+private:
+    mutable unsigned long m_nEchoesBefore = 0;
 };

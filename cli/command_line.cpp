@@ -11,7 +11,6 @@
 #include "editors/calendar_send.h"
 #include "editors/slave_address_send.h"
 #include "link/link_context.h"
-#include "link/reply_interpreter.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
 #include "protocol/address_lines.h"
@@ -21,35 +20,34 @@ namespace {
 
 // Sends each line and waits for its reply; stops at the first that fails.
 // printReplies: each reply goes to stdout as the user sees it.
-int Exchange(const CLinkSession& link, const std::vector<std::string>& lines, CCliSink& sink,
-             bool printReplies) {
-    int status = kExitOk;
+int Exchange(const std::vector<std::string>& lines, bool printReplies) {
     for (const auto& line : lines) {
-        unsigned long before = Link().RepliesInterpreted();
         const unsigned long losses = Link().State().Losses();
         g_bErrorReply = 0;
+        Link().ClearFault();
         SendCommand(line);
-        if (!WaitForReplyAfter(before, kReplyTimeoutMs)) {
+        const unsigned long id = Link().Owed().LastId();
+        if (!WaitForAnswer(id)) {
             PrintError(PortLostSince(losses)
                            ? "port lost: " + LostPortText() + " while waiting for the reply to " +
                                  std::string(LineBody(line))
                            : "no reply within 3.5 s");
-            status = kExitNoReply;
-            break;
+            return kExitNoReply;
         }
-        if (printReplies) std::printf("%s\n", std::string(ShownReply(link.LastReply())).c_str());
-        if (g_bErrorReply) {
-            PrintError(sink.lastReplyError);
-            status = kExitErrorReply;
-            break;
+        const auto& fault = Link().LastFault();
+        const std::string reply = fault ? fault->strReply : Link().Owed().Answer(id);
+        if (printReplies) std::printf("%s\n", std::string(ShownReply(reply)).c_str());
+        if (fault) {
+            PrintError(FaultMessage(*fault));
+            return kExitErrorReply;
         }
-        if (ClassifyReply(link.LastReply()) == ReplyKind::kOther) {
-            PrintError("the reply is not one the switcher gives");
-            status = kExitErrorReply;
-            break;
+        // A read answered by anything but the data line it asks for.
+        if (Link().LastAnsweredId() == id && Link().LastAnswerKind() == AnswerKind::kUnreadable) {
+            PrintError(NotAnAnswerText(reply));
+            return kExitErrorReply;
         }
     }
-    return status;
+    return kExitOk;
 }
 
 int ExchangeOnLink(const CCliOptions& options, CCliSink& sink,
@@ -57,7 +55,7 @@ int ExchangeOnLink(const CCliOptions& options, CCliSink& sink,
     ApplyLinkSettings(options);
     CLinkSession link(options, sink);
     if (!link.IsOpen()) return kExitCannotOpen;
-    return Exchange(link, lines, sink, printReplies);
+    return Exchange(lines, printReplies);
 }
 
 std::optional<std::tm> LocalNow() {

@@ -2,7 +2,9 @@
 #include <cstdio>
 
 #include "batch/cycle_steps.h"
+#include "batch/settings_compare.h"
 #include "cli/commands.h"
+#include "cli/compare_run.h"
 #include "cli/exit_codes.h"
 #include "cli/link_session.h"
 #include "cli/model_check.h"
@@ -51,6 +53,9 @@ int RunRead(const CCliOptions& options, CCliSink& sink) {
         status = RunCycle(cycle, run, sink);
     }
     if (status != kExitOk) return status;  // nothing is written from a failed read
+    // A file of what did not come back would pass for a backup of the switcher.
+    if (!ReportUnread()) return kExitNoReply;
+    ApplyReadCopy();
     if (!SaveSettingsFile(files[0])) return kExitCannotOpen;
     PrintCurrentSwitching();
     return kExitOk;

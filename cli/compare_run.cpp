@@ -6,19 +6,27 @@
 #include "batch/settings_compare.h"
 #include "cli/diff_report.h"
 #include "cli/exit_codes.h"
+#include "cli/link_session.h"
+#include "link/link_context.h"
 #include "model/settings_model.h"
+
+bool ReportUnread() {
+    const auto missing = UnreadRequests();
+    if (missing.empty()) return true;
+    std::string text = "no readable answer to " + ReadRequestList(missing);
+    if (Link().Echoes() > 0) text += "; " + EchoText();
+    PrintError(text);
+    return false;
+}
 
 int CompareWithSwitcher(const CRunSettings& run, CCliSink& sink, CompareScope scope,
                         DiffOutput output) {
     CSendCycle cycle(CompareReadSteps());
     const int status = RunCycle(cycle, run, sink);
     if (status != kExitOk) return status;
+    // Entries without an answer cannot be compared, and must not pass as equal.
+    if (!ReportUnread()) return kExitNoReply;
     const CCompareResult result = CompareWithReadCopy(scope);
-    if (!result.Complete()) {
-        // Entries without an answer cannot be compared, and must not pass as equal.
-        PrintError("no readable answer to " + ReadRequestList(result.missing));
-        return kExitNoReply;
-    }
     const int n = InputChannelCount();
     if (output == DiffOutput::kJson) {
         std::fputs(DifferencesJson(result.differences, n).c_str(), stdout);

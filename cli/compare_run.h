@@ -8,6 +8,11 @@
 
 enum class DiffOutput { kLines, kJson };
 
+// After a read-back or compare: true when every read got its data line;
+// otherwise names those that did not on stderr ("no readable answer to
+// RAST01, ..."), and says so when the port sent back what it was sent.
+bool ReportUnread();
+
 // Prints the differences on stdout. Returns kExitOk when the switcher holds the
 // settings, kExitDiffers when it does not, or the read's failure (an error
 // reply, a missing or unreadable answer).

@@ -8,6 +8,7 @@
 
 #include "link/comm_settings.h"
 #include "link/link_context.h"
+#include "link/link_flags.h"
 #include "link/link_lifetime.h"
 #include "link/reply_dispatch.h"
 #include "link/reply_interpreter.h"
@@ -26,18 +27,40 @@ void ApplyLinkSettings(const CCliOptions& o) {
     if (o.nModel >= 0) g_nModel = o.nModel;
 }
 
-bool WaitForReplyAfter(unsigned long before, int timeoutMs) {
+bool WaitForAnswer(unsigned long id) {
     using Clock = std::chrono::steady_clock;
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs);
     const unsigned long losses = Link().State().Losses();
     DispatchReplies();
-    while (Link().RepliesInterpreted() <= before) {
+    // An echo answers nothing, but stops as an error reply does.
+    while (Link().Owed().Fate(id) == ReplyFate::kOwed && !g_bErrorReply) {
         if (PortLostSince(losses)) return false;
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) return false;
-        WaitForReplies(static_cast<int>(left.count()));
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) return false;
+        WaitForReplies(static_cast<int>(left));
     }
-    return true;
+    return Link().Owed().Fate(id) == ReplyFate::kAnswered || g_bErrorReply;
+}
+
+std::string FaultMessage(const CReplyFault& fault) {
+    switch (fault.kind) {
+        case AnswerKind::kErrorReply:
+            return FaultBoxText(fault);
+        case AnswerKind::kEcho:
+            return "the reply is the line just sent: " + EchoText();
+        default:
+            break;
+    }
+    return NotAnAnswerText(fault.strReply);
+}
+
+std::string EchoText() {
+    return "the port echoes what it sends (an RS-485 adapter without echo suppression, or a "
+           "loop-back plug)";
+}
+
+std::string NotAnAnswerText(std::string_view reply) {
+    return "the reply is not one the switcher gives: \"" + std::string(ShownReply(reply)) + "\"";
 }
 
 bool PortLostSince(unsigned long losses) {

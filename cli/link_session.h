@@ -8,8 +8,10 @@
 #include "cli/cli_options.h"
 #include "cli/cli_sink.h"
 #include "link/line_watchers.h"
+#include "link/owed_replies.h"
+#include "link/reply_fault.h"
 
-inline constexpr int kReplyTimeoutMs = 3500;
+inline constexpr int kReplyTimeoutMs = kReplyTimeMs;
 
 // Reads the profile, resets the model to its defaults and applies the
 // interface, address and model options.
@@ -48,9 +50,18 @@ private:
     CSubscription m_states;
 };
 
-// Dispatches replies until one more than `before` has been interpreted, at
-// most timeoutMs. False when none came, and at once when the port is lost.
-bool WaitForReplyAfter(unsigned long before, int timeoutMs);
+// Dispatches replies until the line owed under id has had its answer, or a
+// line has come that stops a run (an echo of it among them), the reply time
+// at most. False when none came, and at once when the port is lost.
+bool WaitForAnswer(unsigned long id);
+
+// What stopped a command, as qelvarctl says it: the error reply's text, or why
+// the line that came is no answer.
+std::string FaultMessage(const CReplyFault& fault);
+// "the port echoes what it sends (...)".
+std::string EchoText();
+// "the reply is not one the switcher gives: "HELLO"".
+std::string NotAnAnswerText(std::string_view reply);
 
 // Whether the port has been lost since the link's state counted `losses`
 // losses, or is not up now.

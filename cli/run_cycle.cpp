@@ -30,8 +30,8 @@ public:
             PrintError(item + ": " + warning);
             m_refused.push_back(item);
         };
-        m_nSentBefore = Link().LinesSent();
-        m_nRepliesBefore = Link().RepliesInterpreted();
+        Link().ClearFault();
+        m_nLastBefore = Link().Owed().LastId();
         m_nLossesBefore = Link().State().Losses();
         bool stopped = m_settings.bDryRun ? RunFree() : RunPaced();
         EndProgress();
@@ -94,10 +94,10 @@ private:
         return false;
     }
 
-    // Waits for the replies to the last lines. False when one was an error reply.
+    // Waits for the replies to the last lines, each for the reply time at
+    // most. False when one stops the run (an error reply, a line that is none).
     bool AwaitStragglers() {
-        auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs);
-        while (Missing() > 0 && Clock::now() < deadline && !g_bErrorReply &&
+        while (Link().Owed().Fate(Link().Owed().LastId()) == ReplyFate::kOwed && !g_bErrorReply &&
                !PortLostSince(m_nLossesBefore)) {
             WaitForReplies(50);
         }
@@ -105,14 +105,20 @@ private:
         return !g_bErrorReply;
     }
 
+    // Lines of this run that got no answer.
     unsigned long Missing() const {
-        unsigned long sent = Link().LinesSent() - m_nSentBefore;
-        unsigned long replies = Link().RepliesInterpreted() - m_nRepliesBefore;
-        return sent > replies ? sent - replies : 0;
+        unsigned long missing = 0;
+        for (unsigned long id = m_nLastBefore + 1; id <= Link().Owed().LastId(); ++id) {
+            if (Link().Owed().Fate(id) != ReplyFate::kAnswered) ++missing;
+        }
+        return missing;
     }
 
+    // The step whose reply stopped the run: under the timer the lines run
+    // ahead of their replies, so it is the step that sent the line answered.
     std::string Where() const {
-        const int k = m_cycle.LastStep();
+        const auto& fault = Link().LastFault();
+        const int k = fault && fault->owed.nStep > 0 ? fault->owed.nStep : m_cycle.LastStep();
         return k == 0 ? "before the first step"
                       : "at step " + std::to_string(k) + " of " +
                             std::to_string(m_cycle.Steps().nSteps) + " (" + Describe(k) + ")";
@@ -120,7 +126,8 @@ private:
 
     int ReportError() {
         g_bErrorReply = 0;
-        PrintError(m_sink.lastReplyError + ": stopped " + Where());
+        const auto& fault = Link().LastFault();
+        PrintError((fault ? FaultMessage(*fault) : m_sink.lastReplyError) + ": stopped " + Where());
         return kExitErrorReply;
     }
 
@@ -133,7 +140,8 @@ private:
     int Summary() {
         if (!m_settings.bDryRun && Missing() > 0) {
             PrintError(std::to_string(Missing()) + " of " +
-                       std::to_string(Link().LinesSent() - m_nSentBefore) + " lines got no reply");
+                       std::to_string(Link().Owed().LastId() - m_nLastBefore) +
+                       " lines got no reply");
             return kExitNoReply;
         }
         if (!m_refused.empty()) {
@@ -164,8 +172,7 @@ private:
     const CRunSettings& m_settings;
     CCliSink& m_sink;
     std::vector<std::string> m_refused;
-    unsigned long m_nSentBefore = 0;
-    unsigned long m_nRepliesBefore = 0;
+    unsigned long m_nLastBefore = 0;  // the last line owed a reply before the run
     unsigned long m_nLossesBefore = 0;
     bool m_bNoReply = false;
     bool m_bProgressShown = false;

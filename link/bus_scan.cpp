@@ -33,13 +33,19 @@ CBusScan::CBusScan(bool bRs485, int nTimeoutMs, std::vector<int> addresses)
 }
 
 CBusScan::~CBusScan() {
-    if (m_bStarted) Link().SetReplyTaker({});
+    if (!m_bStarted) return;
+    Link().SetReplyTaker({});
+    if (m_bWaiting) Link().Owed().GiveUp(m_nAskedId);
 }
 
 void CBusScan::Start(Clock::time_point now) {
     if (m_bStarted) return;
     m_bStarted = true;
-    Link().SetReplyTaker([this](std::string_view line) { OnLine(line); });
+    Link().SetReplyTaker([this](std::string_view line, const CAttribution& attribution) {
+        // On RS-232C nothing tells a stray line from an answer but the
+        // questions owed; on RS-485 the address echo says who answers.
+        if (m_bRs485 || !attribution.Unsolicited()) OnLine(line);
+    });
     Ask(now);
 }
 
@@ -50,12 +56,15 @@ void CBusScan::Ask(Clock::time_point now) {
     m_deadline = now + m_timeout;
     // Framed for the address asked, and no reply marked as awaited: a silent
     // address is no lost connection.
-    SendFramed(FrameCommandFor(ModelProbeCommand(), address));
+    m_nAskedId = SendFramed(FrameCommandFor(ModelProbeCommand(), address), address);
 }
 
 bool CBusScan::Step(Clock::time_point now) {
     if (!m_bStarted) return false;
     if (m_bWaiting && now < m_deadline) return true;
+    // Its answer is still owed: should it come late, it is known for this
+    // address's, and not taken for the answer to any line after.
+    if (m_bWaiting) Link().Owed().GiveUp(m_nAskedId);
     m_bWaiting = false;
     if (m_nAsked == Total()) return false;
     Ask(now);

@@ -69,7 +69,8 @@ private:
     std::vector<int> m_addresses;  // -1 alone on RS-232C
     int m_nAsked = 0;
     bool m_bStarted = false;
-    bool m_bWaiting = false;  // for the address asked last
+    bool m_bWaiting = false;       // for the address asked last
+    unsigned long m_nAskedId = 0;  // its question, as the link owes it
     Clock::time_point m_deadline{};
     std::vector<CScanAnswer> m_answers;
     std::function<void()> m_onAnswer;

@@ -96,10 +96,14 @@ std::string FormatLog(const CCommLog& log) {
 void CCommLog::FollowLink() {
     m_sentFeed = Link().SentLines().Watch(
         [this](std::string_view line) { Add(CommDirection::kSent, line); });
-    m_receivedFeed = Link().ReceivedLines().Watch(
-        [this](std::string_view line) { Add(CommDirection::kReceived, line); });
-    m_stateFeed =
-        Link().State().Changes().Watch([this](std::string_view change) { AddNote(change); });
+    // Stamped when the I/O thread saw them: the owner may get to them only
+    // after a box has been dismissed.
+    m_receivedFeed = Link().ReceivedLines().Watch([this](std::string_view line) {
+        Add({Link().ReceivedAt(), CommDirection::kReceived, std::string(line)});
+    });
+    m_stateFeed = Link().State().Changes().Watch([this](std::string_view change) {
+        Add({Link().State().ChangedAt(), CommDirection::kNote, std::string(change)});
+    });
 }
 
 void CCommLog::StopFollowingLink() {

@@ -51,6 +51,12 @@ void CLinkContext::Reset() {
     m_nLinesSent = 0;
     m_nRepliesInterpreted = 0;
     m_bDispatching = false;
+    m_receivedAt = {};
+    m_owed.Reset();
+    m_lastFault.reset();
+    m_lastAnswer = {0, AnswerKind::kUnsolicited};
+    m_nEchoes = 0;
+    m_nUnreadable = 0;
     m_pReadCopy.reset();
     m_bReplyPaced = false;
     m_state.Reset();

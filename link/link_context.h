@@ -6,22 +6,27 @@
 // it back as the program starts.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "link/decode_target.h"
 #include "link/line_watchers.h"
 #include "link/link_state.h"
+#include "link/owed_replies.h"
 #include "link/port_writer.h"
+#include "link/reply_fault.h"
 #include "link/reply_queue.h"
 #include "link/transport.h"
 
 // Receives framed lines instead of the port.
 using LineTap = std::function<void(std::string_view framedLine)>;
-// Receives reply lines instead of the reply interpreter.
-using ReplyTaker = std::function<void(std::string_view line)>;
+// Receives reply lines, with the line each answers, instead of the reply interpreter.
+using ReplyTaker = std::function<void(std::string_view line, const CAttribution& attribution)>;
 
 class CLinkContext {
 public:
@@ -51,10 +56,35 @@ public:
     // Counts the line and shows it to its watchers.
     void NoteSent(std::string_view framedLine);
     void NoteReceived(std::string_view line);
+    // When the line being dispatched was received (the I/O thread's clock),
+    // for stamping it in a log: it may be dispatched well after, behind a box.
+    std::chrono::system_clock::time_point ReceivedAt() const { return m_receivedAt; }
+    void SetReceivedAt(std::chrono::system_clock::time_point at) { m_receivedAt = at; }
     // Set while DispatchReplies works through the queue, so that a box's
     // nested event loop does not start on the next line.
     bool Dispatching() const { return m_bDispatching; }
     void SetDispatching(bool dispatching) { m_bDispatching = dispatching; }
+
+    // --- What the lines sent are owed; the owner thread only ---
+
+    // Each line sent is owed one reply, which tells the line each received
+    // line answers.
+    COwedReplies& Owed() { return m_owed; }
+    // The last answer that stops a run: an error reply, or a set command's
+    // answer that is none (an echo among them). A run clears it as it starts.
+    void NoteFault(CReplyFault fault) { m_lastFault = std::move(fault); }
+    // What the line answered last was taken for, and the line (its id).
+    void NoteAnswer(unsigned long id, AnswerKind kind) { m_lastAnswer = {id, kind}; }
+    unsigned long LastAnsweredId() const { return m_lastAnswer.first; }
+    AnswerKind LastAnswerKind() const { return m_lastAnswer.second; }
+    const std::optional<CReplyFault>& LastFault() const { return m_lastFault; }
+    void ClearFault() { m_lastFault.reset(); }
+    // Lines that came back as they were sent, and reads answered by a line
+    // that is not their data line, since the start.
+    void NoteEcho() { ++m_nEchoes; }
+    unsigned long Echoes() const { return m_nEchoes; }
+    void NoteUnreadable() { ++m_nUnreadable; }
+    unsigned long Unreadable() const { return m_nUnreadable; }
 
     // --- Where data lines land and how cycles are paced; the owner thread only ---
 
@@ -102,7 +132,7 @@ public:
     void WakeIoThread() const;
 
     // Back to how the program starts: no port, no watchers, no tap, empty
-    // queues, counts at zero, reads into the model, timer pacing, the usual
+    // queues, nothing owed, no fault, counts at zero, reads into the model, timer pacing, the usual
     // profile and port, no link state. Only while no I/O thread runs.
     void Reset();
 
@@ -114,6 +144,12 @@ private:
     unsigned long m_nLinesSent = 0;
     unsigned long m_nRepliesInterpreted = 0;
     bool m_bDispatching = false;
+    std::chrono::system_clock::time_point m_receivedAt{};
+    COwedReplies m_owed;
+    std::optional<CReplyFault> m_lastFault;
+    std::pair<unsigned long, AnswerKind> m_lastAnswer{0, AnswerKind::kUnsolicited};
+    unsigned long m_nEchoes = 0;
+    unsigned long m_nUnreadable = 0;
     std::unique_ptr<CReadBackCopy> m_pReadCopy;
     bool m_bReplyPaced = false;
     CLinkState m_state;

@@ -16,6 +16,7 @@ void CLinkState::Change(LinkStatus status, std::string_view what) {
 }
 
 void CLinkState::Begin(std::string port, bool bNetwork, LinkStatus status, std::string failure) {
+    m_changedAt = std::chrono::system_clock::now();
     m_strPort = std::move(port);
     m_bNetwork = bNetwork;
     m_strStall.clear();
@@ -35,6 +36,9 @@ void CLinkState::Begin(std::string port, bool bNetwork, LinkStatus status, std::
 }
 
 void CLinkState::Apply(const CPortEvent& event) {
+    m_changedAt = event.time == std::chrono::system_clock::time_point{}
+                      ? std::chrono::system_clock::now()
+                      : event.time;
     const LinkStatus away = m_bNetwork ? LinkStatus::kReconnecting : LinkStatus::kWaiting;
     const std::string waiting = m_bNetwork ? "reconnecting" : "waiting for the port";
     switch (event.kind) {
@@ -77,5 +81,6 @@ void CLinkState::Reset() {
     m_strFailure.clear();
     m_strStall.clear();
     m_nLosses = 0;
+    m_changedAt = {};
     m_changes.Clear();
 }

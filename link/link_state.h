@@ -5,6 +5,7 @@
 // applies them here, in order with the lines, and tells its watchers.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,7 @@ struct CPortEvent {
     std::string text;
     int fd = -1;
     int modemLines = -1;
+    std::chrono::system_clock::time_point time{};  // when it happened; stamped as it is queued
 
     static CPortEvent Connected(int fd) { return {Kind::kConnected, {}, fd, -1}; }
     static CPortEvent Lost(std::string why) { return {Kind::kLost, std::move(why), -1, -1}; }
@@ -67,6 +69,9 @@ public:
     // Each change as a line for the communication log:
     // "COM1 /dev/ttyUSB0: lost (hung up), waiting for the port".
     CLineWatchers& Changes() { return m_changes; }
+    // When the change being told to the watchers happened: the I/O thread's
+    // time for what it saw, which the owner may apply well after.
+    std::chrono::system_clock::time_point ChangedAt() const { return m_changedAt; }
 
     // Everything back to the start, watchers too.
     void Reset();
@@ -80,6 +85,7 @@ private:
     std::string m_strFailure;
     std::string m_strStall;
     unsigned long m_nLosses = 0;
+    std::chrono::system_clock::time_point m_changedAt{};
     CLineWatchers m_changes;
 };
 

@@ -4,8 +4,9 @@
 
 #include <cerrno>
 
+#include "link/comm_settings.h"
 #include "link/link_context.h"
-#include "link/reply_interpreter.h"
+#include "link/reply_answer.h"
 #include "link/serial_port.h"
 
 namespace {
@@ -22,14 +23,8 @@ int DispatchPending() {
             ApplyPortEvent(*event);
             continue;
         }
-        const std::string& line = std::get<std::string>(*item);
-        link.NoteReceived(line);
-        // A copy: the taker may give the lines back while it runs.
-        if (ReplyTaker taker = link.Taker()) {
-            taker(line);
-        } else {
-            InterpretReply(line);
-        }
+        const CReceivedLine& received = std::get<CReceivedLine>(*item);
+        DispatchLine(received.line, received.time);
         ++count;
     }
     link.SetDispatching(false);
@@ -37,6 +32,19 @@ int DispatchPending() {
 }
 
 }  // namespace
+
+void DispatchLine(std::string_view line, std::chrono::system_clock::time_point receivedAt) {
+    CLinkContext& link = Link();
+    link.SetReceivedAt(receivedAt);
+    link.NoteReceived(line);
+    const CAttribution attribution = link.Owed().Attribute(line, g_bRs485 != 0);
+    // A copy: the taker may give the lines back while it runs.
+    if (ReplyTaker taker = link.Taker()) {
+        taker(line, attribution);
+    } else {
+        AnswerReply(line, attribution);
+    }
+}
 
 void DispatchReplies() {
     DispatchPending();

@@ -12,12 +12,13 @@ CReplyQueue::~CReplyQueue() {
 void CReplyQueue::Push(std::string line) {
     {
         std::lock_guard lock(m_mutex);
-        m_items.emplace_back(std::move(line));
+        m_items.emplace_back(CReceivedLine{std::move(line), std::chrono::system_clock::now()});
     }
     ::eventfd_write(m_fd, 1);
 }
 
 void CReplyQueue::PushEvent(CPortEvent event) {
+    event.time = std::chrono::system_clock::now();
     {
         std::lock_guard lock(m_mutex);
         m_items.emplace_back(std::move(event));

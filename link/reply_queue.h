@@ -4,6 +4,7 @@
 // calls DispatchReplies() (link/reply_dispatch.h).
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -13,6 +14,12 @@
 
 #include "link/link_state.h"
 
+// A line as the receive thread finished it, and when.
+struct CReceivedLine {
+    std::string line;
+    std::chrono::system_clock::time_point time;
+};
+
 class CReplyQueue {
 public:
     CReplyQueue();
@@ -20,10 +27,10 @@ public:
     CReplyQueue(const CReplyQueue&) = delete;
     CReplyQueue& operator=(const CReplyQueue&) = delete;
 
-    using Item = std::variant<std::string, CPortEvent>;
+    using Item = std::variant<CReceivedLine, CPortEvent>;
 
-    // Receive thread: queues a line, or an event of the port, and makes
-    // ReadyFd() readable.
+    // Receive thread: queues a line, or an event of the port, stamped with
+    // the time now, and makes ReadyFd() readable.
     void Push(std::string line);
     void PushEvent(CPortEvent event);
     std::optional<Item> Pop();

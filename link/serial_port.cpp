@@ -6,6 +6,7 @@
 
 #include "link/comm_settings.h"
 #include "link/link_context.h"
+#include "link/link_flags.h"
 #include "link/net_transport.h"
 #include "link/port_name.h"
 #include "link/tty_transport.h"
@@ -127,5 +128,13 @@ void CloseCommHandles() {
 void ApplyPortEvent(const CPortEvent& event) {
     if (event.kind == CPortEvent::Kind::kConnected) g_hComm = event.fd;
     if (event.kind == CPortEvent::Kind::kLost) g_hComm = -1;
+    if (event.kind == CPortEvent::Kind::kConnected || event.kind == CPortEvent::Kind::kLost) {
+        // What the switcher owed went with the port: a line it still had to
+        // answer is not answered now, and what comes after the port is back
+        // (a device's buffer, a server's backlog) answers nothing sent since.
+        Link().Owed().Forget();
+        g_bAwaitingReply = 0;
+        g_nNoReplyTicks = 0;
+    }
     Link().State().Apply(event);
 }

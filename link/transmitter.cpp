@@ -1,10 +1,13 @@
 #include "link/transmitter.h"
 
+#include <algorithm>
+
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/link_flags.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
+#include "protocol/read_lines.h"
 
 std::string FrameCommandFor(std::string_view line, int nAddress) {
     std::string framed = nAddress >= 0 ? TwoDigits(nAddress) : std::string();
@@ -16,7 +19,25 @@ std::string FrameCommand(std::string_view line) {
     return FrameCommandFor(line, g_bRs485 ? g_nSlaveAddress : -1);
 }
 
-void SendFramed(std::string_view framed) {
+namespace {
+
+constexpr size_t kAddressLength = 2;
+
+// The reply the line asks for: a read command's data line, or GO.
+COwedReply OwedFor(std::string_view framed, int nAddress) {
+    std::string_view body = LineBody(framed);
+    if (nAddress >= 0) body.remove_prefix(std::min(kAddressLength, body.size()));
+    COwedReply owed;
+    owed.strSent = framed;
+    owed.read = ParseReadCommand(body, InputChannelCount());
+    owed.nAddress = nAddress;
+    owed.nStep = g_nSendStep;
+    return owed;
+}
+
+}  // namespace
+
+unsigned long SendFramed(std::string_view framed, int nAddress) {
     CLinkContext& link = Link();
     if (link.Tap()) {
         link.Tap()(framed);
@@ -25,12 +46,14 @@ void SendFramed(std::string_view framed) {
         link.WakeIoThread();  // it watches the write's progress and its time-out
     }
     link.NoteSent(framed);
+    return link.Owed().Owe(OwedFor(framed, nAddress));
 }
 
 int SendCommand(std::string_view line) {
-    std::string framed = FrameCommand(line);
+    const int address = g_bRs485 ? g_nSlaveAddress : -1;
+    std::string framed = FrameCommandFor(line, address);
     if (framed.size() > kMaxFramedLine) return -1;
-    SendFramed(framed);
+    SendFramed(framed, address);
     g_bAwaitingReply = 1;
     return 0;
 }

@@ -19,6 +19,8 @@ std::string FrameCommandFor(std::string_view line, int nAddress);
 // to Link().Tap() when one is set, else to the port; Link().SentLines() sees it.
 int SendCommand(std::string_view line);
 
-// Hands a line already framed to Link().Tap() or the port, as SendCommand does,
-// without marking a reply as awaited: for questions that may go unanswered.
-void SendFramed(std::string_view framed);
+// Hands a line already framed for nAddress (-1: RS-232C) to Link().Tap() or
+// the port, as SendCommand does, without marking a reply as awaited: for
+// questions that may go unanswered. Like every line sent it is owed its
+// reply (Link().Owed()); returns the id it is owed under.
+unsigned long SendFramed(std::string_view framed, int nAddress);

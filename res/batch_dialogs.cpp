@@ -96,7 +96,7 @@ const CDialogTemplate& SettingsReadTemplate() {
         kFont,
         9,
         203,
-        88,
+        100,
         {
             {K::kButton, IDC_READ_START, 7, 13, 50, 14, "読み込み", {}},
             {K::kEdit, IDC_READ_PERCENT, 57, 13, 25, 14, "", {}, true, true},
@@ -111,6 +111,7 @@ const CDialogTemplate& SettingsReadTemplate() {
              8,
              "メインテナンス以外で読み込み操作を行わないでください。",
              {}},
+            {K::kStaticText, IDC_RUN_STATUS, 7, 80, 189, 16, "", {}},
         }};
     return t;
 }

@@ -51,6 +51,9 @@ inline constexpr int IDC_COMPARE_PROGRESS = 1125;
 inline constexpr int IDC_COMPARE_SUMMARY = 1126;
 inline constexpr int IDC_COMPARE_LIST = 1127;
 
+// A batch dialog's line saying how its last run ended.
+inline constexpr int IDC_RUN_STATUS = 1128;
+
 const CDialogTemplate& CalendarTemplate();
 const CDialogTemplate& SlaveAddressTemplate();
 const CDialogTemplate& AllItemsTemplate();

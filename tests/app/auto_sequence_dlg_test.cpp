@@ -126,6 +126,7 @@ TEST_F(AutoSequenceDlgTest, SetSendsThePatternOrWarnsWhenEveryChannelIsSkipped) 
 }
 
 TEST_F(AutoSequenceDlgTest, AllSetSendsThe64PatternsAndLeavesOutAnAllSkipOne) {
+    wire.AnswerAsSwitcher();
     g_nSeqTime[4].fill(0);
     CAutoSequenceDlg dlg;
     dlg.Button(IDC_ALL_SET)->click();

@@ -15,6 +15,7 @@
 #include "res/batch_dialogs.h"
 #include "res/command_ids.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/switcher_answers.h"
 
 namespace {
 
@@ -25,7 +26,11 @@ protected:
         g_nCornerClicks = 0;
         Link().SetLineTap([this](std::string_view line) {
             lines.emplace_back(line);
-            if (static_cast<int>(lines.size()) == errorAfterLine) g_bErrorReply = 1;
+            if (static_cast<int>(lines.size()) == errorAfterLine) {
+                g_bErrorReply = 1;
+            } else {
+                switcher.Answer(line);
+            }
         });
     }
     void TearDown() override {
@@ -53,6 +58,7 @@ protected:
     }
     std::vector<std::string> lines;
     int errorAfterLine = 0;  // the switcher answers this line with an error
+    CSwitcherAnswers switcher;
     CRecordingSink sink;
 };
 

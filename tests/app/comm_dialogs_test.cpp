@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/corner_clicks.h"
 #include "app/comm_dialogs.h"
+#include "app/corner_clicks.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/link_flags.h"
@@ -56,6 +56,7 @@ TEST_F(CommDialogsTest, OkAlwaysRestartsTheLinkAndWritesBothKeys) {
     ASSERT_GE(g_hComm, 0);
     EXPECT_TRUE(HardwareFlowControl(g_hComm));
     EXPECT_TRUE(g_hReadThread.joinable());
+    SendCommand("ROTP\r\n");
     pty.Write("OTP02\r\n");  // the new thread serves the reopened port
     EXPECT_TRUE(ProcessUntil([] { return g_nCurMemory == 2; }));
     EXPECT_EQ(ReadFileText(profile), "[Qelvar-32_Section]\ncom_port=0\nrs_control=0\n");

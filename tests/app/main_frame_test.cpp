@@ -7,8 +7,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/corner_clicks.h"
 #include "app/comm_log_window.h"
+#include "app/corner_clicks.h"
 #include "link/comm_settings.h"
 #include "link/link_flags.h"
 #include "link/receive_thread.h"
@@ -37,6 +37,7 @@ TEST_F(MainFrameTest, StartUpReadsTheProfileResetsTheModelOpensThePortAndStartsT
     EXPECT_TRUE(sink.boxes.empty());
 
     // The thread serves the port and the replies reach the interpreter on this thread.
+    SendCommand("ROTP\r\n");
     pty.Write("05OTP07\r\n");
     EXPECT_TRUE(ProcessUntil([] { return g_nCurMemory == 7; }));
 }

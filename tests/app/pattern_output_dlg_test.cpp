@@ -21,6 +21,7 @@
 #include "tests/app/app_fixture.h"
 #include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
+#include "tests/support/switcher_answers.h"
 
 namespace {
 
@@ -251,6 +252,11 @@ TEST_F(PatternOutputDlgTest, DuringAllSetTheGridIgnoresClicksAndKeys) {
 }
 
 TEST_F(PatternOutputDlgTest, AllSetStoresEveryMemoryWhateverIsSelectedThenFreesClose) {
+    CSwitcherAnswers switcher;
+    Link().SetLineTap([&](std::string_view line) {
+        lines.emplace_back(line);
+        switcher.Answer(line);
+    });
     Open();
     Click(IDC_ALL_SET);
     EXPECT_FALSE(CloseEnabled());

@@ -148,6 +148,7 @@ TEST_F(TitleDlgTest, SetTakesTheListsAndLeavesAnRs232AddressAlone) {
 
 // 32 or 64 titles, the counter counting them, two blanks at the end.
 TEST_F(TitleDlgTest, AllChannelSetSendsEveryTitleOfTheModel) {
+    wire.AnswerAsSwitcher();
     for (int model : {0, 1}) {
         g_nModel = model;
         lines.clear();

@@ -5,7 +5,7 @@
 #include "batch/cycle_steps.h"
 #include "batch/settings_compare.h"
 #include "link/link_context.h"
-#include "link/reply_interpreter.h"
+#include "link/reply_dispatch.h"
 #include "model/settings_capture.h"
 #include "model/settings_model.h"
 #include "sim/virtual_switcher.h"
@@ -18,14 +18,17 @@ class CompareReadTest : public ::testing::Test {
 protected:
     // Runs the compare's steps; the switcher answers each read with answer(k).
     void RunCompare(const std::function<std::string(int k)>& answer) {
-        CSendCycle cycle(CompareReadSteps());
+        Run(CompareReadSteps(), answer);
+    }
+    void Run(CStepList steps, const std::function<std::string(int k)>& answer) {
+        CSendCycle cycle(std::move(steps));
         ASSERT_TRUE(cycle.Start());
         while (cycle.Running()) {
             const size_t before = wire.lines.size();
             cycle.Tick();
             if (wire.lines.size() == before) continue;
             const std::string reply = answer(cycle.LastStep());
-            if (!reply.empty()) InterpretReply(reply);
+            if (!reply.empty()) DispatchLine(reply);
         }
     }
     // What a fresh switcher answers the read of step k, with its direct row
@@ -73,13 +76,16 @@ TEST_F(CompareReadTest, AnswersLandInTheCopyAndTheModelStaysAsItWas) {
     EXPECT_EQ(result.differences[2].table, SettingsTable::kTitle);
     EXPECT_TRUE(CompareWithReadCopy(CompareScope::kAllItemsRun).differences.size() == 2);
 
-    // A read-back afterwards writes the model again.
-    CSendCycle read(ReadBackSteps());
-    ASSERT_TRUE(read.Start());
-    read.Tick();
-    InterpretReply(Default(1));
+    // A read-back afterwards reads into a copy of its own, which goes into the
+    // model once every read has been answered.
+    Run(ReadBackSteps(), Default);
+    EXPECT_EQ(g_nSeqTime[0][0], 9);
+    EXPECT_TRUE(UnreadRequests().empty());
+    ApplyReadCopy();
     EXPECT_EQ(g_nSeqTime[0][0], 3);
-    EXPECT_EQ(Link().ReadCopy(), nullptr);
+    EXPECT_EQ(g_nCurMemory, 7);
+    EXPECT_EQ(g_nPattern[0][0], 31);
+    EXPECT_EQ(g_bModified, 1);
 }
 
 TEST_F(CompareReadTest, ReadsWithoutAReadableAnswerAreNamedNotTakenAsEqual) {

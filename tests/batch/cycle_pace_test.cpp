@@ -7,7 +7,7 @@
 
 #include "link/link_context.h"
 #include "link/link_state.h"
-#include "link/reply_interpreter.h"
+#include "link/reply_dispatch.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
 #include "tests/support/program_state.h"
@@ -35,10 +35,7 @@ protected:
         return list;
     }
     // A reply as the owner thread takes it in.
-    static void Reply(const std::string& line) {
-        Link().NoteReceived(line);
-        InterpretReply(line);
-    }
+    static void Reply(const std::string& line) { DispatchLine(line); }
 
     CWireCapture wire;  // the program's start-up state, lines captured
     CRecordingSink sink;

@@ -63,6 +63,15 @@ protected:
         Link().Replies().Clear();
     }
     std::vector<RecordedBox> Boxes(std::initializer_list<RecordedBox> boxes) { return boxes; }
+    // Sends the lines whose replies the test then plays, as the switcher reads them.
+    void Ask(std::initializer_list<std::string> lines) {
+        std::string framed;
+        for (const auto& line : lines) {
+            SendCommand(line);
+            framed += (g_bRs485 ? "05" : "") + line;
+        }
+        EXPECT_EQ(pty.Read(framed.size()), framed);
+    }
     CPtyPair pty;
 };
 
@@ -107,6 +116,7 @@ TEST_F(LinkPtyTest, LinesGoOutFramedByteForByte) {
 }
 
 TEST_F(LinkPtyTest, AReplyInThreePiecesIsInterpretedOnce) {
+    Ask({"TSDY\r\n"});
     pty.Write("G");
     std::this_thread::sleep_for(30ms);
     pty.Write("O\r");
@@ -120,6 +130,7 @@ TEST_F(LinkPtyTest, AReplyInThreePiecesIsInterpretedOnce) {
 }
 
 TEST_F(LinkPtyTest, TwoRepliesInOneReadAreTwoLines) {
+    Ask({"TSDY\r\n", "TSDM\r\n"});
     pty.Write("GO\r\nE3\r\n");
     EXPECT_TRUE(DispatchUntil([&] { return sink.boxes.size() == 2; }));
     EXPECT_EQ(sink.boxes,
@@ -128,6 +139,7 @@ TEST_F(LinkPtyTest, TwoRepliesInOneReadAreTwoLines) {
 }
 
 TEST_F(LinkPtyTest, AnOverlongLineIsDroppedAndTheNextOneRead) {
+    Ask({"ROTP\r\n"});
     pty.Write(std::string(1000, 'A') + "\r\nOTP12\r\n");
     EXPECT_TRUE(DispatchUntil([&] { return g_nCurMemory == 12; }));
     EXPECT_TRUE(sink.boxes.empty());
@@ -135,6 +147,8 @@ TEST_F(LinkPtyTest, AnOverlongLineIsDroppedAndTheNextOneRead) {
 
 TEST_F(LinkPtyTest, Rs485RepliesLoseTheirAddressEcho) {
     g_bRs485 = 1;
+    g_nSlaveAddress = 5;
+    Ask({"RTSD\r\n"});
     pty.Write("05TSDM\r\n");
     EXPECT_TRUE(DispatchUntil([&] { return g_nDateFormat == 1; }));
 }
@@ -149,6 +163,7 @@ TEST_F(LinkPtyTest, TheNextLineWaitsUntilTheBoxIsDismissed) {
         DispatchReplies();
         nested = g_nCurMemory;
     };
+    Ask({"TSDY\r\n", "ROTP\r\n", "TSDM\r\n"});
     pty.Write("E3\r\n");
     EXPECT_TRUE(DispatchUntil([&] { return sink.boxes.size() == 2; }));
     EXPECT_EQ(nested, 0);
@@ -163,8 +178,8 @@ TEST_F(LinkPtyTest, RestartWhileTheThreadWaitsReplacesItAndTheLinkWorksOn) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, 500ms);
     ASSERT_GE(g_hComm, 0);
     EXPECT_TRUE(sink.boxes.empty()) << sink.boxes[0].text;
-    SendCommand("TSDY\r\n");
-    EXPECT_EQ(pty.Read(6), "TSDY\r\n");
+    SendCommand("ROTP\r\n");
+    EXPECT_EQ(pty.Read(6), "ROTP\r\n");
     pty.Write("OTP03\r\n");
     EXPECT_TRUE(DispatchUntil([&] { return g_nCurMemory == 3; }));
 }
@@ -246,6 +261,8 @@ TEST_F(NoWakeEventTest, TheLinkWorksAndTheStopSequenceStillReturns) {
     EXPECT_EQ(Link().WakeFd(), -1);
     EXPECT_TRUE(sink.boxes.empty());
     StartReadThread();
+    SendCommand("ROTP\r\n");
+    EXPECT_EQ(pty.Read(6), "ROTP\r\n");
     pty.Write("OTP03\r\n");
     EXPECT_TRUE(DispatchUntil([] { return g_nCurMemory == 3; }));
     SendCommand("TSDY\r\n");

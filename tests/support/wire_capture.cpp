@@ -6,7 +6,10 @@
 
 CWireCapture::CWireCapture() {
     ResetProgramState();
-    Link().SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
+    Link().SetLineTap([this](std::string_view line) {
+        lines.emplace_back(line);
+        if (m_bAnswering) m_answers.Answer(line);
+    });
 }
 
 CWireCapture::~CWireCapture() {

@@ -1,0 +1,96 @@
+#include "link/reply_answer.h"
+
+#include "link/link_context.h"
+#include "link/link_flags.h"
+#include "link/reply_interpreter.h"
+#include "model/settings_model.h"
+#include "sink/message_sink.h"
+
+std::string FaultBoxText(const CReplyFault& fault) {
+    switch (fault.kind) {
+        case AnswerKind::kErrorReply:
+            if (fault.error) return ErrorReplyText(*fault.error);
+            break;
+        case AnswerKind::kEcho:
+            return "Echo Reply";
+        default:
+            break;
+    }
+    return "Unknown Reply";
+}
+
+namespace {
+
+// A reply came: the monitor counts afresh, and goes on waiting only while
+// another line is still owed its answer.
+void NoteAnswered() {
+    g_nNoReplyTicks = 0;
+    g_bAwaitingReply = Link().Owed().Awaited() ? 1 : 0;
+}
+
+// Stops a run as an error reply does, with its own box.
+void Fault(AnswerKind kind, std::string_view line, const COwedReply& owed) {
+    g_bErrorReply = 1;
+    CReplyFault fault{kind, std::nullopt, std::string(line), owed};
+    Link().NoteFault(fault);
+    ShowReplyError(FaultBoxText(fault));
+}
+
+AnswerKind Echo(std::string_view line, const COwedReply& owed) {
+    Link().NoteEcho();
+    // A read's answer may still follow; a set command's never is its echo.
+    if (!owed.read) Fault(AnswerKind::kEcho, line, owed);
+    return AnswerKind::kEcho;
+}
+
+AnswerKind ErrorAnswer(std::string_view line, const COwedReply& owed) {
+    Link().NoteFault(
+        {AnswerKind::kErrorReply, ErrorReplyOf(WorkLine(line)), std::string(line), owed});
+    InterpretReply(line);  // its flag and box
+    return AnswerKind::kErrorReply;
+}
+
+AnswerKind ReadAnswer(std::string_view line, const COwedReply& owed) {
+    if (CouldAnswer(owed, WorkLine(line), false)) {
+        InterpretReply(line);  // decoded where reads land
+        return AnswerKind::kData;
+    }
+    // Not the data line asked for: nothing lands, and the read names it missing.
+    g_bErrorReply = 0;
+    Link().NoteUnreadable();
+    return AnswerKind::kUnreadable;
+}
+
+AnswerKind SetAnswer(std::string_view line, const COwedReply& owed) {
+    if (WorkLine(line) != kGoReply) {
+        Fault(AnswerKind::kNotAnAnswer, line, owed);
+        return AnswerKind::kNotAnAnswer;
+    }
+    if (owed.nStep == 0) {
+        InterpretReply(line);  // "Success", unless a cycle has started since
+    } else {
+        g_bErrorReply = 0;  // a cycle's line: no box, even when the cycle has ended
+    }
+    return AnswerKind::kAck;
+}
+
+}  // namespace
+
+AnswerKind AnswerReply(std::string_view line, const CAttribution& attribution) {
+    if (attribution.Unsolicited()) return AnswerKind::kUnsolicited;
+    const COwedReply& owed = *attribution.owed;
+    if (attribution.bEcho) return Echo(line, owed);
+    if (attribution.Late()) return AnswerKind::kLate;
+    NoteAnswered();  // before any box, whose event loop the monitor ticks in
+    AnswerKind kind;
+    if (ReplyKindOf(WorkLine(line)) == ReplyKind::kError) {
+        kind = ErrorAnswer(line, owed);
+    } else if (owed.read) {
+        kind = ReadAnswer(line, owed);
+    } else {
+        kind = SetAnswer(line, owed);
+    }
+    NoteAnswered();  // the interpreter cleared the wait whatever else is owed
+    Link().NoteAnswer(owed.nId, kind);
+    return kind;
+}
