@@ -31,6 +31,7 @@ public:
             m_refused.push_back(item);
         };
         Link().ClearFault();
+        m_nEchoesBefore = Link().Echoes();
         m_nLastBefore = Link().Owed().LastId();
         m_nLossesBefore = Link().State().Losses();
         bool stopped = m_settings.bDryRun ? RunFree() : RunPaced();
@@ -83,7 +84,8 @@ private:
                     ShowProgress();
                     return true;
                 case PaceOutcome::kNoReply:
-                    PrintError("no reply to " + Describe(m_cycle.LastStep()) + " within 3.5 s");
+                    PrintError("no reply to " + Describe(m_cycle.LastStep()) + " within 3.5 s" +
+                               EchoNote());
                     m_bNoReply = true;
                     return false;
                 case PaceOutcome::kWaiting:
@@ -103,6 +105,11 @@ private:
         }
         DispatchReplies();
         return !g_bErrorReply;
+    }
+
+    // A port that only sent back what it heard answered nothing: say why.
+    std::string EchoNote() const {
+        return Link().Echoes() != m_nEchoesBefore ? "; " + EchoText() : std::string();
     }
 
     // Lines of this run that got no answer.
@@ -141,7 +148,7 @@ private:
         if (!m_settings.bDryRun && Missing() > 0) {
             PrintError(std::to_string(Missing()) + " of " +
                        std::to_string(Link().Owed().LastId() - m_nLastBefore) +
-                       " lines got no reply");
+                       " lines got no reply" + EchoNote());
             return kExitNoReply;
         }
         if (!m_refused.empty()) {
@@ -173,6 +180,7 @@ private:
     CCliSink& m_sink;
     std::vector<std::string> m_refused;
     unsigned long m_nLastBefore = 0;  // the last line owed a reply before the run
+    unsigned long m_nEchoesBefore = 0;
     unsigned long m_nLossesBefore = 0;
     bool m_bNoReply = false;
     bool m_bProgressShown = false;

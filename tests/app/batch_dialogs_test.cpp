@@ -193,6 +193,42 @@ TEST_F(BatchDialogsTest, ReadBackShowsThePercentageAndEndsOnTheTickAfterItsLastC
     ExpectIdle(dlg);
 }
 
+// Settings read in part would pass for the switcher's: the model takes them
+// only once every read has come back readable.
+TEST_F(BatchDialogsTest, AReadBackWithoutReadableAnswersLeavesTheSettingsAsTheyWere) {
+    g_nSeqTime[0][0] = 9;
+    Link().SetLineTap([this](std::string_view line) {
+        lines.emplace_back(line);
+        Link().Replies().Push("GO\r\n");  // to every read: no data line
+    });
+    CSettingsReadDlg dlg;
+    dlg.Button(IDC_READ_START)->click();
+    RunOut(dlg);
+    EXPECT_EQ(lines.size(), 168u);
+    EXPECT_EQ(g_nSeqTime[0][0], 9);
+    const std::string unread = "読み込めなかった項目があるため、設定は変わりません: RAST01, RAST02";
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].kind, BoxKind::kWarning);
+    EXPECT_EQ(sink.boxes[0].text.rfind(unread, 0), 0u) << sink.boxes[0].text;
+    auto* status = dlg.findChild<QLabel*>(QString::number(IDC_RUN_STATUS));
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->text().startsWith(QString::fromStdString(unread)));
+    ExpectIdle(dlg);
+
+    // Read again from a switcher that answers: the settings are its own.
+    lines.clear();
+    sink.boxes.clear();
+    Link().SetLineTap([this](std::string_view line) {
+        lines.emplace_back(line);
+        switcher.Answer(line);
+    });
+    dlg.Button(IDC_READ_START)->click();
+    RunOut(dlg);
+    EXPECT_EQ(g_nSeqTime[0][0], 3);
+    EXPECT_TRUE(sink.boxes.empty());
+    EXPECT_EQ(status->text(), "");
+}
+
 TEST_F(BatchDialogsTest, ReadBackStopsOnTheTickAfterAnErrorReply) {
     errorAfterLine = 74;  // RTP10
     CSettingsReadDlg dlg;

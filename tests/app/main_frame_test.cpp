@@ -10,6 +10,7 @@
 #include "app/comm_log_window.h"
 #include "app/corner_clicks.h"
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "link/link_flags.h"
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
@@ -40,6 +41,24 @@ TEST_F(MainFrameTest, StartUpReadsTheProfileResetsTheModelOpensThePortAndStartsT
     SendCommand("ROTP\r\n");
     pty.Write("05OTP07\r\n");
     EXPECT_TRUE(ProcessUntil([] { return g_nCurMemory == 7; }));
+}
+
+// A device or a line fault that sends GO over and over raises no box: only a
+// reply that answers a line the program sent does.
+TEST_F(MainFrameTest, ABurstOfRepliesNobodyAskedForRaisesNoBox) {
+    WriteProfile("com_port=0");
+    MakeFrame();
+    int received = 0;
+    CSubscription count = Link().ReceivedLines().Watch([&](std::string_view) { ++received; });
+    std::string burst;
+    for (int i = 0; i < 200; ++i) burst += "GO\r\n";
+    pty.Write(burst);
+    EXPECT_TRUE(ProcessUntil([&] { return received == 200; }));
+    EXPECT_TRUE(sink.boxes.empty()) << sink.boxes.size() << " boxes";
+    SendCommand("TSDY\r\n");
+    pty.Write("GO\r\n");
+    EXPECT_TRUE(ProcessUntil([&] { return !sink.boxes.empty(); }));
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kSuccess, "Success"}}));
 }
 
 TEST_F(MainFrameTest, AnIgnoredProfileValueIsNamedOnceInTheCommunicationLog) {
