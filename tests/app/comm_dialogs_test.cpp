@@ -2,14 +2,15 @@
 
 #include <filesystem>
 
-#include "app/corner_clicks.h"
 #include "app/comm_dialogs.h"
+#include "app/corner_clicks.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/link_flags.h"
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
 #include "link/transmitter.h"
+#include "model/settings_file.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/link_dialogs.h"
@@ -156,6 +157,28 @@ TEST_F(CommDialogsTest, TheSimulatorFollowsTheInterfaceAndModelButTheProfileKeep
     EXPECT_EQ(sink.boxes, std::vector<RecordedBox>{});
     EXPECT_EQ(g_bRs485, 0);
     EXPECT_EQ(g_nModel, 0);
+}
+
+// A settings file of the other model switches the virtual switcher as the
+// model dialog does: it then answers a read with 64 channels.
+TEST_F(CommDialogsTest, TheSimulatorFollowsTheModelOfAnOpenedFile) {
+    WriteProfile("com_port=0\nrs_control=0\nqlv_model=0");
+    const std::string hardwareProfile = ReadFileText(profile);
+    CStartOptions options;
+    options.bSimulator = true;
+    MakeFrame(options);
+    g_nModel = 1;
+    const std::string wide = dir.File("wide.dat");
+    ASSERT_TRUE(SaveSettingsFile(wide));
+    g_nModel = 0;
+
+    dialogs->openResult = wide;
+    frame->OnCommand(ID_FILE_OPEN_SETTINGS);
+    ASSERT_EQ(g_nModel, 1);
+    g_nSeqTime[0][63] = 0;
+    SendCommand("RAST01\r\n");
+    EXPECT_TRUE(ProcessUntil([] { return g_nSeqTime[0][63] == 3; }));
+    EXPECT_EQ(ReadFileText(profile), hardwareProfile);
 }
 
 // A switcher given its address on the command line keeps to that address.
