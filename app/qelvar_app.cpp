@@ -107,7 +107,7 @@ std::optional<int> AnswerInfoOptions(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("qelvar (Qelvar) %s\n", kQelvarVersion);
+            std::printf("qelvar (Qelvar) %s\n%s", kQelvarVersion, kLicenceNotice);
             return 0;
         }
     }

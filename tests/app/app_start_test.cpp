@@ -38,7 +38,14 @@ TEST_F(QelvarProcessTest, HelpAndVersionAnswerWithoutADisplay) {
 
     const CProcessResult version = Run({"--simulator", "--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "qelvar (Qelvar) " QELVAR_VERSION "\n");
+    // As GNU programs print it; qelvarctl's says the same.
+    EXPECT_EQ(version.out,
+              "qelvar (Qelvar) " QELVAR_VERSION
+              "\n"
+              "Copyright (C) 2026 Qelvar project\n"
+              "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+              "This is free software: you are free to change and redistribute it.\n"
+              "There is NO WARRANTY, to the extent permitted by law.\n");
     EXPECT_EQ(version.err, "");
 }
 

@@ -1,5 +1,6 @@
 #include <termios.h>
 
+#include <QLabel>
 #include <filesystem>
 
 #include "app/comm_dialogs.h"
@@ -197,6 +198,22 @@ TEST_F(CommDialogsTest, TheSimulatorsOwnAddressOutlivesAnInterfaceChange) {
         EXPECT_EQ(SendAndWait("TSDM\r\n"), kSuccess) << bRs485;
     }
     EXPECT_FALSE(std::filesystem::exists(profile));
+}
+
+TEST_F(CommDialogsTest, TheAboutBoxShowsTheVersionAndTheLicence) {
+    Link().SetCommPortOverride(pty.SlavePath());
+    MakeFrame();
+    QString caption;
+    QStringList texts;
+    WhenModal([&](QDialog& dlg) {
+        caption = dlg.windowTitle();
+        for (const QLabel* label : dlg.findChildren<QLabel*>()) texts << label->text();
+        Click(dlg, IDOK);
+    });
+    frame->OnCommand(ID_APP_ABOUT);
+    EXPECT_EQ(caption, "Qelvar のﾊﾞｰｼﾞｮﾝ情報");
+    EXPECT_EQ(texts, (QStringList{"Qelvar Version " QELVAR_VERSION, "Copyright (C) 2026",
+                                  "ライセンス: GNU GPL 第 3 版以降"}));
 }
 
 TEST(DialogTemplateTest, ControlsLieInsideTheirDialogAndCombosHoldTheirItems) {
