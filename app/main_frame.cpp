@@ -102,7 +102,11 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_FILE_NEW_SETTINGS] = [this] {
         if (OnFileNew()) statusBar()->showMessage(kFileNameText);
     };
-    m_handlers[ID_FILE_OPEN_SETTINGS] = [this, self] { OnFileOpen(*m_pFileDialogs, self); };
+    m_handlers[ID_FILE_OPEN_SETTINGS] = [this, self] {
+        const int model = g_nModel;
+        OnFileOpen(*m_pFileDialogs, self);
+        SimulatorFollowsModel(model);
+    };
     m_handlers[ID_FILE_SAVE_SETTINGS] = [] { OnFileSave(); };
     m_handlers[ID_FILE_SAVE_SETTINGS_AS] = [this, self] { OnFileSaveAs(*m_pFileDialogs, self); };
     m_handlers[ID_APP_EXIT] = [this] { OnExit(); };
@@ -134,6 +138,18 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_SETTINGS_READ] = [self] { CSettingsReadDlg(self).exec(); };
     m_handlers[ID_SETTINGS_COMPARE] = [self] { CSettingsCompareDlg(self).exec(); };
     m_handlers[ID_REPLY_PACED] = [this] { OnReplyPaced(); };
+}
+
+void CMainFrame::OpenFile(const std::string& path) {
+    const int model = g_nModel;
+    OpenSettingsFile(path);
+    SimulatorFollowsModel(model);
+}
+
+// A file of the other model switches the virtual switcher too, as the model
+// dialog does, so that it answers with as many inputs as the program expects.
+void CMainFrame::SimulatorFollowsModel(int nModelBefore) {
+    if (m_pSimulator && g_nModel != nModelBefore) m_pSimulator->Follow(g_bRs485, g_nModel);
 }
 
 // The menu item has toggled itself; a run already going keeps its pace.

@@ -21,9 +21,9 @@ class QLabel;
 class QSocketNotifier;
 
 struct CStartOptions {
-    bool bSimulator = false;    // the built-in virtual switcher instead of a serial port
-    int nSimModel = -1;         // -1 = the profile's model
-    int nSimRs485Address = -1;  // -1 = RS-232C
+    bool bSimulator = false;               // the built-in virtual switcher instead of a serial port
+    int nSimModel = -1;                    // -1 = the profile's model
+    int nSimRs485Address = -1;             // -1 = RS-232C
     std::vector<CSwitcherOptions> simBus;  // several virtual switchers on one RS-485 line
 };
 
@@ -43,6 +43,9 @@ public:
     void OnContextMenuAt(QPoint windowPos);
     // Stops the monitor and the link, then ends the program's event loop.
     void ShutdownLink();
+    // Loads a settings file as File Open does once its dialog has returned
+    // (the file named on the command line).
+    void OpenFile(const std::string& path);
 
     // Gives a command a handler (later dialogs register theirs); commands
     // without one stay disabled.
@@ -66,6 +69,7 @@ private:
     void OnUpdateTime();
     void OnExit();
     void OnReplyPaced();
+    void SimulatorFollowsModel(int nModelBefore);
 
     CCommLog m_commLog;  // every line on the link since start-up
     std::unique_ptr<CSimulatorLink> m_pSimulator;

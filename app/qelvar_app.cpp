@@ -107,7 +107,7 @@ std::optional<int> AnswerInfoOptions(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("qelvar (Qelvar) %s\n", kQelvarVersion);
+            std::printf("qelvar (Qelvar) %s\n%s", kQelvarVersion, kLicenceNotice);
             return 0;
         }
     }
@@ -175,7 +175,7 @@ bool CQelvarApp::InitInstance(const CAppOptions& options, std::unique_ptr<CFileD
     if (!options.strSettingsFile.empty()) {
         // The full path, as the Open dialog gives it, for the editors' captions.
         const QFileInfo file(QString::fromStdString(options.strSettingsFile));
-        OpenSettingsFile(file.absoluteFilePath().toStdString());
+        m_pMainFrame->OpenFile(file.absoluteFilePath().toStdString());
     }
     return true;
 }

@@ -16,3 +16,5 @@ int RunSim(const CCliOptions& options, CCliSink& sink);
 
 // The help of the tool, or of one command; nullptr for an unknown command.
 const char* HelpText(const std::string& command);
+// What --version prints under the version line: the copyright and the licence.
+const char* LicenceNotice();

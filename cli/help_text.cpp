@@ -191,7 +191,17 @@ The interface is RS-232C unless --rs485 NN is given before the command or
                        on a line of RATE baud (a pseudo-terminal takes no time)
 )";
 
+const char kLicenceNotice[] = R"(Copyright (C) 2026 Qelvar project
+License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law.
+)";
+
 }  // namespace
+
+const char* LicenceNotice() {
+    return kLicenceNotice;
+}
 
 const char* HelpText(const std::string& command) {
     if (command.empty()) return kToolHelp;

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (options.bVersion) {
-        std::printf("qelvarctl (Qelvar) %s\n", QELVAR_VERSION);
+        std::printf("qelvarctl (Qelvar) %s\n%s", QELVAR_VERSION, LicenceNotice());
         return kExitOk;
     }
     CommandFn command = FindCommand(options.strCommand);

@@ -62,6 +62,7 @@ void CLinkContext::Reset() {
     m_state.Reset();
     m_strProfilePath.clear();
     m_strPortOverride.clear();
+    m_resolver = ResolveHost;
 }
 
 CLinkContext& Link() {

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "link/decode_target.h"
+#include "link/host_lookup.h"
 #include "link/line_watchers.h"
 #include "link/link_state.h"
 #include "link/owed_replies.h"
@@ -111,6 +112,10 @@ public:
     // switcher); empty = the profile's port.
     void SetCommPortOverride(std::string path) { m_strPortOverride = std::move(path); }
     const std::string& CommPortOverride() const { return m_strPortOverride; }
+    // How a server's host name is looked up (getaddrinfo; tests put a name
+    // service of their own here). Read when the port is made.
+    void SetHostResolver(HostResolver resolver) { m_resolver = std::move(resolver); }
+    const HostResolver& Resolver() const { return m_resolver; }
 
     // Connected, waiting for the port, reconnecting; updated from the I/O
     // thread's events as the replies are dispatched. The owner thread only.
@@ -132,8 +137,9 @@ public:
     void WakeIoThread() const;
 
     // Back to how the program starts: no port, no watchers, no tap, empty
-    // queues, nothing owed, no fault, counts at zero, reads into the model, timer pacing, the usual
-    // profile and port, no link state. Only while no I/O thread runs.
+    // queues, nothing owed, no fault, counts at zero, reads into the model,
+    // timer pacing, the usual profile, port and name service, no link state.
+    // Only while no I/O thread runs.
     void Reset();
 
 private:
@@ -156,6 +162,7 @@ private:
 
     std::string m_strProfilePath;
     std::string m_strPortOverride;
+    HostResolver m_resolver = ResolveHost;
 
     CPortWriter m_writer;
     CReplyQueue m_replies;

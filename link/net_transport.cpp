@@ -33,8 +33,8 @@ CIoResult Failure(int error) {
 
 }  // namespace
 
-CNetTransport::CNetTransport(std::string name, CPortName address)
-    : m_name(std::move(name)), m_address(std::move(address)) {}
+CNetTransport::CNetTransport(std::string name, CPortName address, HostResolver resolver)
+    : m_name(std::move(name)), m_address(std::move(address)), m_resolver(std::move(resolver)) {}
 
 CNetTransport::~CNetTransport() {
     Close();
@@ -47,44 +47,58 @@ std::string CNetTransport::Description() const {
 
 COpenResult CNetTransport::Open() {
     Close();
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const std::string service = std::to_string(m_address.nPort);
-    if (int rc = ::getaddrinfo(m_address.host.c_str(), service.c_str(), &hints, &found); rc != 0) {
-        return {false, FormatPortName(m_address) + ": " + ::gai_strerror(rc)};
+    if (!m_pLookup) {
+        if (auto numeric = NumericHost(m_address.host, m_address.nPort)) {
+            m_targets.assign(numeric->addresses.rbegin(), numeric->addresses.rend());
+            m_lastError = "no address";
+            return ConnectNext();
+        }
+        m_pLookup = std::make_unique<CHostLookup>(m_address.host, m_address.nPort, m_resolver);
     }
-    for (addrinfo* a = found; a; a = a->ai_next) {
-        sockaddr_storage target{};
-        std::memcpy(&target, a->ai_addr, a->ai_addrlen);
-        m_targets.insert(m_targets.begin(), target);  // the first address is tried first
-        m_targetSizes.insert(m_targetSizes.begin(), a->ai_addrlen);
+    return LookedUp();
+}
+
+// Still waiting for the name service, or its answer taken and the first
+// address being connected.
+COpenResult CNetTransport::LookedUp() {
+    if (!m_pLookup->Done()) {
+        COpenResult waiting;
+        waiting.bConnecting = true;
+        waiting.nWaitFd = m_pLookup->Fd();
+        waiting.nWaitEvents = POLLIN;
+        waiting.bLookingUp = true;
+        return waiting;
     }
-    ::freeaddrinfo(found);
+    CLookupAnswer answer = m_pLookup->Take();
+    m_pLookup.reset();  // the next Open asks again
+    if (answer.addresses.empty())
+        return {false, FormatPortName(m_address) + ": " + answer.strError};
+    m_targets.assign(answer.addresses.rbegin(), answer.addresses.rend());
     m_lastError = "no address";
     return ConnectNext();
 }
 
 COpenResult CNetTransport::ConnectNext() {
     while (!m_targets.empty()) {
-        const sockaddr_storage target = m_targets.back();
-        const socklen_t size = m_targetSizes.back();
+        const CHostAddress target = m_targets.back();
         m_targets.pop_back();
-        m_targetSizes.pop_back();
-        int fd = ::socket(target.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        int fd = ::socket(target.address.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (fd < 0) {
             m_lastError = std::strerror(errno);
             continue;
         }
         TuneSocket(fd);
-        if (::connect(fd, reinterpret_cast<const sockaddr*>(&target), size) == 0) {
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&target.address), target.nSize) == 0) {
             m_fd = fd;
             return Connected();
         }
         if (errno == EINPROGRESS) {
             m_fd = fd;
-            return {false, {}, true};
+            COpenResult connecting;
+            connecting.bConnecting = true;
+            connecting.nWaitFd = fd;
+            connecting.nWaitEvents = POLLOUT;
+            return connecting;
         }
         m_lastError = std::strerror(errno);
         ::close(fd);
@@ -93,6 +107,7 @@ COpenResult CNetTransport::ConnectNext() {
 }
 
 COpenResult CNetTransport::FinishOpen() {
+    if (m_pLookup) return LookedUp();
     if (m_fd < 0) return {false, FormatPortName(m_address) + ": " + m_lastError};
     int error = 0;
     socklen_t size = sizeof error;
@@ -106,7 +121,6 @@ COpenResult CNetTransport::FinishOpen() {
 // The Telnet opening goes out at once; the server's answers are read as they come.
 COpenResult CNetTransport::Connected() {
     m_targets.clear();
-    m_targetSizes.clear();
     std::lock_guard lock(m_mutex);
     if (Telnet()) {
         m_pTelnet = std::make_unique<CTelnetCodec>();
@@ -133,7 +147,7 @@ void CNetTransport::Close() {
     CloseSocket();
     m_pTelnet.reset();
     m_targets.clear();
-    m_targetSizes.clear();
+    // A lookup under way is kept: the next Open takes its answer.
 }
 
 bool CNetTransport::ApplyLineSettings(const CLineSettings& line) {

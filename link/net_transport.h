@@ -2,14 +2,14 @@
 // (bytes as they are; the server owns the line settings) or Telnet with the
 // COM-PORT-OPTION (the line settings sent to the server, 0xFF escaped).
 //
-// The connection is made without blocking: Open resolves the host and starts
-// connecting, the I/O thread waits for the socket to poll writable (3 s at
-// most) and FinishOpen ends the attempt, trying the host's next address on a
-// failure. Keep-alive and TCP_USER_TIMEOUT notice a server that has gone
-// silently within about 15 s.
+// The connection is made without blocking: Open has the host's name looked
+// up on a thread of its own (a numeric address at once) and the I/O thread
+// waits for the answer; then it starts connecting, the I/O thread waits for
+// the socket to poll writable (3 s at most) and FinishOpen ends the attempt,
+// trying the host's next address on a failure. A lookup the I/O thread gave
+// up waiting for goes on, and the next Open takes its answer. Keep-alive and
+// TCP_USER_TIMEOUT notice a server that has gone silently within about 15 s.
 #pragma once
-
-#include <netdb.h>
 
 #include <atomic>
 #include <memory>
@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "link/host_lookup.h"
 #include "link/port_name.h"
 #include "link/telnet_codec.h"
 #include "link/transport.h"
@@ -31,7 +32,7 @@ public:
     static constexpr int kUserTimeoutMs = 15000;
 
     // name: the port's name in the program ("COM1"), empty when there is none.
-    CNetTransport(std::string name, CPortName address);
+    CNetTransport(std::string name, CPortName address, HostResolver resolver = ResolveHost);
     ~CNetTransport() override;
     CNetTransport(const CNetTransport&) = delete;
     CNetTransport& operator=(const CNetTransport&) = delete;
@@ -61,6 +62,7 @@ public:
     std::string HangUpText() const override { return "closed by the server"; }
 
 private:
+    COpenResult LookedUp();
     COpenResult ConnectNext();
     COpenResult Connected();
     // Writes what the Telnet layer holds; false when the connection failed.
@@ -74,8 +76,9 @@ private:
     CLineSettings m_line = kSwitcherLine;
     int m_fd = -1;
     std::atomic<bool> m_bOpen{false};
-    std::vector<sockaddr_storage> m_targets;  // the host's addresses not tried yet
-    std::vector<socklen_t> m_targetSizes;
+    HostResolver m_resolver;
+    std::unique_ptr<CHostLookup> m_pLookup;  // I/O thread; kept by Close
+    std::vector<CHostAddress> m_targets;     // the host's addresses not tried yet, the next last
     std::string m_lastError;
 
     mutable std::mutex m_mutex;  // the Telnet layer: Read on one thread, Write on another

@@ -89,16 +89,20 @@ bool CPortReopener::Wait(int ms) {
 
 bool CPortReopener::TryOpen(std::string& why) {
     COpenResult opened = m_port.Open();
-    if (opened.bConnecting) {
-        const auto deadline = Clock::now() + std::chrono::milliseconds(kConnectTimeoutMs);
-        while (opened.bConnecting) {
-            if (!WaitConnected(deadline)) {
-                m_port.Close();
-                why = m_port.Description() + ": no answer within " +
-                      std::to_string(kConnectTimeoutMs / 1000) + " s";
-                return false;
-            }
-            opened = m_port.FinishOpen();
+    // The name service and then the server each get the whole time-out.
+    auto deadline = Clock::now() + std::chrono::milliseconds(kConnectTimeoutMs);
+    while (opened.bConnecting) {
+        if (!WaitConnected(opened, deadline)) {
+            m_port.Close();
+            why = m_port.Description() + ": " +
+                  (opened.bLookingUp ? "no answer from the name service" : "no answer") +
+                  " within " + std::to_string(kConnectTimeoutMs / 1000) + " s";
+            return false;
+        }
+        const bool lookedUp = opened.bLookingUp;
+        opened = m_port.FinishOpen();
+        if (lookedUp && !opened.bLookingUp) {
+            deadline = Clock::now() + std::chrono::milliseconds(kConnectTimeoutMs);
         }
     }
     if (!opened.bOpen) {
@@ -114,17 +118,20 @@ bool CPortReopener::TryOpen(std::string& why) {
     return true;
 }
 
-// Sleeps until the connection attempt has ended (true), or the deadline passed
-// or the thread is to stop (false).
-bool CPortReopener::WaitConnected(Clock::time_point deadline) {
+// Sleeps until the open's descriptor polls as it waits for (true), or the
+// deadline passed or the thread is to stop (false). Without a descriptor it
+// says true now and then, to have the open looked at again.
+bool CPortReopener::WaitConnected(const COpenResult& opened, Clock::time_point deadline) {
     while (m_run.load()) {
         auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0) return false;
-        if (m_wakeFd < 0) left = std::min<long>(left, kPortRetryMs);
-        pollfd fds[2] = {{m_port.PollFd(), POLLOUT, 0}, {m_wakeFd, POLLIN, 0}};
-        if (::poll(fds, 2, static_cast<int>(left)) < 0 && errno != EINTR) return false;
+        const bool blind = opened.nWaitFd < 0;
+        if (m_wakeFd < 0 || blind) left = std::min<long>(left, kPortRetryMs);
+        pollfd fds[2] = {{opened.nWaitFd, opened.nWaitEvents, 0}, {m_wakeFd, POLLIN, 0}};
+        const int ready = ::poll(fds, 2, static_cast<int>(left));
+        if (ready < 0 && errno != EINTR) return false;
         if (fds[1].revents & POLLIN) ConsumeWake(m_wakeFd);
-        if (fds[0].revents) return true;
+        if (fds[0].revents || (blind && ready == 0)) return true;
     }
     return false;
 }

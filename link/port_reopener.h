@@ -33,7 +33,7 @@ private:
     void Arm();
     bool Wait(int ms);
     bool TryOpen(std::string& why);
-    bool WaitConnected(Clock::time_point deadline);
+    bool WaitConnected(const COpenResult& opened, Clock::time_point deadline);
 
     ITransport& m_port;
     const int m_wakeFd;

@@ -29,5 +29,7 @@ inline constexpr int kDeviceRetryMs = 1000;
 // The pause between attempts to reach a server: doubling from the first to the last.
 inline constexpr int kServerRetryFirstMs = 1000;
 inline constexpr int kServerRetryLastMs = 10000;
-// How long one connection attempt to a server may take.
+// How long one attempt to reach a server waits for the name service to look
+// its host up, and then for the server to take the connection. A lookup that
+// takes longer goes on, and the next attempt takes its answer.
 inline constexpr int kConnectTimeoutMs = 3000;

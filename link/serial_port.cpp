@@ -54,7 +54,9 @@ std::unique_ptr<ITransport> MakeCommTransport() {
     const std::optional<CPortName> parsed = ParsePortName(path, &error);
     if (!parsed)
         return std::make_unique<CBadNameTransport>(name.empty() ? path : name + " " + path, error);
-    if (IsNetworkPort(*parsed)) return std::make_unique<CNetTransport>(name, *parsed);
+    if (IsNetworkPort(*parsed)) {
+        return std::make_unique<CNetTransport>(name, *parsed, Link().Resolver());
+    }
     return std::make_unique<CTtyTransport>(name, path);
 }
 

@@ -12,6 +12,8 @@
 // Read touches apart from what they touch.
 #pragma once
 
+#include <poll.h>
+
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -47,12 +49,16 @@ struct CIoResult {
 };
 
 // A transport that connects over a network has a third outcome, "still
-// connecting", during which its descriptor polls writable once the attempt
-// ends; FinishOpen then tells how it went.
+// connecting": the caller waits until nWaitFd polls for nWaitEvents (the
+// host's name looked up: readable; the connection made or refused:
+// writable), then FinishOpen tells how it went, perhaps still connecting.
 struct COpenResult {
     bool bOpen = false;
     std::string strReason;  // why not, for the user: "/dev/ttyS0: No such file or directory"
     bool bConnecting = false;
+    int nWaitFd = -1;  // -1: look again now and then
+    short nWaitEvents = 0;
+    bool bLookingUp = false;  // waiting for the name service, not yet for the server
 };
 
 enum class Queue { kInput, kOutput, kBoth };
@@ -93,7 +99,7 @@ public:
     // True for a transport whose Open may take a while (a connection over the
     // network): only the I/O thread opens it, with a time-out.
     virtual bool OpensInBackground() const { return false; }
-    // After Open said "still connecting" and PollFd polled writable.
+    // After Open or FinishOpen said "still connecting" and its descriptor polled.
     virtual COpenResult FinishOpen() { return {IsOpen(), {}}; }
     // The device's path, for watching its folder while it is away; empty for
     // a transport that is not a device.

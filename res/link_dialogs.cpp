@@ -83,7 +83,7 @@ const CDialogTemplate& AboutTemplate() {
         kFont,
         9,
         180,
-        50,
+        64,
         {
             {K::kStaticText,
              kNoId,
@@ -94,6 +94,7 @@ const CDialogTemplate& AboutTemplate() {
              std::string("Qelvar Version ") + kQelvarVersion,
              {}},
             {K::kStaticText, kNoId, 12, 24, 110, 8, "Copyright (C) 2026", {}},
+            {K::kStaticText, kNoId, 12, 40, 160, 8, kLicenceLabel, {}},
             {K::kDefaultButton, IDOK, 130, 8, 40, 14, "OK", {}},
         }};
     return t;

@@ -77,9 +77,12 @@ appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
 
 step "the extracted programs"
 ctl="$root/usr/bin/qelvarctl"
-[ "$("$ctl" --version)" = "qelvarctl (Qelvar) $upstream" ] || fail "qelvarctl --version: $("$ctl" --version)"
-[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/qelvar" --version)" = "qelvar (Qelvar) $upstream" ] ||
-    fail "qelvar --version without a display"
+# The version on the first line, then the licence, as GNU programs print them.
+ctl_version=$("$ctl" --version)
+[ "$(head -n 1 <<<"$ctl_version")" = "qelvarctl (Qelvar) $upstream" ] || fail "qelvarctl --version: $ctl_version"
+grep -qx 'License GPLv3+: .*' <<<"$ctl_version" || fail "qelvarctl --version names no licence"
+app_version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/qelvar" --version)
+[ "$app_version" = "${ctl_version/qelvarctl/qelvar}" ] || fail "qelvar --version without a display: $app_version"
 # A profile of its own: never the user's, and no port of the user's is opened.
 export QELVAR_PROFILE="$work/Qelvar.ini"
 

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "app/qelvar_app.h"
+#include "link/transmitter.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 #include "tests/app/app_fixture.h"
@@ -37,7 +38,14 @@ TEST_F(QelvarProcessTest, HelpAndVersionAnswerWithoutADisplay) {
 
     const CProcessResult version = Run({"--simulator", "--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "qelvar (Qelvar) " QELVAR_VERSION "\n");
+    // As GNU programs print it; qelvarctl's says the same.
+    EXPECT_EQ(version.out,
+              "qelvar (Qelvar) " QELVAR_VERSION
+              "\n"
+              "Copyright (C) 2026 Qelvar project\n"
+              "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+              "This is free software: you are free to change and redistribute it.\n"
+              "There is NO WARRANTY, to the extent permitted by law.\n");
     EXPECT_EQ(version.err, "");
 }
 
@@ -154,6 +162,21 @@ TEST_F(AppStartUpTest, AFileOnTheCommandLineLoadsAsOpenDoes) {
     EXPECT_EQ(g_nSeqTime[0][0], 30);  // after the model's reset at start-up
     EXPECT_EQ(g_strFileName, dir.File("site.dat"));
     EXPECT_EQ(g_bModified, 0);
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+// On the virtual switcher the file's model is the switcher's too.
+TEST_F(AppStartUpTest, ACommandLineFileOfTheOtherModelSwitchesTheSimulator) {
+    g_nModel = 1;
+    ASSERT_TRUE(SaveSettingsFile(dir.File("wide.dat")));
+    g_nModel = 0;
+    options.start.bSimulator = true;
+    options.strSettingsFile = dir.File("wide.dat");
+    Start();
+    ASSERT_EQ(g_nModel, 1);
+    g_nSeqTime[5][40] = 0;
+    SendCommand("RAST06\r\n");
+    EXPECT_TRUE(ProcessUntil([] { return g_nSeqTime[5][40] == 3; }));
     EXPECT_TRUE(sink.boxes.empty());
 }
 

@@ -1,5 +1,6 @@
 #include <termios.h>
 
+#include <QLabel>
 #include <filesystem>
 
 #include "app/comm_dialogs.h"
@@ -10,6 +11,7 @@
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
 #include "link/transmitter.h"
+#include "model/settings_file.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/link_dialogs.h"
@@ -159,6 +161,28 @@ TEST_F(CommDialogsTest, TheSimulatorFollowsTheInterfaceAndModelButTheProfileKeep
     EXPECT_EQ(g_nModel, 0);
 }
 
+// A settings file of the other model switches the virtual switcher as the
+// model dialog does: it then answers a read with 64 channels.
+TEST_F(CommDialogsTest, TheSimulatorFollowsTheModelOfAnOpenedFile) {
+    WriteProfile("com_port=0\nrs_control=0\nqlv_model=0");
+    const std::string hardwareProfile = ReadFileText(profile);
+    CStartOptions options;
+    options.bSimulator = true;
+    MakeFrame(options);
+    g_nModel = 1;
+    const std::string wide = dir.File("wide.dat");
+    ASSERT_TRUE(SaveSettingsFile(wide));
+    g_nModel = 0;
+
+    dialogs->openResult = wide;
+    frame->OnCommand(ID_FILE_OPEN_SETTINGS);
+    ASSERT_EQ(g_nModel, 1);
+    g_nSeqTime[0][63] = 0;
+    SendCommand("RAST01\r\n");
+    EXPECT_TRUE(ProcessUntil([] { return g_nSeqTime[0][63] == 3; }));
+    EXPECT_EQ(ReadFileText(profile), hardwareProfile);
+}
+
 // A switcher given its address on the command line keeps to that address.
 TEST_F(CommDialogsTest, TheSimulatorsOwnAddressOutlivesAnInterfaceChange) {
     CStartOptions options;
@@ -175,6 +199,22 @@ TEST_F(CommDialogsTest, TheSimulatorsOwnAddressOutlivesAnInterfaceChange) {
         EXPECT_EQ(SendAndWait("TSDM\r\n"), kSuccess) << bRs485;
     }
     EXPECT_FALSE(std::filesystem::exists(profile));
+}
+
+TEST_F(CommDialogsTest, TheAboutBoxShowsTheVersionAndTheLicence) {
+    Link().SetCommPortOverride(pty.SlavePath());
+    MakeFrame();
+    QString caption;
+    QStringList texts;
+    WhenModal([&](QDialog& dlg) {
+        caption = dlg.windowTitle();
+        for (const QLabel* label : dlg.findChildren<QLabel*>()) texts << label->text();
+        Click(dlg, IDOK);
+    });
+    frame->OnCommand(ID_APP_ABOUT);
+    EXPECT_EQ(caption, "Qelvar のﾊﾞｰｼﾞｮﾝ情報");
+    EXPECT_EQ(texts, (QStringList{"Qelvar Version " QELVAR_VERSION, "Copyright (C) 2026",
+                                  "ライセンス: GNU GPL 第 3 版以降"}));
 }
 
 TEST(DialogTemplateTest, ControlsLieInsideTheirDialogAndCombosHoldTheirItems) {

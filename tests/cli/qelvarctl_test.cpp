@@ -337,7 +337,13 @@ TEST_F(QelvarctlTest, AClockTimeWithHugeFieldsIsAPlainUsageError) {
 TEST_F(QelvarctlTest, VersionNeedsNoCommandAndOpensNothing) {
     auto version = Ctl({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "qelvarctl (Qelvar) " QELVAR_VERSION "\n");
+    EXPECT_EQ(version.out,
+              "qelvarctl (Qelvar) " QELVAR_VERSION
+              "\n"
+              "Copyright (C) 2026 Qelvar project\n"
+              "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+              "This is free software: you are free to change and redistribute it.\n"
+              "There is NO WARRANTY, to the extent permitted by law.\n");
     EXPECT_EQ(version.err, "");
     auto withPort = Ctl({"--port", "/dev/qelvar-none", "--version", "line", "TSDY"});
     EXPECT_EQ(withPort.status, 0);
