@@ -15,7 +15,8 @@ std::string FormatSettingsFile(const CSettingsTables& tables);
 
 // Reads a file's text into tables, which should hold the values in memory:
 // numbers the file does not supply keep them, titles it does not supply become
-// empty. Returns 0, or the number of the first line that holds a bad value (a
-// token that is not a decimal number, a value out of range, a title of more
-// than 32 bytes); tables is then partly written and must be thrown away.
+// empty. Lines may end in CR LF, LF or CR alike. Returns 0, or the number of
+// the first line that holds a bad value (a token that is not a decimal number,
+// a value out of range, a title of more than 32 bytes); tables is then partly
+// written and must be thrown away.
 int ParseSettingsFile(std::string_view text, CSettingsTables& tables);

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "model/settings_model.h"
 #include "model/settings_capture.h"
+#include "model/settings_model.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
 
@@ -238,21 +238,35 @@ TEST_F(SettingsFileTest, TitleOfLetterSLoadsBackEmpty) {
     EXPECT_EQ(g_strTitle[7], "");
 }
 
-TEST_F(SettingsFileTest, LineFeedOnlyFileReadsTheSame) {
+// Files from other systems: LF alone, CR alone, and CR CR LF (a CR LF file
+// converted once more) read as the CR LF file they came from.
+TEST_F(SettingsFileTest, OtherLineEndsReadTheSame) {
     const std::string crlf = m_dir.File("crlf.dat");
-    const std::string lf = m_dir.File("lf.dat");
     FillVaried();
     ASSERT_TRUE(SaveSettingsFile(crlf));
     const CSettingsTables saved = CaptureSettingsTables();
     std::string text = ReadFileText(crlf);
     std::erase(text, '\r');
-    WriteFileText(lf, text);
+    const Lines lines = [&] {
+        Lines split;
+        for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+             start = end + 1)
+            split.push_back(text.substr(start, end - start));
+        return split;
+    }();
+    ASSERT_EQ(lines.size(), 6498u);
 
-    ResetModelDefaults();
-    ASSERT_TRUE(LoadSettingsFile(lf));
-    EXPECT_EQ(CaptureSettingsTables(), saved);
-    EXPECT_EQ(g_strTitle[2], "CAM 2");
-    EXPECT_TRUE(m_sink.boxes.empty());
+    for (const std::string eol : {"\n", "\r", "\r\r\n"}) {
+        SCOPED_TRACE(eol == "\n" ? "LF" : eol == "\r" ? "CR" : "CR CR LF");
+        const std::string path = m_dir.File("other.dat");
+        WriteFileText(path, Join(lines, eol));
+        ResetModelDefaults();
+        ASSERT_TRUE(LoadSettingsFile(path));
+        EXPECT_EQ(CaptureSettingsTables(), saved);
+        EXPECT_EQ(g_strTitle[2], "CAM 2");
+        EXPECT_EQ(g_strTitle[63], saved.m_strTitle[63]);
+        EXPECT_TRUE(m_sink.boxes.empty());
+    }
 }
 
 TEST_F(SettingsFileTest, SecondOutputCalendarCopyCounts) {
@@ -374,13 +388,22 @@ TEST_F(SettingsFileTest, BadValueRefusesWholeFile) {
     }
 }
 
-TEST_F(SettingsFileTest, BadValueInLineFeedFileNamesItsLine) {
-    Lines lines = DefaultLines();
-    At(lines, 4000) = "abc";
-    const std::string path = m_dir.File("bad-lf.dat");
-    WriteFileText(path, Join(lines, "\n"));
-    EXPECT_FALSE(LoadSettingsFile(path));
-    EXPECT_EQ(m_sink.boxes, Warning("Can't file read (line 4000)"));
+TEST_F(SettingsFileTest, BadValueInFileOfOtherLineEndsNamesItsLine) {
+    for (const std::string eol : {"\n", "\r", "\r\r\n"}) {
+        for (int bad : {4000, 6440}) {
+            Lines lines = DefaultLines();
+            At(lines, bad) = bad < 6435 ? "abc" : std::string(33, 'W');
+            const std::string path = m_dir.File("bad-eol.dat");
+            WriteFileText(path, Join(lines, eol));
+            m_sink.boxes.clear();
+            EXPECT_FALSE(LoadSettingsFile(path));
+            EXPECT_EQ(m_sink.boxes, Warning("Can't file read (line " + std::to_string(bad) + ")"))
+                << "line ends "
+                << (eol == "\n"   ? "LF"
+                    : eol == "\r" ? "CR"
+                                  : "CR CR LF");
+        }
+    }
 }
 
 TEST_F(SettingsFileTest, LoadOfUnreadableFileWarnsAndKeepsModel) {
