@@ -7,6 +7,7 @@
 #include "cli/link_session.h"
 #include "cli/model_check.h"
 #include "cli/run_cycle.h"
+#include "cli/temp_file_cleanup.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
@@ -51,7 +52,8 @@ int RunRead(const CCliOptions& options, CCliSink& sink) {
         status = RunCycle(cycle, run, sink);
     }
     if (status != kExitOk) return status;  // nothing is written from a failed read
-    if (!SaveSettingsFile(files[0])) return kExitCannotOpen;
+    CTempFileCleanup cleanup;              // an interrupted save leaves no temporary file
+    if (!SaveSettingsFile(files[0], &cleanup)) return kExitCannotOpen;
     PrintCurrentSwitching();
     return kExitOk;
 }

@@ -1,13 +1,14 @@
 #include "model/settings_file.h"
 
-#include "sink/message_sink.h"
 #include "model/file_io.h"
+#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
-#include "model/settings_capture.h"
+#include "sink/message_sink.h"
 
-bool SaveSettingsFile(const std::string& path) {
-    switch (WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables()))) {
+bool SaveSettingsFile(const std::string& path, CTempFileTracker* tracker) {
+    switch (
+        WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables()), tracker).result) {
         case WriteResult::kOk:
             g_bModified = 0;
             return true;

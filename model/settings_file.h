@@ -4,10 +4,13 @@
 
 #include <string>
 
+#include "model/file_io.h"
+
 // Writes the model to path without ever destroying the previous file. On
 // success clears g_bModified; on failure shows "Can't file open" (the file
 // cannot be written) or "Can't file write" and leaves g_bModified as it was.
-bool SaveSettingsFile(const std::string& path);
+// The tracker, when given, is told of the temporary file.
+bool SaveSettingsFile(const std::string& path, CTempFileTracker* tracker = nullptr);
 
 enum class LoadResult {
     kLoaded,
