@@ -192,3 +192,32 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
         text.append(chunk, static_cast<size_t>(n));
     }
 }
+
+CReadOutcome ReadRegularFile(const std::string& path, size_t maxBytes) {
+    const auto refused = [&](const std::string& why) {
+        return CReadOutcome{std::nullopt, Reason(path, why)};
+    };
+    const auto tooLarge = [&](unsigned long long size) {
+        return refused("too large (" + std::to_string(size) + " bytes, at most " +
+                       std::to_string(maxBytes) + ")");
+    };
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return refused(std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) return refused(std::strerror(EISDIR));
+    if (!S_ISREG(st.st_mode)) return refused("not a regular file");
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes) return tooLarge(st.st_size);
+    CFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0) return refused(std::strerror(errno));
+    if (::fstat(fd.Get(), &st) != 0) return refused(std::strerror(errno));
+    if (!S_ISREG(st.st_mode)) return refused("not a regular file");  // replaced meanwhile
+    std::string text;
+    char chunk[16384];
+    while (text.size() <= maxBytes) {
+        ssize_t n = ::read(fd.Get(), chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return refused(std::strerror(errno));
+        if (n == 0) return {std::move(text), ""};
+        text.append(chunk, static_cast<size_t>(n));
+    }
+    return tooLarge(text.size());  // grew while it was read
+}

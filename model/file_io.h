@@ -43,3 +43,14 @@ CWriteOutcome WriteFileAtomically(const std::string& path, std::string_view cont
 
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// A regular file's text, or nothing and why ("/home/op/a.dat: Is a directory").
+struct CReadOutcome {
+    std::optional<std::string> text;
+    std::string strReason;
+};
+
+// The whole of a regular file of at most maxBytes. Anything else is refused
+// before a byte is read: a FIFO (whose open would wait for a writer), a device
+// (which may never end, or act on being opened), a folder, a larger file.
+CReadOutcome ReadRegularFile(const std::string& path, size_t maxBytes);

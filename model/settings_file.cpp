@@ -23,13 +23,13 @@ bool SaveSettingsFile(const std::string& path, CTempFileTracker* tracker) {
 }
 
 LoadResult ReadSettingsFile(const std::string& path) {
-    auto text = ReadWholeFile(path);
-    if (!text) {
-        ShowWarning("Can't file open");
+    CReadOutcome read = ReadRegularFile(path, kMaxSettingsFileBytes);
+    if (!read.text) {
+        ShowWarning("Can't file open\n" + read.strReason);
         return LoadResult::kOpenFailed;
     }
     CSettingsTables scratch = CaptureSettingsTables();
-    if (int badLine = ParseSettingsFile(*text, scratch)) {
+    if (int badLine = ParseSettingsFile(*read.text, scratch)) {
         ShowWarning("Can't file read (line " + std::to_string(badLine) + ")");
         return LoadResult::kRefused;
     }

@@ -14,12 +14,13 @@ bool SaveSettingsFile(const std::string& path, CTempFileTracker* tracker = nullp
 
 enum class LoadResult {
     kLoaded,
-    kOpenFailed,  // "Can't file open" was shown
+    kOpenFailed,  // "Can't file open" and the reason were shown
     kRefused,     // "Can't file read (line N)" was shown
 };
 
 // Reads path into the model and clears g_bModified. A file that cannot be
-// opened or holds a bad value leaves the model and g_bModified untouched.
+// opened, is not a regular file, is larger than any settings file or holds a
+// bad value leaves the model and g_bModified untouched.
 // g_strFileName is the caller's.
 LoadResult ReadSettingsFile(const std::string& path);
 // True when the file was loaded.

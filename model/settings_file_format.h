@@ -2,6 +2,7 @@
 // ends, numbers in decimal, titles as their Shift_JIS bytes ("s" = no title).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,10 @@
 
 inline constexpr int kSettingsFileLines = 6498;
 inline constexpr int kMaxTitleBytes = 32;
+// No settings file comes near this: 6434 numbers of at most three digits and
+// 64 titles of at most 32 bytes, each on a line with CR LF, make 34,346 bytes.
+// The rest is room for lines that other tools padded.
+inline constexpr size_t kMaxSettingsFileBytes = 1024 * 1024;
 
 // The whole file for the given tables, byte for byte.
 std::string FormatSettingsFile(const CSettingsTables& tables);

@@ -1,4 +1,5 @@
 #include <QStatusBar>
+#include <cstring>
 #include <filesystem>
 
 #include "app/editor_caption.h"
@@ -74,7 +75,9 @@ TEST_F(FileCommandsTest, OpenAsksThenLoadsAndKeepsTheNameEvenWhenItFails) {
 
     dialogs->openResult = dir.File("missing.dat");
     frame->OnCommand(ID_FILE_OPEN_SETTINGS);
-    EXPECT_EQ(sink.boxes.back(), (RecordedBox{BoxKind::kWarning, "Can't file open"}));
+    EXPECT_EQ(sink.boxes.back(),
+              (RecordedBox{BoxKind::kWarning, "Can't file open\n" + dir.File("missing.dat") + ": " +
+                                                  std::strerror(ENOENT)}));
     EXPECT_EQ(g_strFileName, dir.File("missing.dat"));
 }
 

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <cstring>
 #include <filesystem>
 
 #include "app/file_folder.h"
@@ -50,7 +51,9 @@ TEST_F(FileDialogsTest, OpenTakesATypedNameThatDoesNotExistAndTheReaderSaysSo) {
     TypeIntoNextDialog(missing);
     OnFileOpen(qtDialogs, frame.get());
     EXPECT_EQ(shownFolders.size(), 1u);
-    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kWarning, "Can't file open"}}));
+    EXPECT_EQ(sink.boxes,
+              (std::vector<RecordedBox>{{BoxKind::kWarning, "Can't file open\n" + missing + ": " +
+                                                                std::strerror(ENOENT)}}));
     EXPECT_EQ(g_strFileName, missing);
 }
 

@@ -4,6 +4,7 @@
 
 #include <locale.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -318,6 +319,29 @@ TEST_F(QelvarctlTest, UsageAndOpenFailures) {
     EXPECT_EQ(missingPort.status, 2);
     EXPECT_NE(missingPort.err.find("/dev/qelvar-none: " + SystemText(ENOENT)), std::string::npos)
         << missingPort.err;
+}
+
+// Before, send waited for ever on a FIFO and read a device or a huge file whole.
+TEST_F(QelvarctlTest, WhatCannotBeASettingsFileIsRefusedAtOnce) {
+    const std::string fifo = dir.File("fifo.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::string huge = dir.File("huge.dat");
+    WriteFileText(huge, "");
+    std::filesystem::resize_file(huge, 1024 * 1024 * 1024);  // sparse
+    const std::string out = dir.File("out.dat");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"send", fifo, "--dry-run"}, fifo + ": not a regular file"},
+        {{"send", "/dev/zero", "--dry-run"}, "/dev/zero: not a regular file"},
+        {{"diff", fifo}, fifo + ": not a regular file"},
+        {{"read", out, "--base", fifo}, fifo + ": not a regular file"},
+        {{"send", huge, "--dry-run"}, huge + ": too large (1073741824 bytes, at most 1048576)"},
+    };
+    for (const auto& [args, reason] : cases) {
+        auto run = Ctl(args, 10000);
+        EXPECT_EQ(run.status, 2) << args[0] << " " << args[1];
+        EXPECT_EQ(run.err, "qelvarctl: Can't file open: " + reason + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(QelvarctlTest, AClockTimeWithHugeFieldsIsAPlainUsageError) {

@@ -6,11 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "model/settings_capture.h"
+#include "model/settings_file_format.h"
 #include "model/settings_model.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
@@ -406,18 +408,54 @@ TEST_F(SettingsFileTest, BadValueInFileOfOtherLineEndsNamesItsLine) {
     }
 }
 
-TEST_F(SettingsFileTest, LoadOfUnreadableFileWarnsAndKeepsModel) {
+// Refused at once, with the reason: before, a FIFO waited for a writer for
+// ever, a device was read as a file and a huge file was read whole.
+TEST_F(SettingsFileTest, LoadOfUnreadableFileWarnsWhyAndKeepsModel) {
+    const std::string fifo = m_dir.File("fifo.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::string huge = m_dir.File("huge.dat");
+    WriteFileText(huge, "");
+    fs::resize_file(huge, kMaxSettingsFileBytes + 1);  // sparse
+    struct Case {
+        std::string path;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {m_dir.File("missing.dat"), std::strerror(ENOENT)},
+        {m_dir.Path(), std::strerror(EISDIR)},
+        {fifo, "not a regular file"},
+        {"/dev/null", "not a regular file"},
+        {huge, "too large (1048577 bytes, at most 1048576)"},
+    };
     FillVaried();
     g_bModified = 1;
     const CSettingsTables before = CaptureSettingsTables();
-    for (const std::string& path : {m_dir.File("missing.dat"), m_dir.Path()}) {
-        SCOPED_TRACE(path);
+    ::alarm(10);  // a load that hangs ends the test
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
         m_sink.boxes.clear();
-        EXPECT_FALSE(LoadSettingsFile(path));
-        EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+        EXPECT_FALSE(LoadSettingsFile(c.path));
+        EXPECT_EQ(m_sink.boxes, Warning("Can't file open\n" + c.path + ": " + c.reason));
         EXPECT_EQ(CaptureSettingsTables(), before);
         EXPECT_EQ(g_bModified, 1);
     }
+    ::alarm(0);
+}
+
+// The largest file taken: a complete one whose lines another tool padded.
+TEST_F(SettingsFileTest, APaddedFileUpToTheSizeLimitLoads) {
+    g_nSeqTime[9][9] = 42;
+    const std::string path = m_dir.File("padded.dat");
+    ASSERT_TRUE(SaveSettingsFile(path));
+    std::string text = ReadFileText(path);
+    text.replace(text.find("\r\n"), 2,
+                 std::string(kMaxSettingsFileBytes - text.size(), ' ') + "\r\n");
+    ASSERT_EQ(text.size(), kMaxSettingsFileBytes);
+    WriteFileText(path, text);
+    g_nSeqTime[9][9] = 3;
+    EXPECT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(g_nSeqTime[9][9], 42);
+    EXPECT_TRUE(m_sink.boxes.empty());
 }
 
 TEST_F(SettingsFileTest, SaveReplacesOldFileAndKeepsItsMode) {
