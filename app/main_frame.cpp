@@ -102,9 +102,13 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_FILE_NEW_SETTINGS] = [this] {
         if (OnFileNew()) statusBar()->showMessage(kFileNameText);
     };
-    m_handlers[ID_FILE_OPEN_SETTINGS] = [this, self] { OnFileOpen(*m_pFileDialogs, self); };
-    m_handlers[ID_FILE_SAVE_SETTINGS] = [] { OnFileSave(); };
-    m_handlers[ID_FILE_SAVE_SETTINGS_AS] = [this, self] { OnFileSaveAs(*m_pFileDialogs, self); };
+    m_handlers[ID_FILE_OPEN_SETTINGS] = [this, self] {
+        OnFileOpen(*m_pFileDialogs, self, m_commLog);
+    };
+    m_handlers[ID_FILE_SAVE_SETTINGS] = [this] { OnFileSave(m_commLog); };
+    m_handlers[ID_FILE_SAVE_SETTINGS_AS] = [this, self] {
+        OnFileSaveAs(*m_pFileDialogs, self, m_commLog);
+    };
     m_handlers[ID_APP_EXIT] = [this] { OnExit(); };
     m_handlers[ID_COMM_SETTINGS] = [this, self] { OnCommSettings(self, m_pSimulator.get()); };
     m_handlers[ID_MODEL_SELECT] = [this, self] { OnModelSelect(self, m_pSimulator.get()); };
@@ -281,7 +285,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::OnExit() {
-    if (ExitPrompt(*m_pFileDialogs, this)) ShutdownLink();
+    if (ExitPrompt(*m_pFileDialogs, this, m_commLog)) ShutdownLink();
 }
 
 void CMainFrame::ShutdownLink() {

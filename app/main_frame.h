@@ -21,9 +21,9 @@ class QLabel;
 class QSocketNotifier;
 
 struct CStartOptions {
-    bool bSimulator = false;    // the built-in virtual switcher instead of a serial port
-    int nSimModel = -1;         // -1 = the profile's model
-    int nSimRs485Address = -1;  // -1 = RS-232C
+    bool bSimulator = false;               // the built-in virtual switcher instead of a serial port
+    int nSimModel = -1;                    // -1 = the profile's model
+    int nSimRs485Address = -1;             // -1 = RS-232C
     std::vector<CSwitcherOptions> simBus;  // several virtual switchers on one RS-485 line
 };
 
@@ -52,6 +52,8 @@ public:
     QLabel* TimePane() const { return m_pTimePane; }
     CLinkPane* LinkPane() const { return m_pLinkPane; }
     bool IsLinkShutDown() const { return m_bShutDown; }
+    // Every line on the link since start-up, and the program's notes.
+    CCommLog& CommLog() { return m_commLog; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -175,7 +175,7 @@ bool CQelvarApp::InitInstance(const CAppOptions& options, std::unique_ptr<CFileD
     if (!options.strSettingsFile.empty()) {
         // The full path, as the Open dialog gives it, for the editors' captions.
         const QFileInfo file(QString::fromStdString(options.strSettingsFile));
-        OpenSettingsFile(file.absoluteFilePath().toStdString());
+        OpenSettingsFile(file.absoluteFilePath().toStdString(), m_pMainFrame->CommLog());
     }
     return true;
 }

@@ -6,38 +6,45 @@
 #include "model/settings_model.h"
 #include "sink/message_sink.h"
 
-bool SaveSettingsFile(const std::string& path, CTempFileTracker* tracker) {
-    switch (
-        WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables()), tracker).result) {
+namespace {
+
+// The box's own text, and the reason below it when there is one.
+std::string Warn(const char* text, const std::string& reason) {
+    std::string warning = reason.empty() ? text : text + ("\n" + reason);
+    ShowWarning(warning);
+    return warning;
+}
+
+}  // namespace
+
+CSaveOutcome SaveSettingsFile(const std::string& path, CTempFileTracker* tracker) {
+    const CWriteOutcome written =
+        WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables()), tracker);
+    switch (written.result) {
         case WriteResult::kOk:
             g_bModified = 0;
-            return true;
+            return {true, ""};
         case WriteResult::kOpenFailed:
-            ShowWarning("Can't file open");
-            return false;
+            return {false, Warn("Can't file open", written.strReason)};
         case WriteResult::kWriteFailed:
             break;
     }
-    ShowWarning("Can't file write");
-    return false;
+    return {false, Warn("Can't file write", written.strReason)};
 }
 
-LoadResult ReadSettingsFile(const std::string& path) {
+CLoadOutcome ReadSettingsFile(const std::string& path) {
     CReadOutcome read = ReadRegularFile(path, kMaxSettingsFileBytes);
-    if (!read.text) {
-        ShowWarning("Can't file open\n" + read.strReason);
-        return LoadResult::kOpenFailed;
-    }
+    if (!read.text) return {LoadResult::kOpenFailed, Warn("Can't file open", read.strReason)};
     CSettingsTables scratch = CaptureSettingsTables();
     if (int badLine = ParseSettingsFile(*read.text, scratch)) {
-        ShowWarning("Can't file read (line " + std::to_string(badLine) + ")");
-        return LoadResult::kRefused;
+        const std::string text = "Can't file read (line " + std::to_string(badLine) + ")";
+        return {LoadResult::kRefused, Warn(text.c_str(), "")};
     }
     CommitSettingsTables(scratch);
     g_bModified = 0;
-    return LoadResult::kLoaded;
+    return {LoadResult::kLoaded, ""};
 }
 
 bool LoadSettingsFile(const std::string& path) {
-    return ReadSettingsFile(path) == LoadResult::kLoaded;
+    return ReadSettingsFile(path).result == LoadResult::kLoaded;
 }

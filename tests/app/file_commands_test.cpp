@@ -137,6 +137,30 @@ TEST_F(FileCommandsTest, SaveNeedsANameAndSaveAsGivesOne) {
     EXPECT_NE(ReadFileText(dir.File("b.dat")).find("\r\n12\r\n"), std::string::npos);
 }
 
+// The box says why; the communication log keeps it after the box has gone.
+TEST_F(FileCommandsTest, AFailedSaveOrOpenSaysWhyInTheBoxAndTheCommunicationLog) {
+    g_bModified = 1;
+    const std::string path = dir.File("gone/a.dat");
+    const std::string reason = path + ": " + std::strerror(ENOENT);
+    dialogs->saveResult = path;
+    frame->OnCommand(ID_FILE_SAVE_SETTINGS_AS);
+    EXPECT_EQ(sink.boxes,
+              (std::vector<RecordedBox>{{BoxKind::kWarning, "Can't file open\n" + reason}}));
+    EXPECT_EQ(g_bModified, 1);
+    sink.answers = {true};
+    dialogs->openResult = path;
+    frame->OnCommand(ID_FILE_OPEN_SETTINGS);
+
+    std::vector<std::string> notes;
+    for (const auto& entry : frame->CommLog().Entries()) {
+        if (entry.direction == CommDirection::kNote) notes.push_back(entry.line);
+    }
+    ASSERT_GE(notes.size(), 2u);
+    EXPECT_EQ(
+        std::vector<std::string>(notes.end() - 2, notes.end()),
+        (std::vector<std::string>{"Can't file open: " + reason, "Can't file open: " + reason}));
+}
+
 TEST_F(FileCommandsTest, NothingHappensWhileACycleRuns) {
     g_bModified = 1;
     g_nSendStep = 5;

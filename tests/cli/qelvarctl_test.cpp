@@ -246,6 +246,16 @@ TEST_F(QelvarctlTest, AReadStoppedByAnErrorWritesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+TEST_F(QelvarctlTest, AReadThatCannotBeSavedSaysWhy) {
+    StartSwitcher(0);
+    const std::string out = dir.File("gone/out.dat");
+    auto read = Ctl({"--port", server->DevicePath(), "--rs232", "read", out, "--pace", "ack",
+                     "--no-model-check"});
+    EXPECT_EQ(read.status, 2);
+    EXPECT_EQ(read.err, "qelvarctl: Can't file open: " + out + ": " + SystemText(ENOENT) + "\n");
+    EXPECT_EQ(read.out, "");
+}
+
 TEST_F(QelvarctlTest, ASilentSwitcherGivesStatus4) {
     CFaultOptions faults;
     faults.bSilent = true;

@@ -484,18 +484,31 @@ TEST_F(SettingsFileTest, SaveThroughSymlinkWritesLinkedFile) {
     EXPECT_EQ(ReadFileText(real), Join(DefaultLines()));
 }
 
-TEST_F(SettingsFileTest, SaveToUnopenableTargetWarns) {
+TEST_F(SettingsFileTest, SaveToUnopenableTargetWarnsWhy) {
     g_bModified = 1;
     const std::string missingFolder = m_dir.File("no-such-folder/x.dat");
-    for (const std::string& path : {missingFolder, std::string(), m_dir.Path()}) {
+    const std::string fifo = m_dir.File("fifo.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {missingFolder, "Can't file open\n" + missingFolder + ": " + std::strerror(ENOENT)},
+        {std::string(), "Can't file open"},  // no file name yet
+        {m_dir.Path(), "Can't file open\n" + m_dir.Path() + ": " + std::strerror(EISDIR)},
+        {fifo, "Can't file open\n" + fifo + ": not a regular file"},  // was opened and waited
+        {"/dev/null", "Can't file open\n/dev/null: not a regular file"},
+    };
+    ::alarm(10);  // a save that hangs ends the test
+    for (const auto& [path, warning] : cases) {
         SCOPED_TRACE("path '" + path + "'");
         m_sink.boxes.clear();
-        EXPECT_FALSE(SaveSettingsFile(path));
-        EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+        const CSaveOutcome saved = SaveSettingsFile(path);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(saved.strWarning, warning);
+        EXPECT_EQ(m_sink.boxes, Warning(warning));
         EXPECT_EQ(g_bModified, 1);
     }
+    ::alarm(0);
     EXPECT_TRUE(fs::is_directory(m_dir.Path()));
-    EXPECT_TRUE(FolderEntries(m_dir.Path()).empty());
+    EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"fifo.dat"});
 }
 
 TEST_F(SettingsFileTest, SaveOverReadOnlyFileKeepsIt) {
@@ -506,7 +519,7 @@ TEST_F(SettingsFileTest, SaveOverReadOnlyFileKeepsIt) {
     g_bModified = 1;
 
     EXPECT_FALSE(SaveSettingsFile(path));
-    EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+    EXPECT_EQ(m_sink.boxes, Warning("Can't file open\n" + path + ": " + std::strerror(EACCES)));
     EXPECT_EQ(ReadFileText(path), "old");
     EXPECT_EQ(g_bModified, 1);
 }
@@ -518,10 +531,10 @@ TEST_F(SettingsFileTest, SaveInReadOnlyFolderKeepsOldFile) {
     ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0555), 0);
     g_bModified = 1;
 
-    const bool saved = SaveSettingsFile(path);
+    const bool saved = SaveSettingsFile(path).bSaved;
     ::chmod(m_dir.Path().c_str(), 0755);
     EXPECT_FALSE(saved);
-    EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+    EXPECT_EQ(m_sink.boxes, Warning("Can't file open\n" + path + ": " + std::strerror(EACCES)));
     EXPECT_EQ(ReadFileText(path), "old");
     EXPECT_EQ(g_bModified, 1);
     EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"keep.dat"});
@@ -536,7 +549,8 @@ TEST_F(SettingsFileTest, SaveWhereNoTempFileCanBeMadeKeepsTarget) {
     g_bModified = 1;
 
     EXPECT_FALSE(SaveSettingsFile(path));
-    EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+    EXPECT_EQ(m_sink.boxes,
+              Warning("Can't file open\n/proc/self/comm: " + std::string(std::strerror(ENOENT))));
     EXPECT_EQ(ReadFileText(path), before);
     EXPECT_EQ(g_bModified, 1);
 }
@@ -547,8 +561,8 @@ TEST_F(SettingsFileTest, WriteErrorKeepsOldFileAndModifiedFlag) {
     WriteFileText(path, "old");
     g_bModified = 1;
 
-    bool savedOld = true;
-    bool savedFresh = true;
+    CSaveOutcome savedOld;
+    CSaveOutcome savedFresh;
     {
         CFileSizeLimit limit(1024);  // far below the ~20 KB of a settings file
         savedOld = SaveSettingsFile(path);
@@ -556,9 +570,12 @@ TEST_F(SettingsFileTest, WriteErrorKeepsOldFileAndModifiedFlag) {
     }
     EXPECT_FALSE(savedOld);
     EXPECT_FALSE(savedFresh);
-    EXPECT_EQ(m_sink.boxes.size(), 2u);
-    for (const auto& box : m_sink.boxes)
-        EXPECT_EQ(box, (RecordedBox{BoxKind::kWarning, "Can't file write"}));
+    const std::string tooLarge = std::strerror(EFBIG);
+    EXPECT_EQ(m_sink.boxes,
+              (std::vector<RecordedBox>{
+                  {BoxKind::kWarning, "Can't file write\n" + path + ": " + tooLarge},
+                  {BoxKind::kWarning, "Can't file write\n" + fresh + ": " + tooLarge}}));
+    EXPECT_EQ(savedFresh.strWarning, m_sink.boxes.back().text);
     EXPECT_EQ(ReadFileText(path), "old");
     EXPECT_EQ(g_bModified, 1);
     // Neither a temp file nor an empty new target is left behind.
