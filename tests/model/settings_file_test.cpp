@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "model/settings_model.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged.h"
 
 namespace {
 
@@ -133,10 +135,6 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     return names;
 }
 
-bool RunningAsRoot() {
-    return ::geteuid() == 0;
-}
-
 // Caps the size of files this process may write, so that writing the settings
 // fails part-way even for root; SIGXFSZ is ignored so write() reports EFBIG.
 class CFileSizeLimit {
@@ -171,6 +169,15 @@ protected:
 
     std::vector<RecordedBox> Warning(const std::string& text) {
         return {{BoxKind::kWarning, text}};
+    }
+
+    // Saves as an unprivileged user; "saved" or "refused", each box and g_bModified after.
+    std::optional<std::string> SaveAsUnprivilegedUser(const std::string& path) {
+        return RunUnprivileged([&] {
+            std::string report = SaveSettingsFile(path) ? "saved" : "refused";
+            for (const auto& box : m_sink.boxes) report += "|" + box.text;
+            return report + "|modified=" + std::to_string(g_bModified);
+        });
     }
 
     CTempDir m_dir;
@@ -511,32 +518,33 @@ TEST_F(SettingsFileTest, SaveToUnopenableTargetWarnsWhy) {
     EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"fifo.dat"});
 }
 
+// Under root these run as nobody, which the permission bits stop as they stop
+// any user; the test's folder is made the user's, so the folder is no obstacle.
 TEST_F(SettingsFileTest, SaveOverReadOnlyFileKeepsIt) {
-    if (RunningAsRoot()) GTEST_SKIP() << "root writes read-only files";
     const std::string path = m_dir.File("ro.dat");
     WriteFileText(path, "old");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_TRUE(GiveToUnprivilegedUser(m_dir.Path()) && GiveToUnprivilegedUser(path));
     g_bModified = 1;
 
-    EXPECT_FALSE(SaveSettingsFile(path));
-    EXPECT_EQ(m_sink.boxes, Warning("Can't file open\n" + path + ": " + std::strerror(EACCES)));
+    EXPECT_EQ(SaveAsUnprivilegedUser(path),
+              "refused|Can't file open\n" + path + ": " + std::strerror(EACCES) + "|modified=1");
     EXPECT_EQ(ReadFileText(path), "old");
-    EXPECT_EQ(g_bModified, 1);
+    EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"ro.dat"});
 }
 
 TEST_F(SettingsFileTest, SaveInReadOnlyFolderKeepsOldFile) {
-    if (RunningAsRoot()) GTEST_SKIP() << "root creates files in read-only folders";
     const std::string path = m_dir.File("keep.dat");
     WriteFileText(path, "old");
+    ASSERT_TRUE(GiveToUnprivilegedUser(path));  // the file may be written, the folder not
     ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0555), 0);
     g_bModified = 1;
 
-    const bool saved = SaveSettingsFile(path).bSaved;
+    const std::optional<std::string> saved = SaveAsUnprivilegedUser(path);
     ::chmod(m_dir.Path().c_str(), 0755);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(m_sink.boxes, Warning("Can't file open\n" + path + ": " + std::strerror(EACCES)));
+    EXPECT_EQ(saved,
+              "refused|Can't file open\n" + path + ": " + std::strerror(EACCES) + "|modified=1");
     EXPECT_EQ(ReadFileText(path), "old");
-    EXPECT_EQ(g_bModified, 1);
     EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"keep.dat"});
 }
 
