@@ -36,13 +36,24 @@ CLoadOutcome ReadSettingsFile(const std::string& path) {
     CReadOutcome read = ReadRegularFile(path, kMaxSettingsFileBytes);
     if (!read.text) return {LoadResult::kOpenFailed, Warn("Can't file open", read.strReason)};
     CSettingsTables scratch = CaptureSettingsTables();
-    if (int badLine = ParseSettingsFile(*read.text, scratch)) {
+    int linesRead = 0;
+    if (int badLine = ParseSettingsFile(*read.text, scratch, &linesRead)) {
         const std::string text = "Can't file read (line " + std::to_string(badLine) + ")";
         return {LoadResult::kRefused, Warn(text.c_str(), "")};
     }
     CommitSettingsTables(scratch);
-    g_bModified = 0;
-    return {LoadResult::kLoaded, ""};
+    if (linesRead == kSettingsFileLines) {
+        g_bModified = 0;
+        return {LoadResult::kLoaded, ""};
+    }
+    // A file cut short (a copy that broke off, an empty file) is not what was
+    // saved: the values in memory fill the rest, so they count as changed and
+    // the exit question protects them.
+    g_bModified = 1;
+    const std::string text = "The file ends at line " + std::to_string(linesRead) + " of " +
+                             std::to_string(kSettingsFileLines) +
+                             "; the rest keeps the values in memory";
+    return {LoadResult::kLoaded, Warn(text.c_str(), "")};
 }
 
 bool LoadSettingsFile(const std::string& path) {

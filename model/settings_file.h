@@ -33,9 +33,11 @@ struct CLoadOutcome {
     std::string strWarning;
 };
 
-// Reads path into the model and clears g_bModified. A file that cannot be
-// opened, is not a regular file, is larger than any settings file or holds a
-// bad value leaves the model and g_bModified untouched.
+// Reads path into the model and clears g_bModified. A file that ends early is
+// loaded as far as it goes, with the warning "The file ends at line N of
+// 6498; the rest keeps the values in memory", and sets g_bModified. A file that
+// cannot be opened, is not a regular file, is larger than any settings file or
+// holds a bad value leaves the model and g_bModified untouched.
 // g_strFileName is the caller's.
 CLoadOutcome ReadSettingsFile(const std::string& path);
 // True when the file was loaded.

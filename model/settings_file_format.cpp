@@ -116,10 +116,11 @@ std::string FormatSettingsFile(const CSettingsTables& tables) {
     return out;
 }
 
-int ParseSettingsFile(std::string_view text, CSettingsTables& tables) {
+int ParseSettingsFile(std::string_view text, CSettingsTables& tables, int* pLinesRead) {
     CSettingsReader reader(text);
     bool ended = false;
     int badLine = 0;
+    int linesRead = 0;
     ForEachNumberField(tables, [&](int& v, int lo, int hi) {
         if (ended || badLine) return;
         auto token = reader.NextToken();
@@ -133,6 +134,7 @@ int ParseSettingsFile(std::string_view text, CSettingsTables& tables) {
             return;
         }
         v = *value;
+        ++linesRead;
     });
     if (badLine) return badLine;
 
@@ -146,6 +148,8 @@ int ParseSettingsFile(std::string_view text, CSettingsTables& tables) {
         }
         if (line->size() > static_cast<size_t>(kMaxTitleBytes)) return reader.LineOfLastRead();
         title = (*line == "s") ? std::string() : std::string(*line);
+        ++linesRead;
     }
+    if (pLinesRead) *pLinesRead = linesRead;
     return 0;
 }

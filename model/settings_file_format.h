@@ -23,5 +23,7 @@ std::string FormatSettingsFile(const CSettingsTables& tables);
 // empty. Lines may end in CR LF, LF or CR alike. Returns 0, or the number of
 // the first line that holds a bad value (a token that is not a decimal number,
 // a value out of range, a title of more than 32 bytes); tables is then partly
-// written and must be thrown away.
-int ParseSettingsFile(std::string_view text, CSettingsTables& tables);
+// written and must be thrown away. *pLinesRead, when given, gets how many
+// lines of the layout the file held: kSettingsFileLines, or fewer for a file
+// that ends early.
+int ParseSettingsFile(std::string_view text, CSettingsTables& tables, int* pLinesRead = nullptr);

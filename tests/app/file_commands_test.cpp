@@ -111,6 +111,38 @@ TEST_F(FileCommandsTest, ARefusedFileKeepsThePreviousName) {
     EXPECT_NE(ReadFileText(good).find("\r\n22\r\n"), std::string::npos);
 }
 
+// A file cut short loads, says where it ended, takes its name, and counts as
+// changed: the exit question then protects what memory filled in.
+TEST_F(FileCommandsTest, ACutShortFileLoadsWithAWarningAndCountsAsChanged) {
+    g_nSeqTime[0][0] = 21;
+    const std::string path = dir.File("cut.dat");
+    ASSERT_TRUE(SaveSettingsFile(path));
+    std::string text = ReadFileText(path);
+    size_t end = 0;
+    for (int line = 0; line < 257; ++line) end = text.find("\r\n", end) + 2;
+    WriteFileText(path, text.substr(0, end));  // up to the first sequence time
+    g_nSeqTime[0][0] = 3;
+    g_nSeqTime[0][1] = 44;
+
+    dialogs->openResult = path;
+    frame->OnCommand(ID_FILE_OPEN_SETTINGS);
+    const std::string warning =
+        "The file ends at line 257 of 6498; the rest keeps the values in memory";
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kWarning, warning}}));
+    EXPECT_EQ(frame->CommLog().Entries().back().line, warning);
+    EXPECT_EQ(g_nSeqTime[0][0], 21);
+    EXPECT_EQ(g_nSeqTime[0][1], 44);
+    EXPECT_EQ(g_strFileName, path);
+    EXPECT_EQ(EditorCaption("タイトル設定 File Name "),
+              QString::fromStdString("タイトル設定 File Name " + path));
+    EXPECT_EQ(g_bModified, 1);
+
+    sink.answers = {true};
+    frame->OnCommand(ID_APP_EXIT);
+    EXPECT_EQ(Questions(), std::vector<std::string>{kExitQuestion});
+    EXPECT_TRUE(frame->IsLinkShutDown());
+}
+
 TEST_F(FileCommandsTest, SaveNeedsANameAndSaveAsGivesOne) {
     g_bModified = 1;
     frame->OnCommand(ID_FILE_SAVE_SETTINGS);

@@ -354,6 +354,30 @@ TEST_F(QelvarctlTest, WhatCannotBeASettingsFileIsRefusedAtOnce) {
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// Each command that reads a file says so when the file ends early.
+TEST_F(QelvarctlTest, ACutShortFileIsNamedByEveryCommandThatReadsIt) {
+    StartSwitcher(0);
+    std::string text = ReadFileText(WriteSettings(ChangedTables(0), "full.dat"));
+    text.resize(text.find("\r\n", text.size() - 200) + 2);  // a few titles short
+    const std::string cut = dir.File("cut.dat");
+    WriteFileText(cut, text);
+    const int lines = Lines(text);
+    ASSERT_LT(lines, 6498);
+    const std::string warning = "qelvarctl: The file ends at line " + std::to_string(lines) +
+                                " of 6498; the rest keeps the values in memory\n";
+    const std::string port = server->DevicePath();
+    const std::vector<std::vector<std::string>> commands = {
+        {"--rs232", "send", cut, "--dry-run"},
+        {"--port", port, "--rs232", "diff", cut, "--no-model-check"},
+        {"--port", port, "--rs232", "read", dir.File("out.dat"), "--base", cut, "--pace", "ack",
+         "--no-model-check"},
+    };
+    for (const auto& args : commands) {
+        auto run = Ctl(args);
+        EXPECT_EQ(run.err.substr(0, warning.size()), warning) << args[1] << " " << args[2];
+    }
+}
+
 TEST_F(QelvarctlTest, AClockTimeWithHugeFieldsIsAPlainUsageError) {
     // Numbers far past any calendar once overflowed the date arithmetic (the
     // sanitizer build reports that on stderr) or wrapped into a valid year.

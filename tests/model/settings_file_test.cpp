@@ -309,7 +309,9 @@ TEST_F(SettingsFileTest, PatternRowZeroStaysOutOfTheFile) {
     EXPECT_EQ(g_nPattern[1][0], 0);
 }
 
-TEST_F(SettingsFileTest, ShortFileKeepsMissingNumbersAndEmptiesTitles) {
+// A short file loads as far as it goes, but says where it ended, and what it
+// left to memory counts as changed.
+TEST_F(SettingsFileTest, ShortFileKeepsMissingNumbersEmptiesTitlesAndSaysWhereItEnded) {
     FillVaried();
     CSettingsTables expected = CaptureSettingsTables();
     // The file stops after channel 44 of sequence pattern 01.
@@ -325,11 +327,32 @@ TEST_F(SettingsFileTest, ShortFileKeepsMissingNumbersAndEmptiesTitles) {
 
     const std::string path = m_dir.File("short.dat");
     WriteFileText(path, Join(lines));
-    g_bModified = 1;
+    g_bModified = 0;
     ASSERT_TRUE(LoadSettingsFile(path));
     EXPECT_EQ(CaptureSettingsTables(), expected);
-    EXPECT_EQ(g_bModified, 0);
-    EXPECT_TRUE(m_sink.boxes.empty());
+    EXPECT_EQ(g_bModified, 1);
+    EXPECT_EQ(m_sink.boxes,
+              Warning("The file ends at line 300 of 6498; the rest keeps the values in memory"));
+}
+
+// An empty file, as an interrupted copy leaves it, changes nothing but the titles.
+TEST_F(SettingsFileTest, EmptyFileSaysItEndsAtLineZero) {
+    FillVaried();
+    CSettingsTables expected = CaptureSettingsTables();
+    for (auto& title : expected.m_strTitle) title.clear();
+    for (const std::string text : {"", "\r\n \r\n"}) {
+        const std::string path = m_dir.File("empty.dat");
+        WriteFileText(path, text);
+        m_sink.boxes.clear();
+        g_bModified = 0;
+        const CLoadOutcome loaded = ReadSettingsFile(path);
+        EXPECT_EQ(loaded.result, LoadResult::kLoaded);
+        EXPECT_EQ(loaded.strWarning,
+                  "The file ends at line 0 of 6498; the rest keeps the values in memory");
+        EXPECT_EQ(m_sink.boxes, Warning(loaded.strWarning));
+        EXPECT_EQ(CaptureSettingsTables(), expected);
+        EXPECT_EQ(g_bModified, 1);
+    }
 }
 
 TEST_F(SettingsFileTest, FileEndingInTitlesEmptiesTheRest) {
@@ -349,6 +372,24 @@ TEST_F(SettingsFileTest, FileEndingInTitlesEmptiesTheRest) {
     EXPECT_EQ(g_strTitle[1], "two words");
     EXPECT_EQ(g_strTitle[2], "three");
     for (int ch = 3; ch < kMaxInputs; ++ch) EXPECT_EQ(g_strTitle[ch], "") << "channel " << ch;
+    EXPECT_EQ(m_sink.boxes,
+              Warning("The file ends at line 6437 of 6498; the rest keeps the values in memory"));
+    EXPECT_EQ(g_bModified, 1);
+}
+
+// Every line there, only the last line end missing: nothing is lost.
+TEST_F(SettingsFileTest, ACompleteFileWithoutItsLastLineEndLoadsWithoutAWord) {
+    Lines lines = DefaultLines();
+    At(lines, 6498) = "last";
+    std::string text = Join(lines);
+    text.resize(text.size() - 2);
+    const std::string path = m_dir.File("complete.dat");
+    WriteFileText(path, text);
+    g_bModified = 1;
+    ASSERT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(g_strTitle[63], "last");
+    EXPECT_EQ(g_bModified, 0);
+    EXPECT_TRUE(m_sink.boxes.empty());
 }
 
 TEST_F(SettingsFileTest, BadValueRefusesWholeFile) {
