@@ -3,9 +3,10 @@
 #include <QFileDialog>
 
 #include "app/file_folder.h"
-#include "sink/message_sink.h"
+#include "link/comm_log.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
+#include "sink/message_sink.h"
 
 namespace {
 
@@ -23,6 +24,13 @@ std::optional<std::string> RunFileDialog(QFileDialog& dialog) {
     std::string path = dialog.selectedFiles().front().toStdString();
     RememberFileDialogFolder(path);
     return path;
+}
+
+// The warning as one note: "Can't file write: /home/op/a.dat: No space left on device".
+void Note(CCommLog& log, std::string warning) {
+    if (warning.empty()) return;
+    for (size_t at; (at = warning.find('\n')) != std::string::npos;) warning.replace(at, 1, ": ");
+    log.AddNote(warning);
 }
 
 // True when there is nothing to lose, or the user agrees to lose it.
@@ -55,39 +63,41 @@ bool OnFileNew() {
     return true;
 }
 
-void OnFileOpen(CFileDialogs& dialogs, QWidget* parent) {
+void OnFileOpen(CFileDialogs& dialogs, QWidget* parent, CCommLog& log) {
     if (g_nSendStep != 0) return;
     if (!MayDiscardChanges("データを保存せずに別のファイルを開きますか？")) return;
     auto path = dialogs.OpenPath(parent);
     if (!path) return;
-    OpenSettingsFile(*path);
+    OpenSettingsFile(*path, log);
 }
 
-void OpenSettingsFile(const std::string& path) {
+void OpenSettingsFile(const std::string& path, CCommLog& log) {
+    const CLoadOutcome loaded = ReadSettingsFile(path);
+    Note(log, loaded.strWarning);
     // A file that cannot be opened still gives its name; a refused one does
     // not, or the next Save would write the old data over it.
-    if (ReadSettingsFile(path) != LoadResult::kRefused) g_strFileName = path;
+    if (loaded.result != LoadResult::kRefused) g_strFileName = path;
 }
 
-void OnFileSave() {
+void OnFileSave(CCommLog& log) {
     if (g_nSendStep != 0) return;
-    SaveSettingsFile(g_strFileName);  // without a name: "Can't file open"
+    Note(log, SaveSettingsFile(g_strFileName).strWarning);  // without a name: "Can't file open"
 }
 
-void OnFileSaveAs(CFileDialogs& dialogs, QWidget* parent) {
+void OnFileSaveAs(CFileDialogs& dialogs, QWidget* parent, CCommLog& log) {
     if (g_nSendStep != 0) return;
     auto path = dialogs.SavePath(parent);
     if (!path) return;
     g_strFileName = *path;
-    SaveSettingsFile(*path);
+    Note(log, SaveSettingsFile(*path).strWarning);
 }
 
-bool ExitPrompt(CFileDialogs& dialogs, QWidget* parent) {
+bool ExitPrompt(CFileDialogs& dialogs, QWidget* parent, CCommLog& log) {
     if (!g_bModified || AskQuestion("データを保存せずに終了しますか？")) return true;
     if (g_strFileName.empty()) {
-        OnFileSaveAs(dialogs, parent);
+        OnFileSaveAs(dialogs, parent, log);
     } else {
-        OnFileSave();
+        OnFileSave(log);
     }
     return false;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+class CCommLog;
 class QWidget;
 
 class CFileDialogs {
@@ -28,16 +29,17 @@ inline constexpr char kFileNameText[] =
     "File Name                                              ";  // "File Name" and 46 blanks
 
 // Each does nothing while a send or read cycle runs. New returns true when the
-// model was reset (the caller shows kFileNameText).
+// model was reset (the caller shows kFileNameText). A warning the reader or
+// the writer shows is noted in the log too, where it stays after the box.
 bool OnFileNew();
-void OnFileOpen(CFileDialogs& dialogs, QWidget* parent);
+void OnFileOpen(CFileDialogs& dialogs, QWidget* parent, CCommLog& log);
 // Loads path as Open does once its dialog has returned: the name becomes the
 // current file's unless the reader refuses the file's content, since the data
 // in memory then still belongs to the previous file.
-void OpenSettingsFile(const std::string& path);
-void OnFileSave();
-void OnFileSaveAs(CFileDialogs& dialogs, QWidget* parent);
+void OpenSettingsFile(const std::string& path, CCommLog& log);
+void OnFileSave(CCommLog& log);
+void OnFileSaveAs(CFileDialogs& dialogs, QWidget* parent, CCommLog& log);
 
 // Exit and closing the main window: true when the program is to end; with
 // unsaved changes and No, saves instead (Save As without a file name) and stays.
-bool ExitPrompt(CFileDialogs& dialogs, QWidget* parent);
+bool ExitPrompt(CFileDialogs& dialogs, QWidget* parent, CCommLog& log);

@@ -104,11 +104,13 @@ void CMainFrame::RegisterHandlers() {
     };
     m_handlers[ID_FILE_OPEN_SETTINGS] = [this, self] {
         const int model = g_nModel;
-        OnFileOpen(*m_pFileDialogs, self);
+        OnFileOpen(*m_pFileDialogs, self, m_commLog);
         SimulatorFollowsModel(model);
     };
-    m_handlers[ID_FILE_SAVE_SETTINGS] = [] { OnFileSave(); };
-    m_handlers[ID_FILE_SAVE_SETTINGS_AS] = [this, self] { OnFileSaveAs(*m_pFileDialogs, self); };
+    m_handlers[ID_FILE_SAVE_SETTINGS] = [this] { OnFileSave(m_commLog); };
+    m_handlers[ID_FILE_SAVE_SETTINGS_AS] = [this, self] {
+        OnFileSaveAs(*m_pFileDialogs, self, m_commLog);
+    };
     m_handlers[ID_APP_EXIT] = [this] { OnExit(); };
     m_handlers[ID_COMM_SETTINGS] = [this, self] { OnCommSettings(self, m_pSimulator.get()); };
     m_handlers[ID_MODEL_SELECT] = [this, self] { OnModelSelect(self, m_pSimulator.get()); };
@@ -142,7 +144,7 @@ void CMainFrame::RegisterHandlers() {
 
 void CMainFrame::OpenFile(const std::string& path) {
     const int model = g_nModel;
-    OpenSettingsFile(path);
+    OpenSettingsFile(path, m_commLog);
     SimulatorFollowsModel(model);
 }
 
@@ -297,7 +299,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::OnExit() {
-    if (ExitPrompt(*m_pFileDialogs, this)) ShutdownLink();
+    if (ExitPrompt(*m_pFileDialogs, this, m_commLog)) ShutdownLink();
 }
 
 void CMainFrame::ShutdownLink() {

@@ -55,6 +55,8 @@ public:
     QLabel* TimePane() const { return m_pTimePane; }
     CLinkPane* LinkPane() const { return m_pLinkPane; }
     bool IsLinkShutDown() const { return m_bShutDown; }
+    // Every line on the link since start-up, and the program's notes.
+    CCommLog& CommLog() { return m_commLog; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -9,6 +9,7 @@
 #include "cli/link_session.h"
 #include "cli/model_check.h"
 #include "cli/run_cycle.h"
+#include "cli/temp_file_cleanup.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
@@ -56,7 +57,8 @@ int RunRead(const CCliOptions& options, CCliSink& sink) {
     // A file of what did not come back would pass for a backup of the switcher.
     if (!ReportUnread()) return kExitNoReply;
     ApplyReadCopy();
-    if (!SaveSettingsFile(files[0])) return kExitCannotOpen;
+    CTempFileCleanup cleanup;  // an interrupted save leaves no temporary file
+    if (!SaveSettingsFile(files[0], &cleanup)) return kExitCannotOpen;
     PrintCurrentSwitching();
     return kExitOk;
 }

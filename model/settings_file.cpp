@@ -1,42 +1,61 @@
 #include "model/settings_file.h"
 
-#include "sink/message_sink.h"
 #include "model/file_io.h"
+#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
-#include "model/settings_capture.h"
+#include "sink/message_sink.h"
 
-bool SaveSettingsFile(const std::string& path) {
-    switch (WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables()))) {
+namespace {
+
+// The box's own text, and the reason below it when there is one.
+std::string Warn(const char* text, const std::string& reason) {
+    std::string warning = reason.empty() ? text : text + ("\n" + reason);
+    ShowWarning(warning);
+    return warning;
+}
+
+}  // namespace
+
+CSaveOutcome SaveSettingsFile(const std::string& path, CTempFileTracker* tracker) {
+    const CWriteOutcome written =
+        WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables()), tracker);
+    switch (written.result) {
         case WriteResult::kOk:
             g_bModified = 0;
-            return true;
+            return {true, ""};
         case WriteResult::kOpenFailed:
-            ShowWarning("Can't file open");
-            return false;
+            return {false, Warn("Can't file open", written.strReason)};
         case WriteResult::kWriteFailed:
             break;
     }
-    ShowWarning("Can't file write");
-    return false;
+    return {false, Warn("Can't file write", written.strReason)};
 }
 
-LoadResult ReadSettingsFile(const std::string& path) {
-    auto text = ReadWholeFile(path);
-    if (!text) {
-        ShowWarning("Can't file open");
-        return LoadResult::kOpenFailed;
-    }
+CLoadOutcome ReadSettingsFile(const std::string& path) {
+    CReadOutcome read = ReadRegularFile(path, kMaxSettingsFileBytes);
+    if (!read.text) return {LoadResult::kOpenFailed, Warn("Can't file open", read.strReason)};
     CSettingsTables scratch = CaptureSettingsTables();
-    if (int badLine = ParseSettingsFile(*text, scratch)) {
-        ShowWarning("Can't file read (line " + std::to_string(badLine) + ")");
-        return LoadResult::kRefused;
+    int linesRead = 0;
+    if (int badLine = ParseSettingsFile(*read.text, scratch, &linesRead)) {
+        const std::string text = "Can't file read (line " + std::to_string(badLine) + ")";
+        return {LoadResult::kRefused, Warn(text.c_str(), "")};
     }
     CommitSettingsTables(scratch);
-    g_bModified = 0;
-    return LoadResult::kLoaded;
+    if (linesRead == kSettingsFileLines) {
+        g_bModified = 0;
+        return {LoadResult::kLoaded, ""};
+    }
+    // A file cut short (a copy that broke off, an empty file) is not what was
+    // saved: the values in memory fill the rest, so they count as changed and
+    // the exit question protects them.
+    g_bModified = 1;
+    const std::string text = "The file ends at line " + std::to_string(linesRead) + " of " +
+                             std::to_string(kSettingsFileLines) +
+                             "; the rest keeps the values in memory";
+    return {LoadResult::kLoaded, Warn(text.c_str(), "")};
 }
 
 bool LoadSettingsFile(const std::string& path) {
-    return ReadSettingsFile(path) == LoadResult::kLoaded;
+    return ReadSettingsFile(path).result == LoadResult::kLoaded;
 }

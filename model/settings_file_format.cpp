@@ -1,5 +1,6 @@
 #include "model/settings_file_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -39,13 +40,16 @@ bool IsBlank(char c) {
 }
 
 // Walks the text token by token for numbers and line by line for titles,
-// counting lines for the error message.
+// counting lines for the error message. A line ends in LF, CR LF or a lone CR
+// (files from other systems); CRs in front of an LF belong to that one line end.
 class CSettingsReader {
 public:
     explicit CSettingsReader(std::string_view text) : m_text(text) {}
 
     std::optional<std::string_view> NextToken() {
-        while (m_pos < m_text.size() && IsBlank(m_text[m_pos])) Advance();
+        while (m_pos < m_text.size() && IsBlank(m_text[m_pos])) {
+            if (!SkipLineEnd()) ++m_pos;
+        }
         if (m_pos == m_text.size()) return std::nullopt;
         size_t start = m_pos;
         while (m_pos < m_text.size() && !IsBlank(m_text[m_pos])) ++m_pos;
@@ -53,20 +57,18 @@ public:
     }
 
     void SkipRestOfLine() {
-        while (m_pos < m_text.size() && m_text[m_pos] != '\n') ++m_pos;
-        if (m_pos < m_text.size()) Advance();
+        m_pos = std::min(m_text.find_first_of("\r\n", m_pos), m_text.size());
+        SkipLineEnd();
     }
 
-    // The next line without its LF and one trailing CR.
+    // The next line without its line end.
     std::optional<std::string_view> NextLine() {
         if (m_pos == m_text.size()) return std::nullopt;
-        size_t end = m_text.find('\n', m_pos);
-        if (end == std::string_view::npos) end = m_text.size();
+        size_t end = std::min(m_text.find_first_of("\r\n", m_pos), m_text.size());
         std::string_view line = m_text.substr(m_pos, end - m_pos);
         m_lineOfLastRead = m_line;
         m_pos = end;
-        if (m_pos < m_text.size()) Advance();
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        SkipLineEnd();
         return line;
     }
 
@@ -74,9 +76,20 @@ public:
     int LineOfLastRead() const { return m_lineOfLastRead; }
 
 private:
-    void Advance() {
-        if (m_text[m_pos] == '\n') ++m_line;
-        ++m_pos;
+    // Steps over the line end at the current position, if there is one.
+    bool SkipLineEnd() {
+        if (m_pos == m_text.size()) return false;
+        if (m_text[m_pos] == '\r') {
+            size_t after = m_text.find_first_not_of('\r', m_pos);
+            m_pos =
+                (after != std::string_view::npos && m_text[after] == '\n') ? after + 1 : m_pos + 1;
+        } else if (m_text[m_pos] == '\n') {
+            ++m_pos;
+        } else {
+            return false;
+        }
+        ++m_line;
+        return true;
     }
 
     std::string_view m_text;
@@ -103,10 +116,11 @@ std::string FormatSettingsFile(const CSettingsTables& tables) {
     return out;
 }
 
-int ParseSettingsFile(std::string_view text, CSettingsTables& tables) {
+int ParseSettingsFile(std::string_view text, CSettingsTables& tables, int* pLinesRead) {
     CSettingsReader reader(text);
     bool ended = false;
     int badLine = 0;
+    int linesRead = 0;
     ForEachNumberField(tables, [&](int& v, int lo, int hi) {
         if (ended || badLine) return;
         auto token = reader.NextToken();
@@ -120,6 +134,7 @@ int ParseSettingsFile(std::string_view text, CSettingsTables& tables) {
             return;
         }
         v = *value;
+        ++linesRead;
     });
     if (badLine) return badLine;
 
@@ -133,6 +148,8 @@ int ParseSettingsFile(std::string_view text, CSettingsTables& tables) {
         }
         if (line->size() > static_cast<size_t>(kMaxTitleBytes)) return reader.LineOfLastRead();
         title = (*line == "s") ? std::string() : std::string(*line);
+        ++linesRead;
     }
+    if (pLinesRead) *pLinesRead = linesRead;
     return 0;
 }

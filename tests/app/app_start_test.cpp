@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QMessageBox>
+#include <cstring>
 
 #include "app/qelvar_app.h"
 #include "link/transmitter.h"
@@ -198,7 +199,9 @@ TEST_F(AppStartUpTest, ACommandLineFileFollowsOpensRefusalRules) {
     options.strSettingsFile = dir.File("missing.dat");
     Start();
     EXPECT_EQ(g_strFileName, dir.File("missing.dat"));  // cannot be opened: the name stays
-    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kWarning, "Can't file open"}}));
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{
+                              {BoxKind::kWarning, "Can't file open\n" + dir.File("missing.dat") +
+                                                      ": " + std::strerror(ENOENT)}}));
 }
 
 TEST(QtTranslationsTest, AJapaneseLocaleGetsJapaneseButtonsAndFileDialogs) {

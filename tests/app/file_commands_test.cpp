@@ -1,4 +1,5 @@
 #include <QStatusBar>
+#include <cstring>
 #include <filesystem>
 
 #include "app/editor_caption.h"
@@ -74,7 +75,9 @@ TEST_F(FileCommandsTest, OpenAsksThenLoadsAndKeepsTheNameEvenWhenItFails) {
 
     dialogs->openResult = dir.File("missing.dat");
     frame->OnCommand(ID_FILE_OPEN_SETTINGS);
-    EXPECT_EQ(sink.boxes.back(), (RecordedBox{BoxKind::kWarning, "Can't file open"}));
+    EXPECT_EQ(sink.boxes.back(),
+              (RecordedBox{BoxKind::kWarning, "Can't file open\n" + dir.File("missing.dat") + ": " +
+                                                  std::strerror(ENOENT)}));
     EXPECT_EQ(g_strFileName, dir.File("missing.dat"));
 }
 
@@ -108,6 +111,38 @@ TEST_F(FileCommandsTest, ARefusedFileKeepsThePreviousName) {
     EXPECT_NE(ReadFileText(good).find("\r\n22\r\n"), std::string::npos);
 }
 
+// A file cut short loads, says where it ended, takes its name, and counts as
+// changed: the exit question then protects what memory filled in.
+TEST_F(FileCommandsTest, ACutShortFileLoadsWithAWarningAndCountsAsChanged) {
+    g_nSeqTime[0][0] = 21;
+    const std::string path = dir.File("cut.dat");
+    ASSERT_TRUE(SaveSettingsFile(path));
+    std::string text = ReadFileText(path);
+    size_t end = 0;
+    for (int line = 0; line < 257; ++line) end = text.find("\r\n", end) + 2;
+    WriteFileText(path, text.substr(0, end));  // up to the first sequence time
+    g_nSeqTime[0][0] = 3;
+    g_nSeqTime[0][1] = 44;
+
+    dialogs->openResult = path;
+    frame->OnCommand(ID_FILE_OPEN_SETTINGS);
+    const std::string warning =
+        "The file ends at line 257 of 6498; the rest keeps the values in memory";
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kWarning, warning}}));
+    EXPECT_EQ(frame->CommLog().Entries().back().line, warning);
+    EXPECT_EQ(g_nSeqTime[0][0], 21);
+    EXPECT_EQ(g_nSeqTime[0][1], 44);
+    EXPECT_EQ(g_strFileName, path);
+    EXPECT_EQ(EditorCaption("タイトル設定 File Name "),
+              QString::fromStdString("タイトル設定 File Name " + path));
+    EXPECT_EQ(g_bModified, 1);
+
+    sink.answers = {true};
+    frame->OnCommand(ID_APP_EXIT);
+    EXPECT_EQ(Questions(), std::vector<std::string>{kExitQuestion});
+    EXPECT_TRUE(frame->IsLinkShutDown());
+}
+
 TEST_F(FileCommandsTest, SaveNeedsANameAndSaveAsGivesOne) {
     g_bModified = 1;
     frame->OnCommand(ID_FILE_SAVE_SETTINGS);
@@ -132,6 +167,30 @@ TEST_F(FileCommandsTest, SaveNeedsANameAndSaveAsGivesOne) {
     frame->OnCommand(ID_FILE_SAVE_SETTINGS);
     EXPECT_EQ(g_bModified, 0);
     EXPECT_NE(ReadFileText(dir.File("b.dat")).find("\r\n12\r\n"), std::string::npos);
+}
+
+// The box says why; the communication log keeps it after the box has gone.
+TEST_F(FileCommandsTest, AFailedSaveOrOpenSaysWhyInTheBoxAndTheCommunicationLog) {
+    g_bModified = 1;
+    const std::string path = dir.File("gone/a.dat");
+    const std::string reason = path + ": " + std::strerror(ENOENT);
+    dialogs->saveResult = path;
+    frame->OnCommand(ID_FILE_SAVE_SETTINGS_AS);
+    EXPECT_EQ(sink.boxes,
+              (std::vector<RecordedBox>{{BoxKind::kWarning, "Can't file open\n" + reason}}));
+    EXPECT_EQ(g_bModified, 1);
+    sink.answers = {true};
+    dialogs->openResult = path;
+    frame->OnCommand(ID_FILE_OPEN_SETTINGS);
+
+    std::vector<std::string> notes;
+    for (const auto& entry : frame->CommLog().Entries()) {
+        if (entry.direction == CommDirection::kNote) notes.push_back(entry.line);
+    }
+    ASSERT_GE(notes.size(), 2u);
+    EXPECT_EQ(
+        std::vector<std::string>(notes.end() - 2, notes.end()),
+        (std::vector<std::string>{"Can't file open: " + reason, "Can't file open: " + reason}));
 }
 
 TEST_F(FileCommandsTest, NothingHappensWhileACycleRuns) {

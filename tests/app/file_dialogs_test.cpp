@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <cstring>
 #include <filesystem>
 
 #include "app/file_folder.h"
@@ -48,9 +49,11 @@ protected:
 TEST_F(FileDialogsTest, OpenTakesATypedNameThatDoesNotExistAndTheReaderSaysSo) {
     const std::string missing = dir.File("missing.dat");
     TypeIntoNextDialog(missing);
-    OnFileOpen(qtDialogs, frame.get());
+    OnFileOpen(qtDialogs, frame.get(), frame->CommLog());
     EXPECT_EQ(shownFolders.size(), 1u);
-    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kWarning, "Can't file open"}}));
+    EXPECT_EQ(sink.boxes,
+              (std::vector<RecordedBox>{{BoxKind::kWarning, "Can't file open\n" + missing + ": " +
+                                                                std::strerror(ENOENT)}}));
     EXPECT_EQ(g_strFileName, missing);
 }
 
@@ -63,16 +66,16 @@ TEST_F(FileDialogsTest, TheDialogsOpenInTheDocumentsFolderThenInTheOneLastUsed) 
     const std::string work = dir.File("work");
     std::filesystem::create_directories(work);
     TypeIntoNextDialog(work + "/a.dat");
-    OnFileSaveAs(qtDialogs, frame.get());
+    OnFileSaveAs(qtDialogs, frame.get(), frame->CommLog());
     ASSERT_EQ(g_strFileName, work + "/a.dat");
     EXPECT_NE(ReadFileText(profile).find("[Paths]"), std::string::npos);
 
     TypeIntoNextDialog(work + "/a.dat");  // Open starts where Save As ended
-    OnFileOpen(qtDialogs, frame.get());
+    OnFileOpen(qtDialogs, frame.get(), frame->CommLog());
     const std::string other = dir.File("other");
     std::filesystem::create_directories(other);
     TypeIntoNextDialog(other + "/b.dat");  // and Save As where Open ended
-    OnFileSaveAs(qtDialogs, frame.get());
+    OnFileSaveAs(qtDialogs, frame.get(), frame->CommLog());
     EXPECT_EQ(shownFolders, (std::vector<std::string>{documents, work, work}));
     EXPECT_EQ(FileDialogFolder().toStdString(), other);
 

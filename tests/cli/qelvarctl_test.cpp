@@ -4,6 +4,7 @@
 
 #include <locale.h>
 #include <string.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -245,6 +246,16 @@ TEST_F(QelvarctlTest, AReadStoppedByAnErrorWritesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+TEST_F(QelvarctlTest, AReadThatCannotBeSavedSaysWhy) {
+    StartSwitcher(0);
+    const std::string out = dir.File("gone/out.dat");
+    auto read = Ctl({"--port", server->DevicePath(), "--rs232", "read", out, "--pace", "ack",
+                     "--no-model-check"});
+    EXPECT_EQ(read.status, 2);
+    EXPECT_EQ(read.err, "qelvarctl: Can't file open: " + out + ": " + SystemText(ENOENT) + "\n");
+    EXPECT_EQ(read.out, "");
+}
+
 TEST_F(QelvarctlTest, ASilentSwitcherGivesStatus4) {
     CFaultOptions faults;
     faults.bSilent = true;
@@ -318,6 +329,53 @@ TEST_F(QelvarctlTest, UsageAndOpenFailures) {
     EXPECT_EQ(missingPort.status, 2);
     EXPECT_NE(missingPort.err.find("/dev/qelvar-none: " + SystemText(ENOENT)), std::string::npos)
         << missingPort.err;
+}
+
+// Before, send waited for ever on a FIFO and read a device or a huge file whole.
+TEST_F(QelvarctlTest, WhatCannotBeASettingsFileIsRefusedAtOnce) {
+    const std::string fifo = dir.File("fifo.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::string huge = dir.File("huge.dat");
+    WriteFileText(huge, "");
+    std::filesystem::resize_file(huge, 1024 * 1024 * 1024);  // sparse
+    const std::string out = dir.File("out.dat");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"send", fifo, "--dry-run"}, fifo + ": not a regular file"},
+        {{"send", "/dev/zero", "--dry-run"}, "/dev/zero: not a regular file"},
+        {{"diff", fifo}, fifo + ": not a regular file"},
+        {{"read", out, "--base", fifo}, fifo + ": not a regular file"},
+        {{"send", huge, "--dry-run"}, huge + ": too large (1073741824 bytes, at most 1048576)"},
+    };
+    for (const auto& [args, reason] : cases) {
+        auto run = Ctl(args, 10000);
+        EXPECT_EQ(run.status, 2) << args[0] << " " << args[1];
+        EXPECT_EQ(run.err, "qelvarctl: Can't file open: " + reason + "\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// Each command that reads a file says so when the file ends early.
+TEST_F(QelvarctlTest, ACutShortFileIsNamedByEveryCommandThatReadsIt) {
+    StartSwitcher(0);
+    std::string text = ReadFileText(WriteSettings(ChangedTables(0), "full.dat"));
+    text.resize(text.find("\r\n", text.size() - 200) + 2);  // a few titles short
+    const std::string cut = dir.File("cut.dat");
+    WriteFileText(cut, text);
+    const int lines = Lines(text);
+    ASSERT_LT(lines, 6498);
+    const std::string warning = "qelvarctl: The file ends at line " + std::to_string(lines) +
+                                " of 6498; the rest keeps the values in memory\n";
+    const std::string port = server->DevicePath();
+    const std::vector<std::vector<std::string>> commands = {
+        {"--rs232", "send", cut, "--dry-run"},
+        {"--port", port, "--rs232", "diff", cut, "--no-model-check"},
+        {"--port", port, "--rs232", "read", dir.File("out.dat"), "--base", cut, "--pace", "ack",
+         "--no-model-check"},
+    };
+    for (const auto& args : commands) {
+        auto run = Ctl(args);
+        EXPECT_EQ(run.err.substr(0, warning.size()), warning) << args[1] << " " << args[2];
+    }
 }
 
 TEST_F(QelvarctlTest, AClockTimeWithHugeFieldsIsAPlainUsageError) {

@@ -59,7 +59,21 @@ CProcessResult RunProcess(const std::string& program, const std::vector<std::str
     return result;
 }
 
-CRunningProcess::CRunningProcess(const std::string& program, const std::vector<std::string>& args) {
+namespace {
+
+// The test's environment with the given entries in front, which getenv finds first.
+std::vector<char*> EnvironmentWith(const std::vector<std::string>& env) {
+    std::vector<char*> all;
+    for (const auto& entry : env) all.push_back(const_cast<char*>(entry.c_str()));
+    for (char** entry = environ; *entry; ++entry) all.push_back(*entry);
+    all.push_back(nullptr);
+    return all;
+}
+
+}  // namespace
+
+CRunningProcess::CRunningProcess(const std::string& program, const std::vector<std::string>& args,
+                                 const std::vector<std::string>& env) {
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) return;
     posix_spawn_file_actions_t actions;
@@ -68,7 +82,8 @@ CRunningProcess::CRunningProcess(const std::string& program, const std::vector<s
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
-    if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+    std::vector<char*> envp = EnvironmentWith(env);
+    if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) {
         m_pid = -1;
     }
     posix_spawn_file_actions_destroy(&actions);
@@ -93,7 +108,13 @@ std::string CRunningProcess::FirstLine(int timeoutMs) {
 
 int CRunningProcess::Stop() {
     if (m_pid < 0) return -1;
-    ::kill(m_pid, SIGTERM);
+    const int wstatus = Kill(SIGTERM);
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+}
+
+int CRunningProcess::Kill(int signal) {
+    if (m_pid < 0) return -1;
+    ::kill(m_pid, signal);
     int wstatus = 0;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (::waitpid(m_pid, &wstatus, WNOHANG) == 0) {
@@ -105,5 +126,5 @@ int CRunningProcess::Stop() {
         ::usleep(10000);
     }
     m_pid = -1;
-    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    return wstatus;
 }

@@ -18,7 +18,9 @@ CProcessResult RunProcess(const std::string& program, const std::vector<std::str
 // A program that keeps running while the test talks to it (qelvarctl sim).
 class CRunningProcess {
 public:
-    CRunningProcess(const std::string& program, const std::vector<std::string>& args);
+    // env: NAME=value entries added to the test's own environment.
+    CRunningProcess(const std::string& program, const std::vector<std::string>& args,
+                    const std::vector<std::string>& env = {});
     // Stops it if the test has not.
     ~CRunningProcess();
     CRunningProcess(const CRunningProcess&) = delete;
@@ -29,6 +31,8 @@ public:
     std::string FirstLine(int timeoutMs = 10000);
     // Sends SIGTERM and waits; its exit status, or -1 when it did not exit normally.
     int Stop();
+    // Sends the signal and waits (SIGKILL after 10 s); the raw wait status.
+    int Kill(int signal);
 
 private:
     pid_t m_pid = -1;

@@ -6,14 +6,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "model/settings_model.h"
 #include "model/settings_capture.h"
+#include "model/settings_file_format.h"
+#include "model/settings_model.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged.h"
 
 namespace {
 
@@ -131,10 +135,6 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
     return names;
 }
 
-bool RunningAsRoot() {
-    return ::geteuid() == 0;
-}
-
 // Caps the size of files this process may write, so that writing the settings
 // fails part-way even for root; SIGXFSZ is ignored so write() reports EFBIG.
 class CFileSizeLimit {
@@ -169,6 +169,15 @@ protected:
 
     std::vector<RecordedBox> Warning(const std::string& text) {
         return {{BoxKind::kWarning, text}};
+    }
+
+    // Saves as an unprivileged user; "saved" or "refused", each box and g_bModified after.
+    std::optional<std::string> SaveAsUnprivilegedUser(const std::string& path) {
+        return RunUnprivileged([&] {
+            std::string report = SaveSettingsFile(path) ? "saved" : "refused";
+            for (const auto& box : m_sink.boxes) report += "|" + box.text;
+            return report + "|modified=" + std::to_string(g_bModified);
+        });
     }
 
     CTempDir m_dir;
@@ -238,21 +247,35 @@ TEST_F(SettingsFileTest, TitleOfLetterSLoadsBackEmpty) {
     EXPECT_EQ(g_strTitle[7], "");
 }
 
-TEST_F(SettingsFileTest, LineFeedOnlyFileReadsTheSame) {
+// Files from other systems: LF alone, CR alone, and CR CR LF (a CR LF file
+// converted once more) read as the CR LF file they came from.
+TEST_F(SettingsFileTest, OtherLineEndsReadTheSame) {
     const std::string crlf = m_dir.File("crlf.dat");
-    const std::string lf = m_dir.File("lf.dat");
     FillVaried();
     ASSERT_TRUE(SaveSettingsFile(crlf));
     const CSettingsTables saved = CaptureSettingsTables();
     std::string text = ReadFileText(crlf);
     std::erase(text, '\r');
-    WriteFileText(lf, text);
+    const Lines lines = [&] {
+        Lines split;
+        for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos;
+             start = end + 1)
+            split.push_back(text.substr(start, end - start));
+        return split;
+    }();
+    ASSERT_EQ(lines.size(), 6498u);
 
-    ResetModelDefaults();
-    ASSERT_TRUE(LoadSettingsFile(lf));
-    EXPECT_EQ(CaptureSettingsTables(), saved);
-    EXPECT_EQ(g_strTitle[2], "CAM 2");
-    EXPECT_TRUE(m_sink.boxes.empty());
+    for (const std::string eol : {"\n", "\r", "\r\r\n"}) {
+        SCOPED_TRACE(eol == "\n" ? "LF" : eol == "\r" ? "CR" : "CR CR LF");
+        const std::string path = m_dir.File("other.dat");
+        WriteFileText(path, Join(lines, eol));
+        ResetModelDefaults();
+        ASSERT_TRUE(LoadSettingsFile(path));
+        EXPECT_EQ(CaptureSettingsTables(), saved);
+        EXPECT_EQ(g_strTitle[2], "CAM 2");
+        EXPECT_EQ(g_strTitle[63], saved.m_strTitle[63]);
+        EXPECT_TRUE(m_sink.boxes.empty());
+    }
 }
 
 TEST_F(SettingsFileTest, SecondOutputCalendarCopyCounts) {
@@ -286,7 +309,9 @@ TEST_F(SettingsFileTest, PatternRowZeroStaysOutOfTheFile) {
     EXPECT_EQ(g_nPattern[1][0], 0);
 }
 
-TEST_F(SettingsFileTest, ShortFileKeepsMissingNumbersAndEmptiesTitles) {
+// A short file loads as far as it goes, but says where it ended, and what it
+// left to memory counts as changed.
+TEST_F(SettingsFileTest, ShortFileKeepsMissingNumbersEmptiesTitlesAndSaysWhereItEnded) {
     FillVaried();
     CSettingsTables expected = CaptureSettingsTables();
     // The file stops after channel 44 of sequence pattern 01.
@@ -302,11 +327,32 @@ TEST_F(SettingsFileTest, ShortFileKeepsMissingNumbersAndEmptiesTitles) {
 
     const std::string path = m_dir.File("short.dat");
     WriteFileText(path, Join(lines));
-    g_bModified = 1;
+    g_bModified = 0;
     ASSERT_TRUE(LoadSettingsFile(path));
     EXPECT_EQ(CaptureSettingsTables(), expected);
-    EXPECT_EQ(g_bModified, 0);
-    EXPECT_TRUE(m_sink.boxes.empty());
+    EXPECT_EQ(g_bModified, 1);
+    EXPECT_EQ(m_sink.boxes,
+              Warning("The file ends at line 300 of 6498; the rest keeps the values in memory"));
+}
+
+// An empty file, as an interrupted copy leaves it, changes nothing but the titles.
+TEST_F(SettingsFileTest, EmptyFileSaysItEndsAtLineZero) {
+    FillVaried();
+    CSettingsTables expected = CaptureSettingsTables();
+    for (auto& title : expected.m_strTitle) title.clear();
+    for (const std::string text : {"", "\r\n \r\n"}) {
+        const std::string path = m_dir.File("empty.dat");
+        WriteFileText(path, text);
+        m_sink.boxes.clear();
+        g_bModified = 0;
+        const CLoadOutcome loaded = ReadSettingsFile(path);
+        EXPECT_EQ(loaded.result, LoadResult::kLoaded);
+        EXPECT_EQ(loaded.strWarning,
+                  "The file ends at line 0 of 6498; the rest keeps the values in memory");
+        EXPECT_EQ(m_sink.boxes, Warning(loaded.strWarning));
+        EXPECT_EQ(CaptureSettingsTables(), expected);
+        EXPECT_EQ(g_bModified, 1);
+    }
 }
 
 TEST_F(SettingsFileTest, FileEndingInTitlesEmptiesTheRest) {
@@ -326,6 +372,24 @@ TEST_F(SettingsFileTest, FileEndingInTitlesEmptiesTheRest) {
     EXPECT_EQ(g_strTitle[1], "two words");
     EXPECT_EQ(g_strTitle[2], "three");
     for (int ch = 3; ch < kMaxInputs; ++ch) EXPECT_EQ(g_strTitle[ch], "") << "channel " << ch;
+    EXPECT_EQ(m_sink.boxes,
+              Warning("The file ends at line 6437 of 6498; the rest keeps the values in memory"));
+    EXPECT_EQ(g_bModified, 1);
+}
+
+// Every line there, only the last line end missing: nothing is lost.
+TEST_F(SettingsFileTest, ACompleteFileWithoutItsLastLineEndLoadsWithoutAWord) {
+    Lines lines = DefaultLines();
+    At(lines, 6498) = "last";
+    std::string text = Join(lines);
+    text.resize(text.size() - 2);
+    const std::string path = m_dir.File("complete.dat");
+    WriteFileText(path, text);
+    g_bModified = 1;
+    ASSERT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(g_strTitle[63], "last");
+    EXPECT_EQ(g_bModified, 0);
+    EXPECT_TRUE(m_sink.boxes.empty());
 }
 
 TEST_F(SettingsFileTest, BadValueRefusesWholeFile) {
@@ -374,27 +438,72 @@ TEST_F(SettingsFileTest, BadValueRefusesWholeFile) {
     }
 }
 
-TEST_F(SettingsFileTest, BadValueInLineFeedFileNamesItsLine) {
-    Lines lines = DefaultLines();
-    At(lines, 4000) = "abc";
-    const std::string path = m_dir.File("bad-lf.dat");
-    WriteFileText(path, Join(lines, "\n"));
-    EXPECT_FALSE(LoadSettingsFile(path));
-    EXPECT_EQ(m_sink.boxes, Warning("Can't file read (line 4000)"));
+TEST_F(SettingsFileTest, BadValueInFileOfOtherLineEndsNamesItsLine) {
+    for (const std::string eol : {"\n", "\r", "\r\r\n"}) {
+        for (int bad : {4000, 6440}) {
+            Lines lines = DefaultLines();
+            At(lines, bad) = bad < 6435 ? "abc" : std::string(33, 'W');
+            const std::string path = m_dir.File("bad-eol.dat");
+            WriteFileText(path, Join(lines, eol));
+            m_sink.boxes.clear();
+            EXPECT_FALSE(LoadSettingsFile(path));
+            EXPECT_EQ(m_sink.boxes, Warning("Can't file read (line " + std::to_string(bad) + ")"))
+                << "line ends "
+                << (eol == "\n"   ? "LF"
+                    : eol == "\r" ? "CR"
+                                  : "CR CR LF");
+        }
+    }
 }
 
-TEST_F(SettingsFileTest, LoadOfUnreadableFileWarnsAndKeepsModel) {
+// Refused at once, with the reason: before, a FIFO waited for a writer for
+// ever, a device was read as a file and a huge file was read whole.
+TEST_F(SettingsFileTest, LoadOfUnreadableFileWarnsWhyAndKeepsModel) {
+    const std::string fifo = m_dir.File("fifo.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::string huge = m_dir.File("huge.dat");
+    WriteFileText(huge, "");
+    fs::resize_file(huge, kMaxSettingsFileBytes + 1);  // sparse
+    struct Case {
+        std::string path;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {m_dir.File("missing.dat"), std::strerror(ENOENT)},
+        {m_dir.Path(), std::strerror(EISDIR)},
+        {fifo, "not a regular file"},
+        {"/dev/null", "not a regular file"},
+        {huge, "too large (1048577 bytes, at most 1048576)"},
+    };
     FillVaried();
     g_bModified = 1;
     const CSettingsTables before = CaptureSettingsTables();
-    for (const std::string& path : {m_dir.File("missing.dat"), m_dir.Path()}) {
-        SCOPED_TRACE(path);
+    ::alarm(10);  // a load that hangs ends the test
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
         m_sink.boxes.clear();
-        EXPECT_FALSE(LoadSettingsFile(path));
-        EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+        EXPECT_FALSE(LoadSettingsFile(c.path));
+        EXPECT_EQ(m_sink.boxes, Warning("Can't file open\n" + c.path + ": " + c.reason));
         EXPECT_EQ(CaptureSettingsTables(), before);
         EXPECT_EQ(g_bModified, 1);
     }
+    ::alarm(0);
+}
+
+// The largest file taken: a complete one whose lines another tool padded.
+TEST_F(SettingsFileTest, APaddedFileUpToTheSizeLimitLoads) {
+    g_nSeqTime[9][9] = 42;
+    const std::string path = m_dir.File("padded.dat");
+    ASSERT_TRUE(SaveSettingsFile(path));
+    std::string text = ReadFileText(path);
+    text.replace(text.find("\r\n"), 2,
+                 std::string(kMaxSettingsFileBytes - text.size(), ' ') + "\r\n");
+    ASSERT_EQ(text.size(), kMaxSettingsFileBytes);
+    WriteFileText(path, text);
+    g_nSeqTime[9][9] = 3;
+    EXPECT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(g_nSeqTime[9][9], 42);
+    EXPECT_TRUE(m_sink.boxes.empty());
 }
 
 TEST_F(SettingsFileTest, SaveReplacesOldFileAndKeepsItsMode) {
@@ -423,46 +532,60 @@ TEST_F(SettingsFileTest, SaveThroughSymlinkWritesLinkedFile) {
     EXPECT_EQ(ReadFileText(real), Join(DefaultLines()));
 }
 
-TEST_F(SettingsFileTest, SaveToUnopenableTargetWarns) {
+TEST_F(SettingsFileTest, SaveToUnopenableTargetWarnsWhy) {
     g_bModified = 1;
     const std::string missingFolder = m_dir.File("no-such-folder/x.dat");
-    for (const std::string& path : {missingFolder, std::string(), m_dir.Path()}) {
+    const std::string fifo = m_dir.File("fifo.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {missingFolder, "Can't file open\n" + missingFolder + ": " + std::strerror(ENOENT)},
+        {std::string(), "Can't file open"},  // no file name yet
+        {m_dir.Path(), "Can't file open\n" + m_dir.Path() + ": " + std::strerror(EISDIR)},
+        {fifo, "Can't file open\n" + fifo + ": not a regular file"},  // was opened and waited
+        {"/dev/null", "Can't file open\n/dev/null: not a regular file"},
+    };
+    ::alarm(10);  // a save that hangs ends the test
+    for (const auto& [path, warning] : cases) {
         SCOPED_TRACE("path '" + path + "'");
         m_sink.boxes.clear();
-        EXPECT_FALSE(SaveSettingsFile(path));
-        EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+        const CSaveOutcome saved = SaveSettingsFile(path);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(saved.strWarning, warning);
+        EXPECT_EQ(m_sink.boxes, Warning(warning));
         EXPECT_EQ(g_bModified, 1);
     }
+    ::alarm(0);
     EXPECT_TRUE(fs::is_directory(m_dir.Path()));
-    EXPECT_TRUE(FolderEntries(m_dir.Path()).empty());
+    EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"fifo.dat"});
 }
 
+// Under root these run as nobody, which the permission bits stop as they stop
+// any user; the test's folder is made the user's, so the folder is no obstacle.
 TEST_F(SettingsFileTest, SaveOverReadOnlyFileKeepsIt) {
-    if (RunningAsRoot()) GTEST_SKIP() << "root writes read-only files";
     const std::string path = m_dir.File("ro.dat");
     WriteFileText(path, "old");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_TRUE(GiveToUnprivilegedUser(m_dir.Path()) && GiveToUnprivilegedUser(path));
     g_bModified = 1;
 
-    EXPECT_FALSE(SaveSettingsFile(path));
-    EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+    EXPECT_EQ(SaveAsUnprivilegedUser(path),
+              "refused|Can't file open\n" + path + ": " + std::strerror(EACCES) + "|modified=1");
     EXPECT_EQ(ReadFileText(path), "old");
-    EXPECT_EQ(g_bModified, 1);
+    EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"ro.dat"});
 }
 
 TEST_F(SettingsFileTest, SaveInReadOnlyFolderKeepsOldFile) {
-    if (RunningAsRoot()) GTEST_SKIP() << "root creates files in read-only folders";
     const std::string path = m_dir.File("keep.dat");
     WriteFileText(path, "old");
+    ASSERT_TRUE(GiveToUnprivilegedUser(path));  // the file may be written, the folder not
     ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0555), 0);
     g_bModified = 1;
 
-    const bool saved = SaveSettingsFile(path);
+    const std::optional<std::string> saved = SaveAsUnprivilegedUser(path);
     ::chmod(m_dir.Path().c_str(), 0755);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+    EXPECT_EQ(saved,
+              "refused|Can't file open\n" + path + ": " + std::strerror(EACCES) + "|modified=1");
     EXPECT_EQ(ReadFileText(path), "old");
-    EXPECT_EQ(g_bModified, 1);
     EXPECT_EQ(FolderEntries(m_dir.Path()), std::vector<std::string>{"keep.dat"});
 }
 
@@ -475,7 +598,8 @@ TEST_F(SettingsFileTest, SaveWhereNoTempFileCanBeMadeKeepsTarget) {
     g_bModified = 1;
 
     EXPECT_FALSE(SaveSettingsFile(path));
-    EXPECT_EQ(m_sink.boxes, Warning("Can't file open"));
+    EXPECT_EQ(m_sink.boxes,
+              Warning("Can't file open\n/proc/self/comm: " + std::string(std::strerror(ENOENT))));
     EXPECT_EQ(ReadFileText(path), before);
     EXPECT_EQ(g_bModified, 1);
 }
@@ -486,8 +610,8 @@ TEST_F(SettingsFileTest, WriteErrorKeepsOldFileAndModifiedFlag) {
     WriteFileText(path, "old");
     g_bModified = 1;
 
-    bool savedOld = true;
-    bool savedFresh = true;
+    CSaveOutcome savedOld;
+    CSaveOutcome savedFresh;
     {
         CFileSizeLimit limit(1024);  // far below the ~20 KB of a settings file
         savedOld = SaveSettingsFile(path);
@@ -495,9 +619,12 @@ TEST_F(SettingsFileTest, WriteErrorKeepsOldFileAndModifiedFlag) {
     }
     EXPECT_FALSE(savedOld);
     EXPECT_FALSE(savedFresh);
-    EXPECT_EQ(m_sink.boxes.size(), 2u);
-    for (const auto& box : m_sink.boxes)
-        EXPECT_EQ(box, (RecordedBox{BoxKind::kWarning, "Can't file write"}));
+    const std::string tooLarge = std::strerror(EFBIG);
+    EXPECT_EQ(m_sink.boxes,
+              (std::vector<RecordedBox>{
+                  {BoxKind::kWarning, "Can't file write\n" + path + ": " + tooLarge},
+                  {BoxKind::kWarning, "Can't file write\n" + fresh + ": " + tooLarge}}));
+    EXPECT_EQ(savedFresh.strWarning, m_sink.boxes.back().text);
     EXPECT_EQ(ReadFileText(path), "old");
     EXPECT_EQ(g_bModified, 1);
     // Neither a temp file nor an empty new target is left behind.
