@@ -8,7 +8,10 @@
 #include "link/bus_scan.h"
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
+#include "link/reply_dispatch.h"
 #include "link/serial_port.h"
+#include "link/transmitter.h"
+#include "protocol/fields.h"
 #include "sim/switcher_server.h"
 #include "tests/link/link_fixture.h"
 
@@ -70,6 +73,32 @@ TEST_F(BusScanTest, ALateAnswerCountsForTheAddressItNames) {
 }
 
 // The sorting of lines, without a line: what the scan sends goes to a tap.
+// The probe gives up before the answer comes: that answer is still its own,
+// and the next command waits for its own reply.
+TEST_F(BusScanTest, AnAnswerAfterTheProbeGaveUpIsNotTheNextCommandsReply) {
+    for (bool rs485 : {false, true}) {
+        SCOPED_TRACE(rs485 ? "RS-485" : "RS-232C");
+        StartOn({.nModel = 0, .bRs485 = rs485, .nAddress = 3}, {.nDelayMs = 150});
+        g_bRs485 = rs485;
+        g_nSlaveAddress = 3;
+        g_nTitlePosition.fill(0);
+        EXPECT_EQ(ProbeSwitcher(50), std::nullopt);
+        sink.boxes.clear();
+        SendCommand("TSDM\r\n");
+        const unsigned long id = Link().Owed().LastId();
+        const auto deadline = Clock::now() + 2s;
+        while (Link().Owed().Fate(id) == ReplyFate::kOwed && Clock::now() < deadline) {
+            WaitForReplies(20);
+        }
+        EXPECT_EQ(Link().Owed().Fate(id), ReplyFate::kAnswered);
+        EXPECT_EQ(LineBody(Link().Owed().Answer(id)), rs485 ? "03GO" : "GO");
+        EXPECT_EQ(g_nTitlePosition[0], 0);  // the late answer decoded nothing
+        EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kSuccess, "Success"}}));
+        StopLink();
+        server.reset();
+    }
+}
+
 TEST_F(BusScanTest, LinesAreTakenOnlyFromAddressesAsked) {
     std::vector<std::string> sent;
     Link().SetLineTap([&](std::string_view l) { sent.emplace_back(l); });

@@ -126,6 +126,24 @@ TEST_F(CommLogLinkTest, RecordsFramedSendsAndRepliesInWireOrder) {
     EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kSuccess, "Success"}}));
 }
 
+// Behind a box the owner thread gets to a line, or to what the I/O thread saw,
+// only later: the log says when it happened.
+TEST_F(CommLogLinkTest, LinesAndLinkChangesAreStampedWhenTheyHappened) {
+    CCommLog log;
+    log.FollowLink();
+    const auto then = std::chrono::system_clock::now() - std::chrono::seconds(20);
+    SendCommand("TSDY\r\n");
+    DispatchLine("GO\r\n", then);
+    Link().State().Begin("COM1 /dev/ttyUSB0", false, LinkStatus::kConnected);
+    CPortEvent lost = CPortEvent::Lost("hung up");
+    lost.time = then + std::chrono::seconds(1);
+    Link().State().Apply(lost);
+    ASSERT_EQ(log.Entries().size(), 4u);
+    EXPECT_EQ(log.Entries()[1].time, then);
+    EXPECT_EQ(log.Entries()[3].time, lost.time);
+    EXPECT_GT(log.Entries()[2].time, then + std::chrono::seconds(10));  // the start: now
+}
+
 TEST_F(CommLogLinkTest, RecordsOnlyWhatWentOnTheWireWhileStarted) {
     CCommLog log;
     SendCommand("TSDY\r\n");
