@@ -16,6 +16,7 @@
 #include "model/settings_model.h"
 #include "protocol/address_lines.h"
 #include "protocol/fields.h"
+#include "protocol/visible_text.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ int Exchange(const CLinkSession& link, const std::vector<std::string>& lines, CC
             status = kExitNoReply;
             break;
         }
-        if (printReplies) std::printf("%s\n", std::string(ShownReply(link.LastReply())).c_str());
+        if (printReplies) std::printf("%s\n", VisibleText(ShownReply(link.LastReply())).c_str());
         if (g_bErrorReply) {
             PrintError(sink.lastReplyError);
             status = kExitErrorReply;

@@ -7,6 +7,7 @@
 #include "cli/diff_report.h"
 #include "cli/exit_codes.h"
 #include "model/settings_model.h"
+#include "protocol/visible_text.h"
 
 int CompareWithSwitcher(const CRunSettings& run, CCliSink& sink, CompareScope scope,
                         DiffOutput output) {
@@ -24,7 +25,7 @@ int CompareWithSwitcher(const CRunSettings& run, CCliSink& sink, CompareScope sc
         std::fputs(DifferencesJson(result.differences, n).c_str(), stdout);
     } else {
         for (const auto& diff : result.differences) {
-            std::printf("%s\n", DifferenceLine(diff, n).c_str());
+            std::printf("%s\n", VisibleText(DifferenceLine(diff, n)).c_str());
         }
     }
     return result.differences.empty() ? kExitOk : kExitDiffers;

@@ -15,6 +15,7 @@
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
+#include "protocol/visible_text.h"
 
 void ApplyLinkSettings(const CCliOptions& o) {
     if (!o.strProfile.empty()) Link().SetProfilePath(o.strProfile);
@@ -61,20 +62,6 @@ std::string_view ShownReply(std::string_view line) {
 
 namespace {
 
-std::string Escaped(std::string_view line) {
-    std::string out;
-    for (char c : line) {
-        if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // --verbose: every line sent and received, with a time stamp, on stderr.
 void Log(char direction, std::string_view line) {
     auto now = std::chrono::system_clock::now();
@@ -83,7 +70,7 @@ void Log(char direction, std::string_view line) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%H:%M:%S", std::localtime(&seconds));
     std::fprintf(stderr, "%s.%03d %c %s\n", stamp, static_cast<int>(ms.count()), direction,
-                 Escaped(line).c_str());
+                 VisibleText(line).c_str());
 }
 
 }  // namespace

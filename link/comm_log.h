@@ -69,12 +69,8 @@ private:
     CSubscription m_stateFeed;
 };
 
-// The line with CR as \r, LF as \n, a backslash as \\ and every other control
-// or non-ASCII byte as \xNN.
-std::string EscapeLine(std::string_view line);
-
-// "19:40:03.123 > AST01...\r\n" (local time; ">" sent, "<" received), without
-// a line end; a note reads "19:40:03.123 ! text", only its control bytes escaped.
+// "19:40:03.123 > AST01...<CR><LF>" (local time; ">" sent, "<" received,
+// "!" a note), without a line end; the line or note as VisibleText shows it.
 std::string FormatEntry(const CCommLogEntry& entry);
 
 // Every entry, oldest first, one per text line.

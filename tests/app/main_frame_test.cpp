@@ -7,8 +7,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/corner_clicks.h"
 #include "app/comm_log_window.h"
+#include "app/corner_clicks.h"
 #include "link/comm_settings.h"
 #include "link/link_flags.h"
 #include "link/receive_thread.h"
@@ -56,7 +56,7 @@ TEST_F(MainFrameTest, AnIgnoredProfileValueIsNamedOnceInTheCommunicationLog) {
     EXPECT_TRUE(lines[0].endsWith(QString::fromStdString(
         " ! profile " + profile + ": com_port=9 ignored (not 0..5), 0 used")))
         << lines[0].toStdString();
-    EXPECT_TRUE(lines[1].endsWith(" > TSDY\\r\\n")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(" > TSDY<CR><LF>")) << lines[1].toStdString();
 }
 
 TEST_F(MainFrameTest, AMissingPortGivesTheFiveSetUpBoxesAndTheProgramRunsOn) {
