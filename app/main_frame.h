@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/file_commands.h"
+#include "app/profile_problems.h"
 #include "app/simulator_link.h"
 #include "link/comm_log.h"
 #include "sim/virtual_switcher.h"
@@ -21,9 +22,9 @@ class QLabel;
 class QSocketNotifier;
 
 struct CStartOptions {
-    bool bSimulator = false;    // the built-in virtual switcher instead of a serial port
-    int nSimModel = -1;         // -1 = the profile's model
-    int nSimRs485Address = -1;  // -1 = RS-232C
+    bool bSimulator = false;               // the built-in virtual switcher instead of a serial port
+    int nSimModel = -1;                    // -1 = the profile's model
+    int nSimRs485Address = -1;             // -1 = RS-232C
     std::vector<CSwitcherOptions> simBus;  // several virtual switchers on one RS-485 line
 };
 
@@ -68,6 +69,7 @@ private:
     void OnReplyPaced();
 
     CCommLog m_commLog;  // every line on the link since start-up
+    CProfileProblems m_profileProblems{m_commLog};
     std::unique_ptr<CSimulatorLink> m_pSimulator;
     std::unique_ptr<CFileDialogs> m_pFileDialogs;
     std::map<int, QAction*> m_actions;

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/profile_report.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/port_name.h"
@@ -32,8 +33,7 @@ int RunPorts(const CCliOptions& options, CCliSink&) {
         PrintError("usage: qelvarctl ports");
         return kExitUsage;
     }
-    if (!options.strProfile.empty()) Link().SetProfilePath(options.strProfile);
-    for (const auto& note : ReadCommSettings()) PrintError(note);
+    ReadProfileSettings(options);
 
     const auto devices = ListSerialDevices();
     for (const auto& line : DeviceTable(devices)) std::printf("%s\n", line.c_str());

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "cli/profile_report.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
@@ -18,8 +19,7 @@
 #include "protocol/visible_text.h"
 
 void ApplyLinkSettings(const CCliOptions& o) {
-    if (!o.strProfile.empty()) Link().SetProfilePath(o.strProfile);
-    for (const auto& note : ReadCommSettings()) PrintError(note);
+    ReadProfileSettings(o);
     ResetModelDefaults();
     if (!o.strPort.empty()) Link().SetCommPortOverride(o.strPort);
     if (o.nInterface >= 0) g_bRs485 = o.nInterface;
