@@ -18,6 +18,7 @@
 #include "app/comm_log_window.h"
 #include "app/file_commands.h"
 #include "app/link_pane.h"
+#include "app/link_words.h"
 #include "app/reply_pace_setting.h"
 #include "app/simulator_link.h"
 #include "batch/all_items_dlg.h"
@@ -98,7 +99,7 @@ void CMainFrame::BringUpLink(const CStartOptions& options) {
     ResetModelDefaults();
     if (m_pSimulator) m_pSimulator->AdoptSlaveAddress();
     StartLink();
-    m_commLog.FollowLink();
+    m_commLog.FollowLink(LinkChangeWords);
     m_pReplyNotifier = new QSocketNotifier(Link().Replies().ReadyFd(), QSocketNotifier::Read, this);
     connect(m_pReplyNotifier, &QSocketNotifier::activated, this, [] { DispatchReplies(); });
 }

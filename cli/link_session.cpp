@@ -47,7 +47,8 @@ bool PortLostSince(unsigned long losses) {
 
 std::string LostPortText() {
     const CLinkState& state = Link().State();
-    return state.Port() + (state.LastFailure().empty() ? "" : " (" + state.LastFailure() + ")");
+    const std::string why = LinkFailureText(state.LastFailure());
+    return state.Port() + (why.empty() ? "" : " (" + why + ")");
 }
 
 bool LoadRunFile(const CCliOptions& options, const std::string& path) {
@@ -88,8 +89,9 @@ CLinkSession::CLinkSession(const CCliOptions& options, CCliSink& sink) {
     const std::string name = CommPortName();
     // A port that is there but cannot be set up says so in its first box; the
     // boxes after a failed open only repeat its reason.
-    std::string why = state.Connected() && !sink.setupErrors.empty() ? sink.setupErrors.front()
-                                                                     : state.LastFailure();
+    std::string why = state.Connected() && !sink.setupErrors.empty()
+                          ? sink.setupErrors.front()
+                          : LinkFailureText(state.LastFailure());
     if (options.nWaitS > 0) why += " (waited " + std::to_string(options.nWaitS) + " s)";
     PrintError("cannot use the port" + (name.empty() ? "" : " " + name) + ": " + why);
     StopLink();
@@ -122,5 +124,6 @@ void CLinkSession::Watch(bool verbose) {
     });
     if (!verbose) return;
     m_sent = Link().SentLines().Watch([](std::string_view line) { Log('>', line); });
-    m_states = Link().State().Changes().Watch([](std::string_view change) { Log('!', change); });
+    m_states = Link().State().Changes().Watch(
+        [](const CLinkChange& change) { Log('!', LinkChangeText(change)); });
 }

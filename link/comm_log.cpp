@@ -53,13 +53,13 @@ std::string FormatLog(const CCommLog& log) {
 
 // The watchers run where SendCommand and DispatchReplies run: on the thread
 // that owns the link, the only one that touches the log.
-void CCommLog::FollowLink() {
+void CCommLog::FollowLink(std::function<std::string(const CLinkChange&)> sayChange) {
     m_sentFeed = Link().SentLines().Watch(
         [this](std::string_view line) { Add(CommDirection::kSent, line); });
     m_receivedFeed = Link().ReceivedLines().Watch(
         [this](std::string_view line) { Add(CommDirection::kReceived, line); });
-    m_stateFeed =
-        Link().State().Changes().Watch([this](std::string_view change) { AddNote(change); });
+    m_stateFeed = Link().State().Changes().Watch(
+        [this, say = std::move(sayChange)](const CLinkChange& change) { AddNote(say(change)); });
 }
 
 void CCommLog::StopFollowingLink() {

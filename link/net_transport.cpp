@@ -53,7 +53,7 @@ COpenResult CNetTransport::Open() {
     addrinfo* found = nullptr;
     const std::string service = std::to_string(m_address.nPort);
     if (int rc = ::getaddrinfo(m_address.host.c_str(), service.c_str(), &hints, &found); rc != 0) {
-        return {false, FormatPortName(m_address) + ": " + ::gai_strerror(rc)};
+        return {false, CLinkFailure::Resolver(FormatPortName(m_address), ::gai_strerror(rc))};
     }
     for (addrinfo* a = found; a; a = a->ai_next) {
         sockaddr_storage target{};
@@ -62,7 +62,7 @@ COpenResult CNetTransport::Open() {
         m_targetSizes.insert(m_targetSizes.begin(), a->ai_addrlen);
     }
     ::freeaddrinfo(found);
-    m_lastError = "no address";
+    m_nLastError = 0;
     return ConnectNext();
 }
 
@@ -74,7 +74,7 @@ COpenResult CNetTransport::ConnectNext() {
         m_targetSizes.pop_back();
         int fd = ::socket(target.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (fd < 0) {
-            m_lastError = std::strerror(errno);
+            m_nLastError = errno;
             continue;
         }
         TuneSocket(fd);
@@ -86,19 +86,25 @@ COpenResult CNetTransport::ConnectNext() {
             m_fd = fd;
             return {false, {}, true};
         }
-        m_lastError = std::strerror(errno);
+        m_nLastError = errno;
         ::close(fd);
     }
-    return {false, FormatPortName(m_address) + ": " + m_lastError};
+    return {false, LastFailure()};
+}
+
+CLinkFailure CNetTransport::LastFailure() const {
+    const std::string where = FormatPortName(m_address);
+    if (m_nLastError == 0) return CLinkFailure::Of(CLinkFailure::Kind::kNoAddress, where);
+    return CLinkFailure::System(m_nLastError, where);
 }
 
 COpenResult CNetTransport::FinishOpen() {
-    if (m_fd < 0) return {false, FormatPortName(m_address) + ": " + m_lastError};
+    if (m_fd < 0) return {false, LastFailure()};
     int error = 0;
     socklen_t size = sizeof error;
     if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) error = errno;
     if (error == 0) return Connected();
-    m_lastError = std::strerror(error);
+    m_nLastError = error;
     CloseSocket();
     return ConnectNext();
 }
@@ -115,7 +121,7 @@ COpenResult CNetTransport::Connected() {
         if (!FlushLocked(error)) {
             m_pTelnet.reset();
             CloseSocket();
-            return {false, FormatPortName(m_address) + ": " + std::strerror(error)};
+            return {false, CLinkFailure::System(error, FormatPortName(m_address))};
         }
     }
     m_bOpen.store(true, std::memory_order_release);

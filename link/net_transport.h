@@ -58,11 +58,15 @@ public:
 
     bool HoldsOutput() const override;
     void FlushHeld() override;
-    std::string HangUpText() const override { return "closed by the server"; }
+    CLinkFailure HangUp() const override {
+        return CLinkFailure::Of(CLinkFailure::Kind::kServerClosed);
+    }
 
 private:
     COpenResult ConnectNext();
     COpenResult Connected();
+    // Why the addresses tried so far failed.
+    CLinkFailure LastFailure() const;
     // Writes what the Telnet layer holds; false when the connection failed.
     bool FlushLocked(int& error);
     void CloseSocket();
@@ -76,7 +80,7 @@ private:
     std::atomic<bool> m_bOpen{false};
     std::vector<sockaddr_storage> m_targets;  // the host's addresses not tried yet
     std::vector<socklen_t> m_targetSizes;
-    std::string m_lastError;
+    int m_nLastError = 0;  // of the last address tried; 0 while there was none
 
     mutable std::mutex m_mutex;  // the Telnet layer: Read on one thread, Write on another
     std::unique_ptr<CTelnetCodec> m_pTelnet;

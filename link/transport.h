@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/link_failure.h"
+
 enum class Parity { kNone, kEven, kOdd };
 
 struct CLineSettings {
@@ -51,7 +53,7 @@ struct CIoResult {
 // ends; FinishOpen then tells how it went.
 struct COpenResult {
     bool bOpen = false;
-    std::string strReason;  // why not, for the user: "/dev/ttyS0: No such file or directory"
+    CLinkFailure failure;  // why not: ENOENT on "/dev/ttyS0"
     bool bConnecting = false;
 };
 
@@ -106,6 +108,6 @@ public:
     // The modem lines as TIOCMGET reports them (TIOCM_CTS, ...); nullopt for
     // a device without them.
     virtual std::optional<int> ModemLines() const { return std::nullopt; }
-    // What a read of nothing at the far end's going means, for messages.
-    virtual std::string HangUpText() const { return "hung up"; }
+    // What a read of nothing at the far end's going means.
+    virtual CLinkFailure HangUp() const { return CLinkFailure::Of(CLinkFailure::Kind::kHungUp); }
 };

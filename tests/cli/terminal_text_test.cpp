@@ -120,4 +120,21 @@ TEST_F(TerminalTextTest, ProfileValuesShowTheirControlsInTheListAndInMessages) {
     EXPECT_FALSE(HasControl(run.err)) << run.err;
 }
 
+// The link's changes stay in English on qelvarctl's --verbose, whatever the
+// program says in its own log.
+TEST_F(TerminalTextTest, VerboseTellsALostPortInEnglish) {
+    CPtyPair pty;
+    CProcessResult run;
+    std::thread ctl([&] {
+        run = Ctl({"--port", pty.SlavePath(), "--rs232", "--verbose", "line", "TSDY"});
+    });
+    const std::string heard = pty.Read(6, 10000);
+    pty.CloseMaster();  // the cable is pulled before the answer
+    ctl.join();
+    EXPECT_EQ(heard, "TSDY\r\n");
+    EXPECT_EQ(run.status, 4) << run.err;
+    EXPECT_NE(run.err.find(" ! " + pty.SlavePath() + ": lost ("), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("), waiting for the port\n"), std::string::npos) << run.err;
+}
+
 }  // namespace
