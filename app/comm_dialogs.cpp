@@ -12,6 +12,7 @@
 #include "app/corner_clicks.h"
 #include "app/dialog_builder.h"
 #include "app/port_device_list.h"
+#include "app/profile_problems.h"
 #include "app/simulator_link.h"
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
@@ -130,7 +131,7 @@ std::vector<int> CCommSettingsDlg::ChangedPorts() const {
 bool CCommSettingsDlg::ValidDevices() {
     for (int n : ChangedPorts()) {
         auto& device = m_devices[static_cast<size_t>(n)];
-        if (device.empty()) device = "/dev/ttyS" + std::to_string(n);  // back to the default
+        if (device.empty()) device = DefaultPortPath(n);  // back to the default
         if (KindOfPortName(device) == PortNameKind::kInvalid) {
             ShowWarning("COM" + std::to_string(n + 1) + " の接続先が正しくありません: " + device +
                         "\n(/dev/... のデバイス、tcp://ホスト:ポート、rfc2217://ホスト:ポート)");
@@ -257,39 +258,76 @@ void CModelSelectDlg::done(int result) {
 namespace {
 
 // A switcher picked from the search: the program talks to its address and
-// treats it as the model it said it is.
-void ApplyPickedSwitcher(const CScanAnswer& picked, CSimulatorLink* simulator) {
+// treats it as the model it said it is. Why the model was not kept, if so.
+std::optional<CProfileFault> ApplyPickedSwitcher(const CScanAnswer& picked,
+                                                 CSimulatorLink* simulator) {
     if (g_bRs485 && picked.nAddress >= 0) g_nSlaveAddress = picked.nAddress;
-    if (picked.nModel < 0 || picked.nModel == g_nModel) return;
+    if (picked.nModel < 0 || picked.nModel == g_nModel) return std::nullopt;
     g_nModel = picked.nModel;
-    if (!simulator) WriteModelSetting();
+    return simulator ? std::nullopt : WriteModelSetting();
+}
+
+// The first of the faults met, which the one box reports.
+void KeepFirst(std::optional<CProfileFault>& first, std::optional<CProfileFault> fault) {
+    if (!first) first = std::move(fault);
+}
+
+// Opens device for the selected port in place of the profile's, or stops doing so.
+void HoldDevice(CProfileProblems& problems, const std::string& device) {
+    Link().SetCommPortOverride(device);
+    problems.SetHeldDevice(device);
+}
+
+// The devices the user changed go to the profile. The selected port's device
+// holds until the end even when the profile does not keep it: the link opens
+// what the dialog showed, never a default in its place. A device held so is
+// let go when another port is selected or the profile keeps its successor.
+std::optional<CProfileFault> KeepDevices(const CCommSettingsDlg& dlg, int nPreviousPort,
+                                         CProfileProblems& problems) {
+    bool held =
+        !problems.HeldDevice().empty() && Link().CommPortOverride() == problems.HeldDevice();
+    if (held && g_nComPort != nPreviousPort) {
+        HoldDevice(problems, "");
+        held = false;
+    }
+    std::optional<CProfileFault> first;
+    for (int n : dlg.ChangedPorts()) {
+        const std::string& device = dlg.m_devices[static_cast<size_t>(n)];
+        auto fault = WritePortPath(n, device);
+        if (n == g_nComPort && (fault || held)) HoldDevice(problems, fault ? device : "");
+        KeepFirst(first, std::move(fault));
+    }
+    return first;
 }
 
 }  // namespace
 
-void OnCommSettings(QWidget* parent, CSimulatorLink* simulator) {
+void OnCommSettings(QWidget* parent, CProfileProblems& problems, CSimulatorLink* simulator) {
     CCommSettingsDlg dlg(g_nComPort, g_bRs485, parent, simulator);
     if (dlg.exec() != QDialog::Accepted) return;
+    const int nPreviousPort = g_nComPort;
     g_nComPort = dlg.m_nComPort;
     g_bRs485 = dlg.m_nInterface;
-    if (dlg.m_picked) ApplyPickedSwitcher(*dlg.m_picked, simulator);
+    std::optional<CProfileFault> fault;
+    if (dlg.m_picked) fault = ApplyPickedSwitcher(*dlg.m_picked, simulator);
     if (simulator) {
         simulator->Follow(g_bRs485, g_nModel);
     } else {
-        for (int n : dlg.ChangedPorts()) WritePortPath(n, dlg.m_devices[static_cast<size_t>(n)]);
+        KeepFirst(fault, KeepDevices(dlg, nPreviousPort, problems));
     }
     RestartLink();
-    if (!simulator) WriteCommSettings();
+    if (!simulator) KeepFirst(fault, WriteCommSettings());
+    if (fault) problems.NotKept(*fault, "通信の設定");
 }
 
-void OnModelSelect(QWidget* parent, CSimulatorLink* simulator) {
+void OnModelSelect(QWidget* parent, CProfileProblems& problems, CSimulatorLink* simulator) {
     CModelSelectDlg dlg(g_nModel, parent);
     if (dlg.exec() != QDialog::Accepted) return;
     g_nModel = dlg.m_nModel;
     if (simulator) {
         simulator->Follow(g_bRs485, g_nModel);
-    } else {
-        WriteModelSetting();
+    } else if (auto fault = WriteModelSetting()) {
+        problems.NotKept(*fault, "選択したモデル");
     }
 }
 

@@ -13,6 +13,7 @@
 #include "link/serial_devices.h"
 
 class CBusSearch;
+class CProfileProblems;
 class CSimulatorLink;
 class QComboBox;
 class QLabel;
@@ -89,9 +90,12 @@ protected:
 // COM port the user changed; a switcher picked from a search gives the slave
 // address and the model. CLOSE changes nothing. On the built-in virtual
 // switcher (simulator given) the switcher follows the new interface instead,
-// and the profile, which is the hardware's, is left alone.
-void OnCommSettings(QWidget* parent, CSimulatorLink* simulator = nullptr);
+// and the profile, which is the hardware's, is left alone. What the profile
+// does not keep holds until the end, and problems says so.
+void OnCommSettings(QWidget* parent, CProfileProblems& problems,
+                    CSimulatorLink* simulator = nullptr);
 // OK sets the model and writes it; the tables and the port are left alone.
 // On the virtual switcher, the switcher follows and nothing is written.
-void OnModelSelect(QWidget* parent, CSimulatorLink* simulator = nullptr);
+void OnModelSelect(QWidget* parent, CProfileProblems& problems,
+                   CSimulatorLink* simulator = nullptr);
 void OnAppAbout(QWidget* parent);

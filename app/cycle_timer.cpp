@@ -27,7 +27,7 @@ void CCycleTimer::Start(CStepList steps) {
         // A line is interpreted right after its watchers see it: look once it has been.
         m_replies = Link().ReceivedLines().Watch([this](std::string_view) { m_timer.start(0); });
         // A lost port answers nothing: look at once rather than after the reply time.
-        m_linkChanges = Link().State().Changes().Watch([this](std::string_view) {
+        m_linkChanges = Link().State().Changes().Watch([this](const CLinkChange&) {
             if (Running()) m_timer.start(0);
         });
         m_timer.setSingleShot(true);

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 
 #include "app/file_folder.h"
+#include "app/profile_problems.h"
 #include "link/comm_log.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
@@ -11,20 +12,6 @@
 namespace {
 
 const char kFilter[] = "ﾃﾞｰﾀ(*.dat)";
-
-// Qt's own dialog everywhere: it speaks the user's language through Qt's
-// translations and lets Open take a name that does not exist.
-std::optional<std::string> RunFileDialog(QFileDialog& dialog) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter(kFilter);
-    dialog.setDefaultSuffix("dat");
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    std::string path = dialog.selectedFiles().front().toStdString();
-    RememberFileDialogFolder(path);
-    return path;
-}
 
 // The warning as one note: "Can't file write: /home/op/a.dat: No space left on device".
 void Note(CCommLog& log, std::string warning) {
@@ -40,20 +27,36 @@ bool MayDiscardChanges(const char* question) {
 
 }  // namespace
 
+// Qt's own dialog everywhere: it speaks the user's language through Qt's
+// translations and lets Open take a name that does not exist.
+std::optional<std::string> CQtFileDialogs::Run(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(kFilter);
+    dialog.setDefaultSuffix("dat");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    std::string path = dialog.selectedFiles().front().toStdString();
+    if (auto fault = RememberFileDialogFolder(path); fault && m_pProblems) {
+        m_pProblems->NoteOnce(*fault, "ファイルダイアログのフォルダー");
+    }
+    return path;
+}
+
 // A typed name that does not exist is taken: the reader then says it cannot
 // open it.
 std::optional<std::string> CQtFileDialogs::OpenPath(QWidget* parent) {
     QFileDialog dialog(parent, QString(), FileDialogFolder());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    return RunFileDialog(dialog);
+    return Run(dialog);
 }
 
 std::optional<std::string> CQtFileDialogs::SavePath(QWidget* parent) {
     QFileDialog dialog(parent, QString(), FileDialogFolder());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    return RunFileDialog(dialog);  // asks before overwriting, by default
+    return Run(dialog);  // asks before overwriting, by default
 }
 
 bool OnFileNew() {

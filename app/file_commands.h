@@ -7,6 +7,8 @@
 #include <string>
 
 class CCommLog;
+class CProfileProblems;
+class QFileDialog;
 class QWidget;
 
 class CFileDialogs {
@@ -19,10 +21,17 @@ public:
 
 // QFileDialog with the filter "ﾃﾞｰﾀ(*.dat)", suffix "dat", overwrite prompt;
 // both start in the folder last used.
+// A folder the profile cannot keep is noted to problems, when given.
 class CQtFileDialogs : public CFileDialogs {
 public:
+    explicit CQtFileDialogs(CProfileProblems* problems = nullptr) : m_pProblems(problems) {}
     std::optional<std::string> OpenPath(QWidget* parent) override;
     std::optional<std::string> SavePath(QWidget* parent) override;
+
+private:
+    std::optional<std::string> Run(QFileDialog& dialog);
+
+    CProfileProblems* m_pProblems;
 };
 
 inline constexpr char kFileNameText[] =

@@ -28,11 +28,9 @@ QString FileDialogFolder() {
     return IsFolder(documents) ? documents : QDir::homePath();
 }
 
-void RememberFileDialogFolder(const std::string& chosenPath) {
+std::optional<CProfileFault> RememberFileDialogFolder(const std::string& chosenPath) {
     const std::string folder =
         QFileInfo(QString::fromStdString(chosenPath)).absolutePath().toStdString();
-    CIniFile profile = LoadProfile();
-    if (profile.GetString(kSection, kKey) == folder) return;
-    profile.SetString(kSection, kKey, folder);
-    SaveProfile(profile);
+    if (LoadProfile().GetString(kSection, kKey) == folder) return std::nullopt;
+    return UpdateProfile([&](CIniFile& profile) { profile.SetString(kSection, kKey, folder); });
 }

@@ -4,8 +4,12 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 
+#include "link/comm_settings.h"
+
 QString FileDialogFolder();
-// Keeps the folder of a path chosen in a file dialog for the next dialog.
-void RememberFileDialogFolder(const std::string& chosenPath);
+// Keeps the folder of a path chosen in a file dialog for the next dialog;
+// nothing when it was kept (or already was), else why not.
+[[nodiscard]] std::optional<CProfileFault> RememberFileDialogFolder(const std::string& chosenPath);

@@ -1,5 +1,6 @@
 #include "app/link_pane.h"
 
+#include "app/link_words.h"
 #include "link/link_context.h"
 
 QString LinkStatusLabel(LinkStatus status) {
@@ -21,7 +22,7 @@ QString LinkStatusLabel(LinkStatus status) {
 CLinkPane::CLinkPane(QWidget* parent) : QLabel(parent) {
     setObjectName("link");
     setFixedWidth(kWidth);
-    m_changes = Link().State().Changes().Watch([this](std::string_view) { Refresh(); });
+    m_changes = Link().State().Changes().Watch([this](const CLinkChange&) { Refresh(); });
     Refresh();
 }
 
@@ -29,15 +30,16 @@ void CLinkPane::Refresh() {
     const CLinkState& state = Link().State();
     const QString port = QString::fromStdString(state.Port());
     // A stall says more than "connected".
-    const QString what = state.Stall().empty() ? LinkStatusLabel(state.Status())
-                                               : QString::fromStdString(state.Stall());
+    const QString what = state.Stalled()
+                             ? QString::fromStdString(StallWords(state.StallModemLines()))
+                             : LinkStatusLabel(state.Status());
     m_full = port.isEmpty() ? what : port + " " + what;
     QString tip = m_full;
-    if (!state.Connected() && !state.LastFailure().empty()) {
-        tip += "\n" + QString::fromStdString(state.LastFailure());
+    if (!state.Connected() && !state.LastFailure().Empty()) {
+        tip += "\n" + QString::fromStdString(LinkFailureWords(state.LastFailure()));
     }
     setToolTip(tip);
-    const bool trouble = !state.Connected() || !state.Stall().empty();
+    const bool trouble = !state.Connected() || state.Stalled();
     setStyleSheet(trouble && state.Status() != LinkStatus::kNoPort ? "color: #b00000;" : "");
     Fit();
 }

@@ -18,6 +18,7 @@
 #include "app/comm_log_window.h"
 #include "app/file_commands.h"
 #include "app/link_pane.h"
+#include "app/link_words.h"
 #include "app/reply_pace_setting.h"
 #include "app/simulator_link.h"
 #include "batch/all_items_dlg.h"
@@ -57,7 +58,8 @@ QString Text(const std::string& s) {
 }  // namespace
 
 CMainFrame::CMainFrame(const CStartOptions& options, std::unique_ptr<CFileDialogs> fileDialogs)
-    : m_pFileDialogs(fileDialogs ? std::move(fileDialogs) : std::make_unique<CQtFileDialogs>()) {
+    : m_pFileDialogs(fileDialogs ? std::move(fileDialogs)
+                                 : std::make_unique<CQtFileDialogs>(&m_profileProblems)) {
     BringUpLink(options);
     setWindowTitle(options.bSimulator ? "Qelvar - Simulator" : "Qelvar");
     // A system menu and a minimise box only: the strip is neither sized nor maximised.
@@ -80,7 +82,12 @@ CMainFrame::~CMainFrame() {
 
 // Profile, model reset, port, receive thread: in this order.
 void CMainFrame::BringUpLink(const CStartOptions& options) {
-    for (const auto& note : ReadCommSettings()) m_commLog.AddNote(note);
+    const CCommSettingsRead read = ReadCommSettings();
+    if (read.fault) {
+        const bool bDefaultPort = !options.bSimulator && Link().CommPortOverride().empty();
+        m_profileProblems.NotRead(*read.fault, bDefaultPort);
+    }
+    for (const auto& note : read.notes) m_commLog.AddNote(note);
     Link().SetReplyPaced(ReadReplyPaceSetting());
     if (options.bSimulator) {
         m_pSimulator = std::make_unique<CSimulatorLink>(options.nSimModel, options.nSimRs485Address,
@@ -92,7 +99,7 @@ void CMainFrame::BringUpLink(const CStartOptions& options) {
     ResetModelDefaults();
     if (m_pSimulator) m_pSimulator->AdoptSlaveAddress();
     StartLink();
-    m_commLog.FollowLink();
+    m_commLog.FollowLink(LinkChangeWords);
     m_pReplyNotifier = new QSocketNotifier(Link().Replies().ReadyFd(), QSocketNotifier::Read, this);
     connect(m_pReplyNotifier, &QSocketNotifier::activated, this, [] { DispatchReplies(); });
 }
@@ -112,8 +119,12 @@ void CMainFrame::RegisterHandlers() {
         OnFileSaveAs(*m_pFileDialogs, self, m_commLog);
     };
     m_handlers[ID_APP_EXIT] = [this] { OnExit(); };
-    m_handlers[ID_COMM_SETTINGS] = [this, self] { OnCommSettings(self, m_pSimulator.get()); };
-    m_handlers[ID_MODEL_SELECT] = [this, self] { OnModelSelect(self, m_pSimulator.get()); };
+    m_handlers[ID_COMM_SETTINGS] = [this, self] {
+        OnCommSettings(self, m_profileProblems, m_pSimulator.get());
+    };
+    m_handlers[ID_MODEL_SELECT] = [this, self] {
+        OnModelSelect(self, m_profileProblems, m_pSimulator.get());
+    };
     m_handlers[ID_COMM_LOG] = [this, self] { ShowCommLogWindow(m_commLog, self); };
     m_handlers[ID_APP_ABOUT] = [self] { OnAppAbout(self); };
     m_handlers[ID_AUTO_SEQUENCE] = [self] { CAutoSequenceDlg(self).exec(); };
@@ -158,7 +169,9 @@ void CMainFrame::SimulatorFollowsModel(int nModelBefore) {
 void CMainFrame::OnReplyPaced() {
     const bool paced = Action(ID_REPLY_PACED)->isChecked();
     Link().SetReplyPaced(paced);
-    WriteReplyPaceSetting(paced);
+    if (auto fault = WriteReplyPaceSetting(paced)) {
+        m_profileProblems.NotKept(*fault, "「応答を待って送信」の設定");
+    }
 }
 
 void CMainFrame::SetCommandHandler(int nCommand, std::function<void()> handler) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/file_commands.h"
+#include "app/profile_problems.h"
 #include "app/simulator_link.h"
 #include "link/comm_log.h"
 #include "sim/virtual_switcher.h"
@@ -74,6 +75,7 @@ private:
     void SimulatorFollowsModel(int nModelBefore);
 
     CCommLog m_commLog;  // every line on the link since start-up
+    CProfileProblems m_profileProblems{m_commLog};
     std::unique_ptr<CSimulatorLink> m_pSimulator;
     std::unique_ptr<CFileDialogs> m_pFileDialogs;
     std::map<int, QAction*> m_actions;

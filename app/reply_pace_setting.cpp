@@ -1,7 +1,5 @@
 #include "app/reply_pace_setting.h"
 
-#include "link/comm_settings.h"
-
 namespace {
 
 const char kSection[] = "Link";
@@ -13,8 +11,7 @@ bool ReadReplyPaceSetting() {
     return LoadProfile().GetInt(kSection, kKey, 0) == 1;
 }
 
-void WriteReplyPaceSetting(bool paced) {
-    CIniFile profile = LoadProfile();
-    profile.SetInt(kSection, kKey, paced ? 1 : 0);
-    SaveProfile(profile);
+std::optional<CProfileFault> WriteReplyPaceSetting(bool paced) {
+    return UpdateProfile(
+        [paced](CIniFile& profile) { profile.SetInt(kSection, kKey, paced ? 1 : 0); });
 }

@@ -3,5 +3,10 @@
 // under "Link"; off unless the profile says 1.
 #pragma once
 
+#include <optional>
+
+#include "link/comm_settings.h"
+
 bool ReadReplyPaceSetting();
-void WriteReplyPaceSetting(bool paced);
+// Nothing when it was kept; else why not.
+[[nodiscard]] std::optional<CProfileFault> WriteReplyPaceSetting(bool paced);

@@ -2,8 +2,18 @@
 
 #include <cstdio>
 
+#include "protocol/visible_text.h"
+
+// The program's own line breaks stay; whatever a message quotes (a reply, a
+// profile value, a file name) reaches the terminal with its controls shown.
 void PrintError(const std::string& text) {
-    std::fprintf(stderr, "qelvarctl: %s\n", text.c_str());
+    std::string shown;
+    size_t begin = 0;
+    for (size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {
+        shown += VisibleText(std::string_view(text).substr(begin, end - begin)) + "\n";
+    }
+    shown += VisibleText(std::string_view(text).substr(begin));
+    std::fprintf(stderr, "qelvarctl: %s\n", shown.c_str());
 }
 
 namespace {

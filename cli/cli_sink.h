@@ -16,5 +16,5 @@ public:
     std::string lastReplyError;
 };
 
-// Writes "qelvarctl: text" on stderr.
+// Writes "qelvarctl: text" on stderr, each of its lines as VisibleText shows it.
 void PrintError(const std::string& text);

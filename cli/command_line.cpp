@@ -15,6 +15,7 @@
 #include "model/settings_model.h"
 #include "protocol/address_lines.h"
 #include "protocol/fields.h"
+#include "protocol/visible_text.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ int Exchange(const std::vector<std::string>& lines, bool printReplies) {
         }
         const auto& fault = Link().LastFault();
         const std::string reply = fault ? fault->strReply : Link().Owed().Answer(id);
-        if (printReplies) std::printf("%s\n", std::string(ShownReply(reply)).c_str());
+        if (printReplies) std::printf("%s\n", VisibleText(ShownReply(reply)).c_str());
         if (fault) {
             PrintError(FaultMessage(*fault));
             return kExitErrorReply;

@@ -4,10 +4,12 @@
 
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/profile_report.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/port_name.h"
 #include "link/serial_devices.h"
+#include "protocol/visible_text.h"
 
 namespace {
 
@@ -31,18 +33,17 @@ int RunPorts(const CCliOptions& options, CCliSink&) {
         PrintError("usage: qelvarctl ports");
         return kExitUsage;
     }
-    if (!options.strProfile.empty()) Link().SetProfilePath(options.strProfile);
-    for (const auto& note : ReadCommSettings()) PrintError(note);
+    ReadProfileSettings(options);
 
     const auto devices = ListSerialDevices();
     for (const auto& line : DeviceTable(devices)) std::printf("%s\n", line.c_str());
     if (devices.empty()) std::printf("(no serial devices found)\n");
 
-    std::printf("\nPORT    DEVICE (profile %s)\n", ProfilePath().c_str());
+    std::printf("\nPORT    DEVICE (profile %s)\n", VisibleText(ProfilePath()).c_str());
     for (int n = 0; n < kComPorts; ++n) {
         const std::string path = PortPathOf(n);
-        std::printf("%c COM%d  %s%s\n", n == g_nComPort ? '*' : ' ', n + 1, path.c_str(),
-                    PathNote(path).c_str());
+        std::printf("%c COM%d  %s%s\n", n == g_nComPort ? '*' : ' ', n + 1,
+                    VisibleText(path).c_str(), VisibleText(PathNote(path)).c_str());
     }
     return kExitOk;
 }

@@ -9,6 +9,7 @@
 #include "cli/link_session.h"
 #include "link/link_context.h"
 #include "model/settings_model.h"
+#include "protocol/visible_text.h"
 
 bool ReportUnread() {
     const auto missing = UnreadRequests();
@@ -32,7 +33,7 @@ int CompareWithSwitcher(const CRunSettings& run, CCliSink& sink, CompareScope sc
         std::fputs(DifferencesJson(result.differences, n).c_str(), stdout);
     } else {
         for (const auto& diff : result.differences) {
-            std::printf("%s\n", DifferenceLine(diff, n).c_str());
+            std::printf("%s\n", VisibleText(DifferenceLine(diff, n)).c_str());
         }
     }
     return result.differences.empty() ? kExitOk : kExitDiffers;

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "cli/profile_report.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/link_flags.h"
@@ -16,10 +17,10 @@
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
+#include "protocol/visible_text.h"
 
 void ApplyLinkSettings(const CCliOptions& o) {
-    if (!o.strProfile.empty()) Link().SetProfilePath(o.strProfile);
-    for (const auto& note : ReadCommSettings()) PrintError(note);
+    ReadProfileSettings(o);
     ResetModelDefaults();
     if (!o.strPort.empty()) Link().SetCommPortOverride(o.strPort);
     if (o.nInterface >= 0) g_bRs485 = o.nInterface;
@@ -69,7 +70,8 @@ bool PortLostSince(unsigned long losses) {
 
 std::string LostPortText() {
     const CLinkState& state = Link().State();
-    return state.Port() + (state.LastFailure().empty() ? "" : " (" + state.LastFailure() + ")");
+    const std::string why = LinkFailureText(state.LastFailure());
+    return state.Port() + (why.empty() ? "" : " (" + why + ")");
 }
 
 bool LoadRunFile(const CCliOptions& options, const std::string& path) {
@@ -84,20 +86,6 @@ std::string_view ShownReply(std::string_view line) {
 
 namespace {
 
-std::string Escaped(std::string_view line) {
-    std::string out;
-    for (char c : line) {
-        if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // --verbose: every line sent and received, with a time stamp, on stderr.
 void Log(char direction, std::string_view line) {
     auto now = std::chrono::system_clock::now();
@@ -106,7 +94,7 @@ void Log(char direction, std::string_view line) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%H:%M:%S", std::localtime(&seconds));
     std::fprintf(stderr, "%s.%03d %c %s\n", stamp, static_cast<int>(ms.count()), direction,
-                 Escaped(line).c_str());
+                 VisibleText(line).c_str());
 }
 
 }  // namespace
@@ -124,8 +112,9 @@ CLinkSession::CLinkSession(const CCliOptions& options, CCliSink& sink) {
     const std::string name = CommPortName();
     // A port that is there but cannot be set up says so in its first box; the
     // boxes after a failed open only repeat its reason.
-    std::string why = state.Connected() && !sink.setupErrors.empty() ? sink.setupErrors.front()
-                                                                     : state.LastFailure();
+    std::string why = state.Connected() && !sink.setupErrors.empty()
+                          ? sink.setupErrors.front()
+                          : LinkFailureText(state.LastFailure());
     if (options.nWaitS > 0) why += " (waited " + std::to_string(options.nWaitS) + " s)";
     PrintError("cannot use the port" + (name.empty() ? "" : " " + name) + ": " + why);
     StopLink();
@@ -158,5 +147,6 @@ void CLinkSession::Watch(bool verbose) {
     });
     if (!verbose) return;
     m_sent = Link().SentLines().Watch([](std::string_view line) { Log('>', line); });
-    m_states = Link().State().Changes().Watch([](std::string_view change) { Log('!', change); });
+    m_states = Link().State().Changes().Watch(
+        [](const CLinkChange& change) { Log('!', LinkChangeText(change)); });
 }

@@ -66,8 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     FUZZ_CHECK(WriteFileAtomically(path, text) == WriteResult::kOk);
     Link().SetProfilePath(path);
-    const auto notes = ReadCommSettings();
-    FUZZ_CHECK(notes.size() <= 3);
+    const CCommSettingsRead read = ReadCommSettings();
+    FUZZ_CHECK(!read.fault);
+    FUZZ_CHECK(read.notes.size() <= 3);
     FUZZ_CHECK(g_nComPort >= 0 && g_nComPort < kComPorts);
     FUZZ_CHECK(g_bRs485 == 0 || g_bRs485 == 1);
     FUZZ_CHECK(g_nModel == 0 || g_nModel == 1);
@@ -77,10 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_nComPort = port;
     g_bRs485 = rs485;
     g_nModel = model;
-    WriteCommSettings();
-    WriteModelSetting();
+    FUZZ_CHECK(!WriteCommSettings());
+    FUZZ_CHECK(!WriteModelSetting());
     g_nComPort = g_bRs485 = g_nModel = -1;
-    FUZZ_CHECK(ReadCommSettings().empty());
+    const CCommSettingsRead again = ReadCommSettings();
+    FUZZ_CHECK(!again.fault && again.notes.empty());
     FUZZ_CHECK(g_nComPort == port && g_bRs485 == rs485 && g_nModel == model);
     const CIniFile written = LoadIni(path);
     for (const char* key : {"COM1", "COM6"}) {
@@ -90,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CIniFile ini = written;
     ini.SetString("Ports", "COM1", value);
     FUZZ_CHECK(ini.GetString("Ports", "COM1") == value);
-    FUZZ_CHECK(ini.Save(path));
+    FUZZ_CHECK(ini.Save(path).bOk);
     const CIniFile reread = LoadIni(path);
     FUZZ_CHECK(reread.GetString("Ports", "COM1") == value);
     FUZZ_CHECK(reread.GetInt(kSection, "com_port", -1) == port);

@@ -10,6 +10,7 @@
 #include "protocol/fields.h"
 #include "protocol/switcher_model.h"
 #include "protocol/table_shapes.h"
+#include "protocol/visible_text.h"
 
 namespace {
 
@@ -141,11 +142,7 @@ std::optional<CScanAnswer> ProbeSwitcher(int nTimeoutMs) {
 }
 
 std::string PrintableReply(const CScanAnswer& answer) {
-    std::string shown = answer.strReply;
-    for (char& c : shown) {
-        if (c < 0x20 || c > 0x7e) c = '?';
-    }
-    return shown;
+    return VisibleText(answer.strReply);
 }
 
 std::string AnswerModelText(const CScanAnswer& answer) {

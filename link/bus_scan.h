@@ -85,7 +85,7 @@ std::vector<CScanAnswer> RunBusScan(bool bRs485, int nTimeoutMs,
 // answer, or nothing when it gave none within nTimeoutMs.
 std::optional<CScanAnswer> ProbeSwitcher(int nTimeoutMs = kModelProbeTimeoutMs);
 
-// The answer with anything but printable ASCII as '?' (a garbled one may hold anything).
+// The answer as VisibleText shows it (a garbled one may hold anything).
 std::string PrintableReply(const CScanAnswer& answer);
 // "Qelvar-64", or "unknown (MENU)" when the answer did not tell the model.
 std::string AnswerModelText(const CScanAnswer& answer);

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "link/link_context.h"
+#include "protocol/visible_text.h"
 
 namespace {
 
@@ -37,52 +38,11 @@ void CCommLog::Clear() {
     if (m_onChange) m_onChange();
 }
 
-namespace {
-
-// Every byte as it is but those below 0x20 (and DEL, and above when all is set).
-std::string Escape(std::string_view line, bool all) {
-    std::string out;
-    out.reserve(line.size() + 4);
-    for (char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\\') {
-            out += "\\\\";
-        } else if (byte < 0x20 || byte == 0x7F || (all && byte > 0x7F)) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-            out += hex;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
-std::string EscapeControlBytes(std::string_view text) {
-    return Escape(text, false);
-}
-
-}  // namespace
-
-std::string EscapeLine(std::string_view line) {
-    return Escape(line, true);
-}
-
 std::string FormatEntry(const CCommLogEntry& entry) {
-    switch (entry.direction) {
-        case CommDirection::kSent:
-            return TimeStamp(entry.time) + " > " + EscapeLine(entry.line);
-        case CommDirection::kReceived:
-            return TimeStamp(entry.time) + " < " + EscapeLine(entry.line);
-        case CommDirection::kNote:
-            break;
-    }
-    // A note is the program's own text, which may hold a file name in UTF-8.
-    return TimeStamp(entry.time) + " ! " + EscapeControlBytes(entry.line);
+    const char* mark = " ! ";
+    if (entry.direction == CommDirection::kSent) mark = " > ";
+    if (entry.direction == CommDirection::kReceived) mark = " < ";
+    return TimeStamp(entry.time) + mark + VisibleText(entry.line);
 }
 
 std::string FormatLog(const CCommLog& log) {
@@ -93,7 +53,7 @@ std::string FormatLog(const CCommLog& log) {
 
 // The watchers run where SendCommand and DispatchReplies run: on the thread
 // that owns the link, the only one that touches the log.
-void CCommLog::FollowLink() {
+void CCommLog::FollowLink(std::function<std::string(const CLinkChange&)> sayChange) {
     m_sentFeed = Link().SentLines().Watch(
         [this](std::string_view line) { Add(CommDirection::kSent, line); });
     // Stamped when the I/O thread saw them: the owner may get to them only
@@ -101,9 +61,10 @@ void CCommLog::FollowLink() {
     m_receivedFeed = Link().ReceivedLines().Watch([this](std::string_view line) {
         Add({Link().ReceivedAt(), CommDirection::kReceived, std::string(line)});
     });
-    m_stateFeed = Link().State().Changes().Watch([this](std::string_view change) {
-        Add({Link().State().ChangedAt(), CommDirection::kNote, std::string(change)});
-    });
+    m_stateFeed = Link().State().Changes().Watch(
+        [this, say = std::move(sayChange)](const CLinkChange& change) {
+            Add({Link().State().ChangedAt(), CommDirection::kNote, say(change)});
+        });
 }
 
 void CCommLog::StopFollowingLink() {

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "link/line_watchers.h"
+#include "link/link_state.h"
 
 enum class CommDirection { kSent, kReceived, kNote };
 
@@ -52,10 +53,10 @@ public:
     void SetChangeCallback(std::function<void()> callback) { m_onChange = std::move(callback); }
 
     // From now on every framed line sent and every line received, just before
-    // it is interpreted, and each change of the link's state as a note, until
-    // StopFollowingLink or the log's end. Other watchers of the link are left
-    // as they are.
-    void FollowLink();
+    // it is interpreted, and each change of the link's state as a note in the
+    // words sayChange gives it, until StopFollowingLink or the log's end. Other
+    // watchers of the link are left as they are.
+    void FollowLink(std::function<std::string(const CLinkChange&)> sayChange = LinkChangeText);
     void StopFollowingLink();
     bool FollowsLink() const { return m_sentFeed.Active(); }
 
@@ -69,12 +70,8 @@ private:
     CSubscription m_stateFeed;
 };
 
-// The line with CR as \r, LF as \n, a backslash as \\ and every other control
-// or non-ASCII byte as \xNN.
-std::string EscapeLine(std::string_view line);
-
-// "19:40:03.123 > AST01...\r\n" (local time; ">" sent, "<" received), without
-// a line end; a note reads "19:40:03.123 ! text", only its control bytes escaped.
+// "19:40:03.123 > AST01...<CR><LF>" (local time; ">" sent, "<" received,
+// "!" a note), without a line end; the line or note as VisibleText shows it.
 std::string FormatEntry(const CCommLogEntry& entry);
 
 // Every entry, oldest first, one per text line.

@@ -43,14 +43,27 @@ int ReadSetting(const CIniFile& ini, const char* key, int last, std::vector<std:
 
 }  // namespace
 
-CIniFile LoadProfile() {
+CIniFile LoadProfile(std::optional<CProfileFault>* fault) {
     CIniFile ini;
-    ini.Load(ProfilePath());
+    const std::string path = ProfilePath();
+    const CIniResult read = ini.Load(path);
+    if (fault) {
+        *fault =
+            read ? std::nullopt
+                 : std::optional(CProfileFault{CProfileFault::Kind::kRead, path, read.strReason});
+    }
     return ini;
 }
 
-bool SaveProfile(const CIniFile& profile) {
-    return profile.Save(ProfilePath());
+std::optional<CProfileFault> UpdateProfile(const std::function<void(CIniFile&)>& change) {
+    std::optional<CProfileFault> fault;
+    CIniFile ini = LoadProfile(&fault);
+    if (fault) return fault;
+    change(ini);
+    const std::string path = ProfilePath();
+    const CIniResult written = ini.Save(path);
+    if (written) return std::nullopt;
+    return CProfileFault{CProfileFault::Kind::kWrite, path, written.strReason};
 }
 
 std::string ProfilePath() {
@@ -63,26 +76,24 @@ std::string ProfilePath() {
     return std::string(home ? home : ".") + "/.config/Qelvar/Qelvar.ini";
 }
 
-std::vector<std::string> ReadCommSettings() {
-    const CIniFile ini = LoadProfile();
-    std::vector<std::string> notes;
-    g_nComPort = ReadSetting(ini, "com_port", kComPorts - 1, notes);
-    g_bRs485 = ReadSetting(ini, "rs_control", 1, notes);
-    g_nModel = ReadSetting(ini, "qlv_model", 1, notes);
-    return notes;
+CCommSettingsRead ReadCommSettings() {
+    CCommSettingsRead read;
+    const CIniFile ini = LoadProfile(&read.fault);
+    g_nComPort = ReadSetting(ini, "com_port", kComPorts - 1, read.notes);
+    g_bRs485 = ReadSetting(ini, "rs_control", 1, read.notes);
+    g_nModel = ReadSetting(ini, "qlv_model", 1, read.notes);
+    return read;
 }
 
-void WriteCommSettings() {
-    CIniFile ini = LoadProfile();
-    ini.SetInt(kSection, "com_port", g_nComPort);
-    ini.SetInt(kSection, "rs_control", g_bRs485);
-    SaveProfile(ini);
+std::optional<CProfileFault> WriteCommSettings() {
+    return UpdateProfile([](CIniFile& ini) {
+        ini.SetInt(kSection, "com_port", g_nComPort);
+        ini.SetInt(kSection, "rs_control", g_bRs485);
+    });
 }
 
-void WriteModelSetting() {
-    CIniFile ini = LoadProfile();
-    ini.SetInt(kSection, "qlv_model", g_nModel);
-    SaveProfile(ini);
+std::optional<CProfileFault> WriteModelSetting() {
+    return UpdateProfile([](CIniFile& ini) { ini.SetInt(kSection, "qlv_model", g_nModel); });
 }
 
 std::string CommPortPath() {
@@ -96,14 +107,16 @@ std::string PortPathOf(int nComPort) {
         mapped && !mapped->empty()) {
         return *mapped;
     }
-    return "/dev/ttyS" + std::to_string(n);
+    return DefaultPortPath(n);
 }
 
-bool WritePortPath(int nComPort, const std::string& path) {
-    CIniFile ini = LoadProfile();
-    ini.SetString(kPortsSection, "COM" + std::to_string(InRangeOrZero(nComPort, kComPorts - 1) + 1),
-                  path);
-    return SaveProfile(ini);
+std::string DefaultPortPath(int nComPort) {
+    return "/dev/ttyS" + std::to_string(InRangeOrZero(nComPort, kComPorts - 1));
+}
+
+std::optional<CProfileFault> WritePortPath(int nComPort, const std::string& path) {
+    const std::string key = "COM" + std::to_string(InRangeOrZero(nComPort, kComPorts - 1) + 1);
+    return UpdateProfile([&](CIniFile& ini) { ini.SetString(kPortsSection, key, path); });
 }
 
 std::string CommPortName() {

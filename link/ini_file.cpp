@@ -1,9 +1,13 @@
 #include "link/ini_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 
 #include "model/file_io.h"
 
@@ -80,6 +84,40 @@ std::string Quoted(const std::string& value) {
     return out + "\"";
 }
 
+CIniResult Failed(int err) {
+    return {false, std::strerror(err)};
+}
+
+CIniResult NotARegularFile(const struct stat& st) {
+    return {false, S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file"};
+}
+
+// The profile's text; nothing, with no failure, when there is no file. Opened
+// without waiting, so that a FIFO in its place is refused instead of hanging.
+CIniResult ReadProfileText(const std::string& path, std::string& text) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return errno == ENOENT ? CIniResult{} : Failed(errno);
+    CIniResult result;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        result = Failed(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        result = NotARegularFile(st);
+    } else {
+        char chunk[4096];
+        for (;;) {
+            const ssize_t n = ::read(fd, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) result = Failed(errno);
+            if (n <= 0) break;
+            text.append(chunk, static_cast<size_t>(n));
+        }
+    }
+    ::close(fd);
+    if (!result) text.clear();
+    return result;
+}
+
 void MakeFolders(const std::string& path) {
     for (size_t slash = path.find('/', 1); slash != std::string::npos;
          slash = path.find('/', slash + 1)) {
@@ -118,16 +156,16 @@ CIniFile::Line CIniFile::ParseLine(const std::string& section, std::string raw) 
     return line;
 }
 
-void CIniFile::Load(const std::string& path) {
+CIniResult CIniFile::Load(const std::string& path) {
     m_lines.clear();
-    auto text = ReadWholeFile(path);
-    if (!text) return;
+    std::string text;
+    const CIniResult read = ReadProfileText(path, text);
     std::string section;
     size_t pos = 0;
-    while (pos < text->size()) {
-        size_t end = text->find('\n', pos);
-        if (end == std::string::npos) end = text->size();
-        std::string raw = text->substr(pos, end - pos);
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string raw = text.substr(pos, end - pos);
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         pos = end + 1;
         if (auto name = SectionHeader(Trim(raw))) {
@@ -137,11 +175,18 @@ void CIniFile::Load(const std::string& path) {
             m_lines.push_back(ParseLine(section, std::move(raw)));
         }
     }
+    return read;
 }
 
-bool CIniFile::Save(const std::string& path) const {
+CIniResult CIniFile::Save(const std::string& path) const {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return NotARegularFile(st);
     MakeFolders(path);
-    return WriteFileAtomically(path, Text()) == WriteResult::kOk;
+    errno = 0;
+    if (WriteFileAtomically(path, Text()) == WriteResult::kOk) return {};
+    // The errno of the call that failed; EEXIST is only that of the probe before it.
+    if (errno == 0 || errno == EEXIST) return {false, "cannot be written"};
+    return Failed(errno);
 }
 
 std::string CIniFile::Text() const {

@@ -11,12 +11,22 @@
 #include <string>
 #include <vector>
 
+// Whether a profile was read or written, and when not, why: the system's
+// message for the error ("Permission denied"), or what the path is instead.
+struct CIniResult {
+    bool bOk = true;
+    std::string strReason;
+    explicit operator bool() const { return bOk; }
+};
+
 class CIniFile {
 public:
-    // Reads path; a missing or unreadable file gives an empty profile.
-    void Load(const std::string& path);
-    // Writes the profile to path, creating its folder; false on failure.
-    bool Save(const std::string& path) const;
+    // Reads path. A missing file is an empty profile and no failure; one that
+    // cannot be read (a folder, no permission, not a regular file, a read
+    // error) leaves the profile empty too, and says why.
+    CIniResult Load(const std::string& path);
+    // Writes the profile to path, creating its folder.
+    CIniResult Save(const std::string& path) const;
 
     std::optional<std::string> GetString(const std::string& section, const std::string& key) const;
     // The value as a decimal integer, or fallback when absent or not a number.

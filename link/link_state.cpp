@@ -10,27 +10,55 @@ std::string StallText(int modemLines) {
     return "output stalled (CTS is on)";
 }
 
-void CLinkState::Change(LinkStatus status, std::string_view what) {
-    m_status = status;
-    m_changes.Notify(m_strPort + ": " + std::string(what));
+std::string LinkChangeText(const CLinkChange& change) {
+    using What = CLinkChange::What;
+    const std::string away = change.bNetwork ? "reconnecting" : "waiting for the port";
+    const std::string why = LinkFailureText(change.failure);
+    std::string text;
+    switch (change.what) {
+        case What::kConnected:
+            text = "connected";
+            break;
+        case What::kConnecting:
+            text = "connecting";
+            break;
+        case What::kNotOpened:
+        case What::kRetrying:
+            text = away + " (" + why + ")";
+            break;
+        case What::kLost:
+            text = "lost (" + why + "), " + away;
+            break;
+        case What::kStalled:
+            text = StallText(change.nModemLines);
+            break;
+        case What::kResumed:
+            text = "output moves again";
+            break;
+    }
+    return change.strPort + ": " + text;
 }
 
-void CLinkState::Begin(std::string port, bool bNetwork, LinkStatus status, std::string failure) {
+void CLinkState::Change(LinkStatus status, CLinkChange::What what, const CLinkFailure& failure) {
+    m_status = status;
+    m_changes.Notify(CLinkChange{what, m_strPort, m_bNetwork, failure, m_nStallLines});
+}
+
+void CLinkState::Begin(std::string port, bool bNetwork, LinkStatus status, CLinkFailure failure) {
     m_changedAt = std::chrono::system_clock::now();
     m_strPort = std::move(port);
     m_bNetwork = bNetwork;
-    m_strStall.clear();
-    if (!failure.empty()) m_strFailure = failure;
+    m_bStalled = false;
+    if (!failure.Empty()) m_failure = failure;
     switch (status) {
         case LinkStatus::kConnected:
-            Change(status, "connected");
+            Change(status, CLinkChange::What::kConnected, {});
             break;
         case LinkStatus::kConnecting:
-            Change(status, "connecting");
+            Change(status, CLinkChange::What::kConnecting, {});
             break;
         default:
-            Change(status,
-                   (m_bNetwork ? "reconnecting (" : "waiting for the port (") + failure + ")");
+            Change(status, CLinkChange::What::kNotOpened, failure);
             break;
     }
 }
@@ -40,46 +68,47 @@ void CLinkState::Apply(const CPortEvent& event) {
                       ? std::chrono::system_clock::now()
                       : event.time;
     const LinkStatus away = m_bNetwork ? LinkStatus::kReconnecting : LinkStatus::kWaiting;
-    const std::string waiting = m_bNetwork ? "reconnecting" : "waiting for the port";
     switch (event.kind) {
         case CPortEvent::Kind::kConnected:
-            m_strStall.clear();
-            Change(LinkStatus::kConnected, "connected");
+            m_bStalled = false;
+            Change(LinkStatus::kConnected, CLinkChange::What::kConnected, {});
             break;
         case CPortEvent::Kind::kLost:
             ++m_nLosses;
-            m_strFailure = event.text;
-            m_strStall.clear();
-            Change(away, "lost (" + event.text + "), " + waiting);
+            m_failure = event.failure;
+            m_bStalled = false;
+            Change(away, CLinkChange::What::kLost, m_failure);
             break;
         case CPortEvent::Kind::kRetrying:
-            m_strFailure = event.text;
-            Change(away, waiting + " (" + event.text + ")");
+            m_failure = event.failure;
+            Change(away, CLinkChange::What::kRetrying, m_failure);
             break;
         case CPortEvent::Kind::kStalled:
-            if (StallText(event.modemLines) == m_strStall) break;  // no news
-            m_strStall = StallText(event.modemLines);
-            Change(m_status, m_strStall);
+            if (m_bStalled && StallText(event.modemLines) == StallText(m_nStallLines)) break;
+            m_bStalled = true;
+            m_nStallLines = event.modemLines;
+            Change(m_status, CLinkChange::What::kStalled, {});
             break;
         case CPortEvent::Kind::kResumed:
-            if (m_strStall.empty()) break;
-            m_strStall.clear();
-            Change(m_status, "output moves again");
+            if (!m_bStalled) break;
+            m_bStalled = false;
+            Change(m_status, CLinkChange::What::kResumed, {});
             break;
     }
 }
 
 void CLinkState::End() {
     m_status = LinkStatus::kNoPort;
-    m_strStall.clear();
+    m_bStalled = false;
 }
 
 void CLinkState::Reset() {
     m_status = LinkStatus::kNoPort;
     m_strPort.clear();
     m_bNetwork = false;
-    m_strFailure.clear();
-    m_strStall.clear();
+    m_failure = {};
+    m_bStalled = false;
+    m_nStallLines = -1;
     m_nLosses = 0;
     m_changedAt = {};
     m_changes.Clear();

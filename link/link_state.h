@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "link/line_watchers.h"
+#include "link/link_failure.h"
 
 enum class LinkStatus {
     kNoPort,      // no link brought up
@@ -24,25 +25,48 @@ enum class LinkStatus {
 struct CPortEvent {
     enum class Kind {
         kConnected,  // the port is open again; fd is its descriptor
-        kLost,       // the port failed and was closed; text says why
-        kRetrying,   // an attempt to open it failed; text says why
+        kLost,       // the port failed and was closed; failure says why
+        kRetrying,   // an attempt to open it failed; failure says why
         kStalled,    // a write timed out; modemLines as TIOCMGET gave them, -1 for none
         kResumed,    // output moves again
     };
     Kind kind = Kind::kConnected;
-    std::string text;
+    CLinkFailure failure;
     int fd = -1;
     int modemLines = -1;
     std::chrono::system_clock::time_point time{};  // when it happened; stamped as it is queued
 
     static CPortEvent Connected(int fd) { return {Kind::kConnected, {}, fd, -1}; }
-    static CPortEvent Lost(std::string why) { return {Kind::kLost, std::move(why), -1, -1}; }
-    static CPortEvent Retrying(std::string why) {
+    static CPortEvent Lost(CLinkFailure why) { return {Kind::kLost, std::move(why), -1, -1}; }
+    static CPortEvent Retrying(CLinkFailure why) {
         return {Kind::kRetrying, std::move(why), -1, -1};
     }
     static CPortEvent Stalled(int modemLines) { return {Kind::kStalled, {}, -1, modemLines}; }
     static CPortEvent Resumed() { return {Kind::kResumed, {}, -1, -1}; }
 };
+
+// One change of where the link stands, as a value: the communication log, the
+// status bar and qelvarctl --verbose each say it in their own words.
+struct CLinkChange {
+    enum class What {
+        kConnected,
+        kConnecting,  // a server's first connection is under way
+        kNotOpened,   // the first open failed (failure); waiting or reconnecting now
+        kLost,        // the port failed (failure); waiting or reconnecting now
+        kRetrying,    // another attempt failed (failure)
+        kStalled,     // output stalls; nModemLines as the device gave them, -1 for none
+        kResumed,     // output moves again
+    };
+    What what = What::kConnected;
+    std::string strPort;    // "COM1 /dev/ttyUSB0"
+    bool bNetwork = false;  // a server's port: reconnecting rather than waiting for the port
+    CLinkFailure failure;
+    int nModemLines = -1;
+};
+
+// In English, as qelvarctl --verbose prints it:
+// "COM1 /dev/ttyUSB0: lost (hung up), waiting for the port".
+std::string LinkChangeText(const CLinkChange& change);
 
 class CLinkState {
 public:
@@ -52,7 +76,7 @@ public:
 
     // The link comes up on `port` ("COM1 /dev/ttyUSB0"): open, still
     // connecting (a server), or not open for `failure`.
-    void Begin(std::string port, bool bNetwork, LinkStatus status, std::string failure = {});
+    void Begin(std::string port, bool bNetwork, LinkStatus status, CLinkFailure failure = {});
     void Apply(const CPortEvent& event);
     // Back to no link; watchers stay.
     void End();
@@ -60,15 +84,16 @@ public:
     LinkStatus Status() const { return m_status; }
     bool Connected() const { return m_status == LinkStatus::kConnected; }
     const std::string& Port() const { return m_strPort; }
-    const std::string& LastFailure() const { return m_strFailure; }
-    // What stops output ("output stalled: CTS is off — ..."); empty while it flows.
-    const std::string& Stall() const { return m_strStall; }
+    bool Network() const { return m_bNetwork; }
+    const CLinkFailure& LastFailure() const { return m_failure; }
+    // Whether output stalls, and what the modem lines said then (-1: none).
+    bool Stalled() const { return m_bStalled; }
+    int StallModemLines() const { return m_nStallLines; }
     // Times the port was lost since start: a run compares it before and after.
     unsigned long Losses() const { return m_nLosses; }
 
-    // Each change as a line for the communication log:
-    // "COM1 /dev/ttyUSB0: lost (hung up), waiting for the port".
-    CLineWatchers& Changes() { return m_changes; }
+    // Each change, for the communication log, the status bar and --verbose.
+    CWatchers<const CLinkChange&>& Changes() { return m_changes; }
     // When the change being told to the watchers happened: the I/O thread's
     // time for what it saw, which the owner may apply well after.
     std::chrono::system_clock::time_point ChangedAt() const { return m_changedAt; }
@@ -77,17 +102,18 @@ public:
     void Reset();
 
 private:
-    void Change(LinkStatus status, std::string_view what);
+    void Change(LinkStatus status, CLinkChange::What what, const CLinkFailure& failure);
 
     LinkStatus m_status = LinkStatus::kNoPort;
     std::string m_strPort;
     bool m_bNetwork = false;
-    std::string m_strFailure;
-    std::string m_strStall;
+    CLinkFailure m_failure;
+    bool m_bStalled = false;
+    int m_nStallLines = -1;
     unsigned long m_nLosses = 0;
     std::chrono::system_clock::time_point m_changedAt{};
-    CLineWatchers m_changes;
+    CWatchers<const CLinkChange&> m_changes;
 };
 
-// The stall's reason from the modem lines (-1: the device has none).
+// The stall's reason from the modem lines (-1: the device has none), in English.
 std::string StallText(int modemLines);

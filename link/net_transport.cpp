@@ -50,7 +50,7 @@ COpenResult CNetTransport::Open() {
     if (!m_pLookup) {
         if (auto numeric = NumericHost(m_address.host, m_address.nPort)) {
             m_targets.assign(numeric->addresses.rbegin(), numeric->addresses.rend());
-            m_lastError = "no address";
+            m_nLastError = 0;
             return ConnectNext();
         }
         m_pLookup = std::make_unique<CHostLookup>(m_address.host, m_address.nPort, m_resolver);
@@ -71,10 +71,11 @@ COpenResult CNetTransport::LookedUp() {
     }
     CLookupAnswer answer = m_pLookup->Take();
     m_pLookup.reset();  // the next Open asks again
-    if (answer.addresses.empty())
-        return {false, FormatPortName(m_address) + ": " + answer.strError};
+    if (answer.addresses.empty()) {
+        return {false, CLinkFailure::Resolver(FormatPortName(m_address), answer.strError)};
+    }
     m_targets.assign(answer.addresses.rbegin(), answer.addresses.rend());
-    m_lastError = "no address";
+    m_nLastError = 0;
     return ConnectNext();
 }
 
@@ -84,7 +85,7 @@ COpenResult CNetTransport::ConnectNext() {
         m_targets.pop_back();
         int fd = ::socket(target.address.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (fd < 0) {
-            m_lastError = std::strerror(errno);
+            m_nLastError = errno;
             continue;
         }
         TuneSocket(fd);
@@ -100,20 +101,26 @@ COpenResult CNetTransport::ConnectNext() {
             connecting.nWaitEvents = POLLOUT;
             return connecting;
         }
-        m_lastError = std::strerror(errno);
+        m_nLastError = errno;
         ::close(fd);
     }
-    return {false, FormatPortName(m_address) + ": " + m_lastError};
+    return {false, LastFailure()};
+}
+
+CLinkFailure CNetTransport::LastFailure() const {
+    const std::string where = FormatPortName(m_address);
+    if (m_nLastError == 0) return CLinkFailure::Of(CLinkFailure::Kind::kNoAddress, where);
+    return CLinkFailure::System(m_nLastError, where);
 }
 
 COpenResult CNetTransport::FinishOpen() {
     if (m_pLookup) return LookedUp();
-    if (m_fd < 0) return {false, FormatPortName(m_address) + ": " + m_lastError};
+    if (m_fd < 0) return {false, LastFailure()};
     int error = 0;
     socklen_t size = sizeof error;
     if (::getsockopt(m_fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0) error = errno;
     if (error == 0) return Connected();
-    m_lastError = std::strerror(error);
+    m_nLastError = error;
     CloseSocket();
     return ConnectNext();
 }
@@ -129,7 +136,7 @@ COpenResult CNetTransport::Connected() {
         if (!FlushLocked(error)) {
             m_pTelnet.reset();
             CloseSocket();
-            return {false, FormatPortName(m_address) + ": " + std::strerror(error)};
+            return {false, CLinkFailure::System(error, FormatPortName(m_address))};
         }
     }
     m_bOpen.store(true, std::memory_order_release);

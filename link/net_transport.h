@@ -59,11 +59,15 @@ public:
 
     bool HoldsOutput() const override;
     void FlushHeld() override;
-    std::string HangUpText() const override { return "closed by the server"; }
+    CLinkFailure HangUp() const override {
+        return CLinkFailure::Of(CLinkFailure::Kind::kServerClosed);
+    }
 
 private:
     COpenResult LookedUp();
     COpenResult ConnectNext();
+    // Why the addresses tried so far failed.
+    CLinkFailure LastFailure() const;
     COpenResult Connected();
     // Writes what the Telnet layer holds; false when the connection failed.
     bool FlushLocked(int& error);
@@ -79,7 +83,7 @@ private:
     HostResolver m_resolver;
     std::unique_ptr<CHostLookup> m_pLookup;  // I/O thread; kept by Close
     std::vector<CHostAddress> m_targets;     // the host's addresses not tried yet, the next last
-    std::string m_lastError;
+    int m_nLastError = 0;  // of the last address tried; 0 while there was none
 
     mutable std::mutex m_mutex;  // the Telnet layer: Read on one thread, Write on another
     std::unique_ptr<CTelnetCodec> m_pTelnet;

@@ -35,7 +35,7 @@ CPortReopener::CPortReopener(CLinkContext& link, const std::atomic<int>& run, bo
 void CPortReopener::Lost(Clock::duration uptime, bool gotData) {
     Arm();  // before anyone hears of the loss, so that a quick return is not missed
     m_bWaitFirst = true;
-    m_strLastWhy.clear();
+    m_lastWhy = {};
     if (!Network()) return;
     // A server that drops each connection at once, before it has said
     // anything, is called back less and less often.
@@ -51,16 +51,16 @@ bool CPortReopener::Reopen() {
     }
     m_bWaitFirst = true;
     Arm();  // before the attempt, so that a port that comes just after it is seen
-    std::string why;
+    CLinkFailure why;
     if (TryOpen(why)) {
         m_writer.Attach();
-        m_strLastWhy.clear();
+        m_lastWhy = {};
         m_replies.PushEvent(CPortEvent::Connected(m_port.PollFd()));
         return true;
     }
     if (!m_run.load()) return false;
-    if (why != m_strLastWhy) m_replies.PushEvent(CPortEvent::Retrying(why));
-    m_strLastWhy = why;
+    if (why != m_lastWhy) m_replies.PushEvent(CPortEvent::Retrying(why));
+    m_lastWhy = why;
     // A server's pauses: 1 s, 2 s, 4 s, 8 s, then 10 s.
     if (Network() && waited) m_nDelayMs = std::min(m_nDelayMs * 2, kServerRetryLastMs);
     return false;
@@ -87,16 +87,15 @@ bool CPortReopener::Wait(int ms) {
     return false;
 }
 
-bool CPortReopener::TryOpen(std::string& why) {
+bool CPortReopener::TryOpen(CLinkFailure& why) {
     COpenResult opened = m_port.Open();
     // The name service and then the server each get the whole time-out.
     auto deadline = Clock::now() + std::chrono::milliseconds(kConnectTimeoutMs);
     while (opened.bConnecting) {
         if (!WaitConnected(opened, deadline)) {
             m_port.Close();
-            why = m_port.Description() + ": " +
-                  (opened.bLookingUp ? "no answer from the name service" : "no answer") +
-                  " within " + std::to_string(kConnectTimeoutMs / 1000) + " s";
+            why = CLinkFailure::NoAnswer(m_port.Description(), kConnectTimeoutMs / 1000);
+            if (opened.bLookingUp) why.kind = CLinkFailure::Kind::kNoLookupAnswer;
             return false;
         }
         const bool lookedUp = opened.bLookingUp;
@@ -107,12 +106,12 @@ bool CPortReopener::TryOpen(std::string& why) {
     }
     if (!opened.bOpen) {
         m_port.Close();
-        why = opened.strReason;
+        why = opened.failure;
         return false;
     }
     if (!Network() && !SetUpPort(m_port)) {
         m_port.Close();
-        why = m_port.DevicePath() + ": cannot be set up as a serial port";
+        why = CLinkFailure::Of(CLinkFailure::Kind::kNotSerial, m_port.DevicePath());
         return false;
     }
     return true;

@@ -32,7 +32,7 @@ private:
     bool Network() const { return m_port.OpensInBackground(); }
     void Arm();
     bool Wait(int ms);
-    bool TryOpen(std::string& why);
+    bool TryOpen(CLinkFailure& why);
     bool WaitConnected(const COpenResult& opened, Clock::time_point deadline);
 
     ITransport& m_port;
@@ -43,5 +43,5 @@ private:
     std::unique_ptr<CPortWatch> m_pWatch;  // devices only
     bool m_bWaitFirst;
     int m_nDelayMs;
-    std::string m_strLastWhy;
+    CLinkFailure m_lastWhy;
 };

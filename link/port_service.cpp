@@ -4,7 +4,6 @@
 #include <sys/eventfd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "link/receive_thread.h"
 
@@ -14,7 +13,7 @@ CPortService::CPortService(CLinkContext& link)
       m_writer(link.Writer()),
       m_replies(link.Replies()) {}
 
-std::optional<std::string> CPortService::Serve() {
+std::optional<CLinkFailure> CPortService::Serve() {
     const bool writing = m_writer.HasPending() || m_port.HoldsOutput();
     const short events = POLLIN | (writing ? POLLOUT : 0);
     pollfd fds[2] = {{m_port.PollFd(), events, 0}, {m_wakeFd, POLLIN, 0}};
@@ -25,7 +24,7 @@ std::optional<std::string> CPortService::Serve() {
     const int ready = ::poll(fds, m_wakeFd >= 0 ? 2 : 1, timeoutMs);
     if (ready < 0) {
         if (errno == EINTR) return std::nullopt;
-        return std::string(std::strerror(errno));
+        return CLinkFailure::System(errno);
     }
     if (fds[1].revents & POLLIN) {
         eventfd_t count;
@@ -44,7 +43,7 @@ std::optional<std::string> CPortService::Serve() {
 }
 
 // Reads what is queued and passes finished lines on.
-std::optional<std::string> CPortService::ReadChunk(short events) {
+std::optional<CLinkFailure> CPortService::ReadChunk(short events) {
     char chunk[400];
     const CIoResult got = m_port.Read(chunk);
     switch (got.status) {
@@ -55,7 +54,7 @@ std::optional<std::string> CPortService::ReadChunk(short events) {
             return std::nullopt;
         case IoStatus::kNothing:
             // A hang-up or error the read does not report would wake poll for ever.
-            if (events & (POLLERR | POLLHUP | POLLNVAL)) return m_port.HangUpText();
+            if (events & (POLLERR | POLLHUP | POLLNVAL)) return m_port.HangUp();
             return std::nullopt;
         case IoStatus::kHungUp:
         case IoStatus::kFailed:
@@ -64,6 +63,6 @@ std::optional<std::string> CPortService::ReadChunk(short events) {
     return Reason(got);
 }
 
-std::string CPortService::Reason(const CIoResult& result) const {
-    return result.nError != 0 ? std::strerror(result.nError) : m_port.HangUpText();
+CLinkFailure CPortService::Reason(const CIoResult& result) const {
+    return result.nError != 0 ? CLinkFailure::System(result.nError) : m_port.HangUp();
 }

@@ -14,8 +14,8 @@ public:
     explicit CPortService(CLinkContext& link);
 
     // One round: waits for bytes, room to write, a write's time-out or a
-    // wake-up, and handles what came. The reason when the port failed.
-    std::optional<std::string> Serve();
+    // wake-up, and handles what came. Why, when the port failed.
+    std::optional<CLinkFailure> Serve();
     // A new connection: a line begun on the last one is dropped.
     void Restart() {
         m_assembler = CLineAssembler();
@@ -25,8 +25,8 @@ public:
     bool GotData() const { return m_bGotData; }
 
 private:
-    std::optional<std::string> ReadChunk(short events);
-    std::string Reason(const CIoResult& result) const;
+    std::optional<CLinkFailure> ReadChunk(short events);
+    CLinkFailure Reason(const CIoResult& result) const;
 
     ITransport& m_port;
     const int m_wakeFd;

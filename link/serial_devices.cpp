@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+#include "protocol/visible_text.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -177,9 +179,11 @@ std::string DeviceDescription(const CSerialDevice& device) {
 std::vector<std::string> DeviceTable(const std::vector<CSerialDevice>& devices) {
     using Row = std::array<std::string, 5>;
     std::vector<Row> rows{{"DEVICE", "BY-ID", "VENDOR", "MODEL", "SERIAL"}};
+    // The names come from the adapter itself (its USB strings): they may hold anything.
     for (const auto& d : devices) {
-        rows.push_back({d.strPath, OrDash(d.strById), OrDash(d.strVendor), OrDash(d.strModel),
-                        OrDash(d.strSerial)});
+        rows.push_back({VisibleText(d.strPath), VisibleText(OrDash(d.strById)),
+                        VisibleText(OrDash(d.strVendor)), VisibleText(OrDash(d.strModel)),
+                        VisibleText(OrDash(d.strSerial))});
     }
     std::array<size_t, 5> width{};
     for (const auto& row : rows) {

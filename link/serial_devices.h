@@ -42,5 +42,6 @@ void SortByPath(std::vector<CSerialDevice>& devices);
 // "FTDI FT232R USB UART (A50285BI)", or empty for a port that says nothing.
 std::string DeviceDescription(const CSerialDevice& device);
 // One line per device, columns aligned: path, by-id name, vendor, model,
-// serial number, "-" for what is not known; a header line first.
+// serial number, "-" for what is not known, each as VisibleText shows it; a
+// header line first.
 std::vector<std::string> DeviceTable(const std::vector<CSerialDevice>& devices);

@@ -24,8 +24,8 @@ namespace {
 // missing device does, with the reason, and nothing waits for it to return.
 class CBadNameTransport : public ITransport {
 public:
-    CBadNameTransport(std::string name, std::string why)
-        : m_name(std::move(name)), m_why(std::move(why)) {}
+    CBadNameTransport(std::string name, std::string path, std::string why)
+        : m_name(std::move(name)), m_why(CLinkFailure::BadName(std::move(path), std::move(why))) {}
     std::string Description() const override { return m_name; }
     COpenResult Open() override { return {false, m_why}; }
     void Close() override {}
@@ -42,7 +42,7 @@ public:
 
 private:
     std::string m_name;
-    std::string m_why;
+    CLinkFailure m_why;
 };
 
 }  // namespace
@@ -52,8 +52,10 @@ std::unique_ptr<ITransport> MakeCommTransport() {
     const std::string name = CommPortName();
     std::string error;
     const std::optional<CPortName> parsed = ParsePortName(path, &error);
-    if (!parsed)
-        return std::make_unique<CBadNameTransport>(name.empty() ? path : name + " " + path, error);
+    if (!parsed) {
+        return std::make_unique<CBadNameTransport>(name.empty() ? path : name + " " + path, path,
+                                                   error);
+    }
     if (IsNetworkPort(*parsed)) {
         return std::make_unique<CNetTransport>(name, *parsed, Link().Resolver());
     }
@@ -96,11 +98,11 @@ const char* SetupBoxText(SetupStep step) {
 void OpenDevice(ITransport& port) {
     const COpenResult opened = port.Open();
     g_hComm = port.PollFd();
-    if (!opened.bOpen) ShowSetupError("Miss! File Open\n" + opened.strReason);
+    if (!opened.bOpen) ShowSetupError("Miss! File Open\n" + LinkFailureText(opened.failure));
     SetUpPort(port, [](SetupStep step) { ShowSetupError(SetupBoxText(step)); });
     Link().State().Begin(port.Description(), false,
                          opened.bOpen ? LinkStatus::kConnected : LinkStatus::kWaiting,
-                         opened.strReason);
+                         opened.failure);
 }
 
 }  // namespace

@@ -20,6 +20,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/link_failure.h"
+
 enum class Parity { kNone, kEven, kOdd };
 
 struct CLineSettings {
@@ -54,7 +56,7 @@ struct CIoResult {
 // writable), then FinishOpen tells how it went, perhaps still connecting.
 struct COpenResult {
     bool bOpen = false;
-    std::string strReason;  // why not, for the user: "/dev/ttyS0: No such file or directory"
+    CLinkFailure failure;  // why not: ENOENT on "/dev/ttyS0"
     bool bConnecting = false;
     int nWaitFd = -1;  // -1: look again now and then
     short nWaitEvents = 0;
@@ -112,6 +114,6 @@ public:
     // The modem lines as TIOCMGET reports them (TIOCM_CTS, ...); nullopt for
     // a device without them.
     virtual std::optional<int> ModemLines() const { return std::nullopt; }
-    // What a read of nothing at the far end's going means, for messages.
-    virtual std::string HangUpText() const { return "hung up"; }
+    // What a read of nothing at the far end's going means.
+    virtual CLinkFailure HangUp() const { return CLinkFailure::Of(CLinkFailure::Kind::kHungUp); }
 };

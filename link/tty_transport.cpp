@@ -60,12 +60,6 @@ int DataBitsOf(tcflag_t cflag) {
     }
 }
 
-std::string OpenFailureReason(const std::string& path, int err) {
-    std::string reason = path + ": " + std::strerror(err);
-    if (err == EACCES) reason += " (is the user in the dialout group?)";
-    return reason;
-}
-
 // The C library reports a driver that silently drops parity generation (a
 // pseudo-terminal does) as a failure, although everything else was applied.
 bool AppliedButParity(int fd, const termios& wanted) {
@@ -114,10 +108,10 @@ std::string CTtyTransport::Description() const {
 COpenResult CTtyTransport::Open() {
     Close();
     int fd = ::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return {false, OpenFailureReason(m_path, errno)};
+    if (fd < 0) return {false, CLinkFailure::DeviceOpen(m_path, errno)};
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
-        return {false, m_path + ": in use by another program"};
+        return {false, CLinkFailure::Of(CLinkFailure::Kind::kInUse, m_path)};
     }
     m_bTerminal = ::isatty(fd);
     if (m_bTerminal) ::ioctl(fd, TIOCEXCL);

@@ -78,7 +78,7 @@ TEST_F(CommLogWindowTest, ShowsEarlierLinesThenFollowsNewOnesInOrder) {
     log.Add(CommDirection::kSent, "AST01\x1b\r\n");
     EXPECT_EQ(window->View()->blockCount(), 3);
     EXPECT_EQ(Shown(*window), Expected(log));
-    EXPECT_TRUE(Shown(*window).endsWith(R"(> AST01\x1B\r\n)"));
+    EXPECT_TRUE(Shown(*window).endsWith(R"(> AST01\x1b<CR><LF>)"));
 }
 
 TEST_F(CommLogWindowTest, AHiddenWindowCatchesUpWhenShownAgain) {
@@ -166,8 +166,8 @@ TEST_F(CommLogMenuTest, TheMenuItemShowsOneWindowWithEveryLineSinceStartUp) {
     auto windows = frame->findChildren<CCommLogWindow*>();
     ASSERT_EQ(windows.size(), 1);
     EXPECT_TRUE(windows[0]->isVisible());
-    EXPECT_TRUE(Shown(*windows[0]).contains(R"(> RTSD\r\n)"));
-    EXPECT_TRUE(Shown(*windows[0]).endsWith(R"(< TSDY\r\n)"));
+    EXPECT_TRUE(Shown(*windows[0]).contains("> RTSD<CR><LF>"));
+    EXPECT_TRUE(Shown(*windows[0]).endsWith("< TSDY<CR><LF>"));
 
     windows[0]->close();
     frame->Action(ID_COMM_LOG)->trigger();

@@ -10,6 +10,7 @@
 
 #include "app/comm_log_window.h"
 #include "app/link_pane.h"
+#include "app/link_words.h"
 #include "batch/all_items_dlg.h"
 #include "link/link_context.h"
 #include "link/transmitter.h"
@@ -46,15 +47,18 @@ TEST_F(LinkStatusTest, ThePaneShowsThePortAndItsStateAndFitsTheStrip) {
     pty.CloseMaster();  // the cable is pulled
     ASSERT_TRUE(ProcessUntil([&] { return pane->FullText() == port + " ポート待ち"; }))
         << pane->FullText().toStdString();
-    EXPECT_TRUE(pane->toolTip().contains(QString::fromStdString(Link().State().LastFailure())));
+    EXPECT_TRUE(pane->toolTip().contains(
+        QString::fromStdString(LinkFailureWords(Link().State().LastFailure()))));
     EXPECT_TRUE(sink.boxes.empty());  // no box when nothing runs
 
     frame->OnCommand(ID_COMM_LOG);
     auto* window = frame->findChild<CCommLogWindow*>();
     ASSERT_NE(window, nullptr);
+    // The link's notes speak the program's language.
     const QString text = window->View()->toPlainText();
-    EXPECT_TRUE(text.contains(" ! " + port + ": lost (")) << text.toStdString();
-    EXPECT_TRUE(text.contains("), waiting for the port")) << text.toStdString();
+    const QString why = QString::fromStdString(LinkFailureWords(Link().State().LastFailure()));
+    EXPECT_TRUE(text.contains(" ! " + port + ": 切断 (" + why + ")、ポート待ち"))
+        << text.toStdString();
 }
 
 TEST_F(LinkStatusTest, ARunThatLosesItsPortStopsWithOneBoxAndKeepsItsCount) {

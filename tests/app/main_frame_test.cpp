@@ -76,7 +76,7 @@ TEST_F(MainFrameTest, AnIgnoredProfileValueIsNamedOnceInTheCommunicationLog) {
     EXPECT_TRUE(lines[0].endsWith(QString::fromStdString(
         " ! profile " + profile + ": com_port=9 ignored (not 0..5), 0 used")))
         << lines[0].toStdString();
-    EXPECT_TRUE(lines[1].endsWith(" > TSDY\\r\\n")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(" > TSDY<CR><LF>")) << lines[1].toStdString();
 }
 
 TEST_F(MainFrameTest, AMissingPortGivesTheFiveSetUpBoxesAndTheProgramRunsOn) {

@@ -130,7 +130,7 @@ TEST_F(CyclePaceTest, APortLostWhileAReplyIsAwaitedStopsTheRunAtOnce) {
     CCyclePacer pacer(cycle, CyclePace::kReplies, 300);
     ASSERT_TRUE(pacer.Start(t0));
     EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kStepped);
-    Link().State().Apply(CPortEvent::Lost("hung up"));
+    Link().State().Apply(CPortEvent::Lost(CLinkFailure::Of(CLinkFailure::Kind::kHungUp)));
     EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(10)), 0);  // not the monitor's time
     EXPECT_EQ(pacer.Poll(t0 + milliseconds(10)), PaceOutcome::kStopped);
     EXPECT_TRUE(cycle.PortLost());
@@ -146,7 +146,7 @@ TEST_F(CyclePaceTest, UnderTheTimerALostPortStopsTheRunWithoutWaitingForThePerio
     CCyclePacer pacer(cycle, CyclePace::kTimer, 300);
     ASSERT_TRUE(pacer.Start(t0));
     EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kStepped);
-    Link().State().Apply(CPortEvent::Lost("hung up"));
+    Link().State().Apply(CPortEvent::Lost(CLinkFailure::Of(CLinkFailure::Kind::kHungUp)));
     EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(10)), 0);
     EXPECT_EQ(pacer.Poll(t0 + milliseconds(10)), PaceOutcome::kStopped);
     EXPECT_TRUE(cycle.PortLost());

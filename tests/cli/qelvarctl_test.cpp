@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <locale.h>
+#include <sys/stat.h>
 #include <string.h>
 #include <sys/stat.h>
 
@@ -17,6 +18,7 @@
 #include "sim/switcher_server.h"
 #include "tests/cli/run_process.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged_child.h"
 
 namespace {
 
@@ -210,6 +212,34 @@ TEST_F(QelvarctlTest, TheProfileIsReadPastItsCommentsAndAnIgnoredValueIsNamedOnc
     EXPECT_EQ(run.out.substr(0, 7), "00AST01");  // RS-485, as the profile says
     EXPECT_EQ(run.err, "qelvarctl: profile " + dir.File("profile.ini") +
                            ": com_port=abc ignored (not a whole number), 0 used\n");
+}
+
+TEST_F(QelvarctlTest, AProfileThatCannotBeReadIsSaidOnceWithTheDefaultPort) {
+    const std::string profile = dir.File("profile.ini");
+    const std::string file = WriteSettings(ChangedTables(0), "a.dat");
+    std::filesystem::create_directory(profile);
+    const std::string unreadable = "qelvarctl: cannot read the profile " + profile + ": ";
+    const std::string defaults = "; using the defaults, the port is COM1's default /dev/ttyS0\n";
+    auto dry = Ctl({"send", file, "--dry-run"});
+    ASSERT_EQ(dry.status, 0) << dry.err;
+    EXPECT_EQ(dry.out.substr(0, 5), "AST01");  // RS-232C
+    EXPECT_EQ(dry.err, unreadable + SystemText(EISDIR) + defaults);
+
+    StartSwitcher(0);
+    auto line = Ctl({"--port", server->DevicePath(), "line", "TSDY"});
+    EXPECT_EQ(line.status, 0) << line.err;
+    EXPECT_EQ(line.err, unreadable + SystemText(EISDIR) + "; using the defaults\n");
+
+    // A file the user may not read, as such a user.
+    std::filesystem::remove(profile);
+    WriteFileText(profile, "[Qelvar-32_Section]\nrs_control=1\n");
+    ASSERT_EQ(::chmod(profile.c_str(), 0), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    const auto asUser = InUnprivilegedChild([&file] {
+        const CProcessResult run = RunProcess(QELVARCTL_PATH, {"send", file, "--dry-run"});
+        return std::to_string(run.status) + " " + run.out.substr(0, 5) + "\n" + run.err;
+    });
+    EXPECT_EQ(asUser, "0 AST01\n" + unreadable + SystemText(EACCES) + defaults);
 }
 
 TEST_F(QelvarctlTest, AnErrorOnThe70thLineStopsTheRun) {

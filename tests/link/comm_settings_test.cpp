@@ -40,9 +40,9 @@ TEST_F(CommSettingsTest, WrittenSettingsReadBackAndKeepTheRestOfTheFile) {
     WriteFileText(profile, "; kept\n[Recent File List]\nFile1=/tmp/a.dat\n");
     g_nComPort = 4;
     g_bRs485 = 1;
-    WriteCommSettings();
+    EXPECT_FALSE(WriteCommSettings());
     g_nModel = 1;
-    WriteModelSetting();
+    EXPECT_FALSE(WriteModelSetting());
     EXPECT_EQ(ReadFileText(profile),
               "; kept\n[Recent File List]\nFile1=/tmp/a.dat\n\n"
               "[Qelvar-32_Section]\ncom_port=4\nrs_control=1\nqlv_model=1\n");
@@ -86,7 +86,7 @@ TEST_F(CommSettingsTest, TheReadmeExampleReadsWithItsCommentsAndKeepsThemWhenWri
     std::filesystem::create_directories(dir.File("conf/Qelvar"));
     WriteFileText(profile, kReadmeExample);
     g_nComPort = g_bRs485 = g_nModel = 1;
-    EXPECT_TRUE(ReadCommSettings().empty());
+    EXPECT_TRUE(ReadCommSettings().notes.empty());
     EXPECT_EQ(g_nComPort, 0);
     EXPECT_EQ(g_bRs485, 0);
     EXPECT_EQ(g_nModel, 0);
@@ -97,7 +97,7 @@ TEST_F(CommSettingsTest, TheReadmeExampleReadsWithItsCommentsAndKeepsThemWhenWri
     edited = Replaced(edited, "qlv_model=0", "qlv_model=1");
     edited = Replaced(edited, "COM1=", "COM3=");
     WriteFileText(profile, edited);
-    EXPECT_TRUE(ReadCommSettings().empty());
+    EXPECT_TRUE(ReadCommSettings().notes.empty());
     EXPECT_EQ(g_nComPort, 2);
     EXPECT_EQ(g_bRs485, 1);
     EXPECT_EQ(g_nModel, 1);
@@ -106,9 +106,9 @@ TEST_F(CommSettingsTest, TheReadmeExampleReadsWithItsCommentsAndKeepsThemWhenWri
     // Writing changes the values only; every comment stays where it was.
     g_nComPort = 4;
     g_bRs485 = 0;
-    WriteCommSettings();
+    EXPECT_FALSE(WriteCommSettings());
     g_nModel = 0;
-    WriteModelSetting();
+    EXPECT_FALSE(WriteModelSetting());
     std::string written = Replaced(edited, "com_port=2 ; COM3", "com_port=4 ; COM3");
     written = Replaced(written, "rs_control=1", "rs_control=0");
     written = Replaced(written, "qlv_model=1", "qlv_model=0");
@@ -124,7 +124,7 @@ TEST_F(CommSettingsTest, NamesMatchWithoutRegardToCaseAndBlanksAroundThemAreIgno
                   "[ports]\n"
                   " com4 = /dev/serial/by-id/usb-FTDI#1;a   # adapter \n"
                   "COM5=  ; nothing mapped\n");
-    EXPECT_TRUE(ReadCommSettings().empty());
+    EXPECT_TRUE(ReadCommSettings().notes.empty());
     EXPECT_EQ(g_nComPort, 3);
     EXPECT_EQ(g_bRs485, 1);
     // A ";" or "#" without a blank before it belongs to the value.
@@ -136,9 +136,9 @@ TEST_F(CommSettingsTest, NamesMatchWithoutRegardToCaseAndBlanksAroundThemAreIgno
     // one joins the section it belongs to.
     g_nComPort = 1;
     g_bRs485 = 0;
-    WriteCommSettings();
+    EXPECT_FALSE(WriteCommSettings());
     g_nModel = 1;
-    WriteModelSetting();
+    EXPECT_FALSE(WriteModelSetting());
     EXPECT_EQ(ReadFileText(profile),
               "  [ qelvar-32_SECTION ]  ; the link\n"
               "\tCOM_Port \t=\t 1\t# COM4\n"
@@ -147,7 +147,7 @@ TEST_F(CommSettingsTest, NamesMatchWithoutRegardToCaseAndBlanksAroundThemAreIgno
               "[ports]\n"
               " com4 = /dev/serial/by-id/usb-FTDI#1;a   # adapter \n"
               "COM5=  ; nothing mapped\n");
-    EXPECT_TRUE(ReadCommSettings().empty());
+    EXPECT_TRUE(ReadCommSettings().notes.empty());
     EXPECT_EQ(g_nComPort, 1);
     EXPECT_EQ(g_bRs485, 0);
     EXPECT_EQ(g_nModel, 1);
@@ -162,16 +162,17 @@ TEST_F(CommSettingsTest, EachUnusableValueIsNamedWithItsReasonOncePerRead) {
         where + "com_port=9 ignored (not 0..5), 0 used",
         where + "rs_control= ignored (no value), 0 used",
         where + "qlv_model=abc ignored (not a whole number), 0 used"};
-    EXPECT_EQ(ReadCommSettings(), notes);
+    EXPECT_EQ(ReadCommSettings().notes, notes);
     EXPECT_EQ(g_nComPort, 0);
     EXPECT_EQ(g_bRs485, 0);
     EXPECT_EQ(g_nModel, 0);
-    EXPECT_EQ(ReadCommSettings(), notes);  // a new read, the same notes: nothing is remembered
+    EXPECT_EQ(ReadCommSettings().notes,
+              notes);  // a new read, the same notes: nothing is remembered
 
     WriteFileText(profile,
                   "[Qelvar-32_Section]\ncom_port=-1\nrs_control=2\nqlv_model=99999999999\n");
     EXPECT_EQ(
-        ReadCommSettings(),
+        ReadCommSettings().notes,
         (std::vector<std::string>{where + "com_port=-1 ignored (not 0..5), 0 used",
                                   where + "rs_control=2 ignored (not 0 or 1), 0 used",
                                   where + "qlv_model=99999999999 ignored (not 0 or 1), 0 used"}));

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "link/comm_log.h"
+#include "link/link_failure.h"
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
 #include "link/reply_dispatch.h"
@@ -204,13 +205,13 @@ TEST_F(NetTransportTest, ALateAnswerFromTheNameServiceIsTakenByTheNextAttempt) {
 
     const auto started = Clock::now();
     StartLink();
-    ASSERT_TRUE(DispatchUntil([] { return !Link().State().LastFailure().empty(); }, 5000ms));
+    ASSERT_TRUE(DispatchUntil([] { return !Link().State().LastFailure().Empty(); }, 5000ms));
     const auto waited = Clock::now() - started;
     EXPECT_GE(waited, 2900ms);
     EXPECT_LT(waited, 3800ms);
-    EXPECT_EQ(Link().State().LastFailure(), port + ": no answer from the name service within 3 s");
+    EXPECT_EQ(LinkFailureText(Link().State().LastFailure()), port + ": no answer from the name service within 3 s");
     EXPECT_EQ(Link().State().Status(), LinkStatus::kReconnecting);
-    EXPECT_TRUE(HasLine(port + ": reconnecting (" + Link().State().LastFailure() + ")"));
+    EXPECT_TRUE(HasLine(port + ": reconnecting (" + LinkFailureText(Link().State().LastFailure()) + ")"));
 
     names.Release();
     ASSERT_TRUE(DispatchUntil([] { return Link().State().Connected(); }, 3000ms));
@@ -230,8 +231,8 @@ TEST_F(NetTransportTest, AFailedLookupSaysWhyAndIsAskedAgain) {
     });
     Link().SetCommPortOverride("rfc2217://nowhere.test:950");
     StartLink();
-    ASSERT_TRUE(DispatchUntil([] { return !Link().State().LastFailure().empty(); }, 2000ms));
-    EXPECT_EQ(Link().State().LastFailure(),
+    ASSERT_TRUE(DispatchUntil([] { return !Link().State().LastFailure().Empty(); }, 2000ms));
+    EXPECT_EQ(LinkFailureText(Link().State().LastFailure()),
               "rfc2217://nowhere.test:950: Name or service not known");
     // The pause before the next attempt is 1 s.
     ASSERT_TRUE(DispatchUntil([&] { return *questions >= 2; }, 2500ms));
@@ -247,11 +248,11 @@ TEST_F(NetTransportTest, AServerThatNeverTakesTheConnectionTimesOutInThreeSecond
     const auto started = Clock::now();
     StartLink();
     EXPECT_EQ(Link().State().Status(), LinkStatus::kConnecting);
-    ASSERT_TRUE(DispatchUntil([] { return !Link().State().LastFailure().empty(); }, 6000ms));
+    ASSERT_TRUE(DispatchUntil([] { return !Link().State().LastFailure().Empty(); }, 6000ms));
     const auto failed = Clock::now();
     EXPECT_GE(failed - started, 2900ms);
     EXPECT_LT(failed - started, 3800ms);
-    EXPECT_EQ(Link().State().LastFailure(), port + ": no answer within 3 s");
+    EXPECT_EQ(LinkFailureText(Link().State().LastFailure()), port + ": no answer within 3 s");
     EXPECT_EQ(Link().State().Status(), LinkStatus::kReconnecting);
     EXPECT_TRUE(HasLine(port + ": reconnecting (" + port + ": no answer within 3 s)"));
 

@@ -118,7 +118,7 @@ TEST_F(ReplyAnswerTest, WhileAnotherLineIsOwedTheMonitorGoesOnWaiting) {
 }
 
 TEST_F(ReplyAnswerTest, WhatThePortOwedGoesWithIt) {
-    for (auto event : {CPortEvent::Lost("hung up"), CPortEvent::Connected(-1)}) {
+    for (auto event : {CPortEvent::Lost(CLinkFailure::Of(CLinkFailure::Kind::kHungUp)), CPortEvent::Connected(-1)}) {
         sink.boxes.clear();
         SendCommand("TSDY\r\n");
         ApplyPortEvent(event);

@@ -88,7 +88,8 @@ TEST_F(TtyTransportTest, TheLineSettingsReadBackAsAppliedButWhatAPtyFixes) {
 
 TEST_F(TtyTransportTest, TheDeviceIsHeldUntilClosed) {
     CTtyTransport second("", pty.SlavePath());
-    EXPECT_EQ(second.Open().strReason, pty.SlavePath() + ": in use by another program");
+    EXPECT_EQ(LinkFailureText(second.Open().failure),
+              pty.SlavePath() + ": in use by another program");
     EXPECT_FALSE(second.IsOpen());
     port.Close();
     EXPECT_EQ(port.PollFd(), -1);
@@ -104,7 +105,8 @@ TEST(TtyTransportClosedTest, AMissingDeviceSaysWhyAndEveryStepFails) {
     CTtyTransport port("COM1", "/dev/qelvar-no-such-port");
     COpenResult opened = port.Open();
     EXPECT_FALSE(opened.bOpen);
-    EXPECT_EQ(opened.strReason, "/dev/qelvar-no-such-port: " + std::string(std::strerror(ENOENT)));
+    EXPECT_EQ(LinkFailureText(opened.failure),
+              "/dev/qelvar-no-such-port: " + std::string(std::strerror(ENOENT)));
     EXPECT_EQ(port.PollFd(), -1);
     EXPECT_FALSE(port.SetNonBlocking());
     EXPECT_FALSE(port.Discard(Queue::kBoth));
