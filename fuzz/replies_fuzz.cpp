@@ -2,7 +2,8 @@
 // split at its first LF. After each line the model holds only what a settings
 // file may hold, the error flag is up exactly for an error reply, and a line
 // the decoders refuse changes nothing; an accepted data line changes only its
-// own table.
+// own table. Taken in as the link takes it, a line nothing was owed does
+// nothing, and one owed to a set command is GO or stops a run, with one box.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +11,11 @@
 
 #include "fuzz/fuzz_check.h"
 #include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "link/readback_decoders.h"
+#include "link/reply_dispatch.h"
 #include "link/reply_interpreter.h"
+#include "link/transmitter.h"
 #include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
@@ -147,6 +151,32 @@ void CheckOneLine(std::string_view line) {
     FUZZ_CHECK(WithoutPartOf(after, *kind) == WithoutPartOf(before, *kind));
 }
 
+// As the link takes the line in: nothing owed, it changes nothing and shows
+// nothing; owed to a set command, it is GO, an error reply or a fault, each
+// with one box, and lands nowhere.
+void CheckAttributed(std::string_view line) {
+    const CModelState before = Snapshot();
+    CCountingSink sink;
+    SetMessageSink(&sink);
+    Link().Owed().Reset();
+    g_bErrorReply = 0;
+    DispatchLine(line);
+    FUZZ_CHECK(g_bErrorReply == 0 && sink.errors + sink.successes + sink.others == 0);
+    FUZZ_CHECK(Snapshot() == before);
+
+    Link().SetLineTap([](std::string_view) {});
+    SendCommand("TSDY\r\n");
+    Link().SetLineTap({});
+    DispatchLine(line);
+    SetMessageSink(nullptr);
+    const std::string_view work = g_bRs485 ? line.substr(std::min<size_t>(2, line.size())) : line;
+    const bool bGo = work == "GO\r\n";
+    FUZZ_CHECK(g_bErrorReply == (bGo ? 0 : 1));
+    FUZZ_CHECK(sink.successes == (bGo ? 1 : 0) && sink.errors == (bGo ? 0 : 1) && sink.others == 0);
+    FUZZ_CHECK(Snapshot() == before);
+    Link().Owed().Reset();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -158,6 +188,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         g_nSendStep = 0;
         ResetModelDefaults();
         CheckOneLine(input);
+        ResetModelDefaults();
+        CheckAttributed(input);
         if (firstLf == std::string_view::npos) continue;
         ResetModelDefaults();
         CheckOneLine(input.substr(0, firstLf + 1));
