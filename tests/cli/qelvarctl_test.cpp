@@ -18,7 +18,7 @@
 #include "sim/switcher_server.h"
 #include "tests/cli/run_process.h"
 #include "tests/support/temp_dir.h"
-#include "tests/support/unprivileged_child.h"
+#include "tests/support/unprivileged.h"
 
 namespace {
 
@@ -235,7 +235,7 @@ TEST_F(QelvarctlTest, AProfileThatCannotBeReadIsSaidOnceWithTheDefaultPort) {
     WriteFileText(profile, "[Qelvar-32_Section]\nrs_control=1\n");
     ASSERT_EQ(::chmod(profile.c_str(), 0), 0);
     ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
-    const auto asUser = InUnprivilegedChild([&file] {
+    const auto asUser = RunUnprivileged([&file] {
         const CProcessResult run = RunProcess(QELVARCTL_PATH, {"send", file, "--dry-run"});
         return std::to_string(run.status) + " " + run.out.substr(0, 5) + "\n" + run.err;
     });

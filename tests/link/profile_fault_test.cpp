@@ -17,7 +17,7 @@
 #include "model/settings_model.h"
 #include "tests/link/link_fixture.h"
 #include "tests/support/temp_dir.h"
-#include "tests/support/unprivileged_child.h"
+#include "tests/support/unprivileged.h"
 
 namespace {
 
@@ -85,19 +85,19 @@ TEST_F(ProfileFaultTest, AFolderInThePlaceOfTheProfileIsNamedAndLeftAlone) {
 TEST_F(ProfileFaultTest, AFileTheUserMayNotReadIsNamedAndNotWrittenOver) {
     WriteTheirs(0000);
     const std::string fault = "read " + profile + ": " + Error(EACCES);
-    EXPECT_EQ(InUnprivilegedChild(ReadAndWrite), Expected(fault, fault));
+    EXPECT_EQ(RunUnprivileged(ReadAndWrite), Expected(fault, fault));
 
     // It may be written but not read, in a folder the user may write to:
     // writing would lose what else it holds.
     ASSERT_EQ(::chown(dir.Path().c_str(), UnprivilegedUid(), UnprivilegedGid()), 0);
     ASSERT_EQ(::chmod(profile.c_str(), 0200), 0);
-    EXPECT_EQ(InUnprivilegedChild(ReadAndWrite), Expected(fault, fault));
+    EXPECT_EQ(RunUnprivileged(ReadAndWrite), Expected(fault, fault));
     EXPECT_EQ(ReadFileText(profile), kProfileText);
 }
 
 TEST_F(ProfileFaultTest, AFileTheUserMayReadButNotWriteKeepsItsSettingsAndSaysSo) {
     WriteTheirs(0444);
-    const auto got = InUnprivilegedChild([] {
+    const auto got = RunUnprivileged([] {
         const CCommSettingsRead read = ReadCommSettings();
         std::string out = "read=" + Described(read.fault) +
                           " values=" + std::to_string(g_nComPort) + std::to_string(g_bRs485) +

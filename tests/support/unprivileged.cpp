@@ -7,42 +7,32 @@
 
 namespace {
 
-struct CUser {
-    uid_t uid;
-    gid_t gid;
-};
+constexpr uid_t kNobody = 65534;
 
-std::optional<CUser> UnprivilegedUser() {
-    const passwd* user = ::getpwnam("nobody");
-    if (!user) return std::nullopt;
-    const group* nogroup = ::getgrnam("nogroup");
-    return CUser{user->pw_uid, nogroup ? nogroup->gr_gid : user->pw_gid};
-}
-
-bool DropTo(const CUser& user) {
-    return ::setgroups(0, nullptr) == 0 && ::setgid(user.gid) == 0 && ::setuid(user.uid) == 0 &&
-           ::geteuid() == user.uid && ::setuid(0) != 0;  // and cannot get root back
+bool DropTo(uid_t uid, gid_t gid) {
+    return ::setgroups(0, nullptr) == 0 && ::setgid(gid) == 0 && ::setuid(uid) == 0 &&
+           ::geteuid() == uid && ::setuid(0) != 0;  // and cannot get root back
 }
 
 void WriteAll(int fd, const std::string& text) {
     for (size_t done = 0; done < text.size();) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n <= 0) return;
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n <= 0) ::_exit(3);
         done += static_cast<size_t>(n);
     }
 }
 
-}  // namespace
-
-std::optional<std::string> RunUnprivileged(const std::function<std::string()>& body) {
-    if (::geteuid() != 0) return body();
-    const std::optional<CUser> user = UnprivilegedUser();
+std::optional<std::string> RunChild(bool drop, const std::function<std::string()>& body) {
+    // Looked up before the fork: the child of a threaded process keeps to simple calls.
+    const uid_t uid = UnprivilegedUid();
+    const gid_t gid = UnprivilegedGid();
+    const bool root = ::geteuid() == 0;
     int pipe[2];
-    if (!user || ::pipe(pipe) != 0) return std::nullopt;
+    if (::pipe(pipe) != 0) return std::nullopt;
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(pipe[0]);
-        if (!DropTo(*user)) ::_exit(1);
+        if (drop && root && !DropTo(uid, gid)) ::_exit(2);
         WriteAll(pipe[1], body());
         ::_exit(0);
     }
@@ -59,8 +49,30 @@ std::optional<std::string> RunUnprivileged(const std::function<std::string()>& b
     return report;
 }
 
+}  // namespace
+
+uid_t UnprivilegedUid() {
+    if (::geteuid() != 0) return ::geteuid();
+    const passwd* nobody = ::getpwnam("nobody");
+    return nobody ? nobody->pw_uid : kNobody;
+}
+
+gid_t UnprivilegedGid() {
+    if (::geteuid() != 0) return ::getegid();
+    if (const group* nogroup = ::getgrnam("nogroup")) return nogroup->gr_gid;
+    const passwd* nobody = ::getpwnam("nobody");
+    return nobody ? nobody->pw_gid : kNobody;
+}
+
+std::optional<std::string> RunUnprivileged(const std::function<std::string()>& body) {
+    return RunChild(true, body);
+}
+
+std::optional<std::string> InChild(const std::function<std::string()>& body) {
+    return RunChild(false, body);
+}
+
 bool GiveToUnprivilegedUser(const std::string& path) {
     if (::geteuid() != 0) return true;
-    const std::optional<CUser> user = UnprivilegedUser();
-    return user && ::chown(path.c_str(), user->uid, user->gid) == 0;
+    return ::chown(path.c_str(), UnprivilegedUid(), UnprivilegedGid()) == 0;
 }
