@@ -82,6 +82,12 @@ AnswerKind AnswerReply(std::string_view line, const CAttribution& attribution) {
     if (attribution.bEcho) return Echo(line, owed);
     if (attribution.Late()) return AnswerKind::kLate;
     NoteAnswered();  // before any box, whose event loop the monitor ticks in
+    // Under a timer a cycle's lines run ahead of their replies, and several
+    // replies may come between two of its ticks: an error among them stays
+    // raised, and stays the fault, until the cycle has seen it.
+    const auto& fault = Link().LastFault();
+    const bool bPending = g_bErrorReply && fault && fault->owed.nStep != 0;
+    const std::optional<CReplyFault> pending = bPending ? fault : std::nullopt;
     AnswerKind kind;
     if (ReplyKindOf(WorkLine(line)) == ReplyKind::kError) {
         kind = ErrorAnswer(line, owed);
@@ -92,5 +98,9 @@ AnswerKind AnswerReply(std::string_view line, const CAttribution& attribution) {
     }
     NoteAnswered();  // the interpreter cleared the wait whatever else is owed
     Link().NoteAnswer(owed.nId, kind);
+    if (pending) {
+        g_bErrorReply = 1;
+        Link().NoteFault(*pending);
+    }
     return kind;
 }

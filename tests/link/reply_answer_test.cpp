@@ -58,6 +58,30 @@ TEST_F(ReplyAnswerTest, ASetCommandsAnswerThatIsNeitherGoNorAnErrorStopsLikeAnEr
                                                     {BoxKind::kReplyError, "Unknown Reply"}}));
 }
 
+// Under a timer a cycle's replies may all come between two of its ticks: the
+// first error among them is the one the cycle sees.
+TEST_F(ReplyAnswerTest, AnErrorToACyclesLineStaysUntilTheCycleSeesIt) {
+    for (int step = 10; step <= 13; ++step) {
+        g_nSendStep = step;
+        SendCommand("TSDY\r\n");
+    }
+    g_nSendStep = 14;
+    for (const char* reply : {"GO\r\n", "E3\r\n", "GO\r\n", "E1\r\n"}) DispatchLine(reply);
+    EXPECT_EQ(g_bErrorReply, 1);
+    ASSERT_TRUE(Link().LastFault());
+    EXPECT_EQ(Link().LastFault()->owed.nStep, 11);
+    EXPECT_EQ(Link().LastFault()->error, ErrorReply::kCommandError);
+
+    // A single Set's error is the last reply's, as always.
+    g_nSendStep = 0;
+    g_bErrorReply = 0;
+    SendCommand("TSDY\r\n");
+    SendCommand("TSDM\r\n");
+    DispatchLine("E3\r\n");
+    DispatchLine("GO\r\n");
+    EXPECT_EQ(g_bErrorReply, 0);
+}
+
 TEST_F(ReplyAnswerTest, ALineComingBackAsItWasSentIsAnEcho) {
     g_bRs485 = 1;
     g_nSlaveAddress = 5;
@@ -118,7 +142,8 @@ TEST_F(ReplyAnswerTest, WhileAnotherLineIsOwedTheMonitorGoesOnWaiting) {
 }
 
 TEST_F(ReplyAnswerTest, WhatThePortOwedGoesWithIt) {
-    for (auto event : {CPortEvent::Lost(CLinkFailure::Of(CLinkFailure::Kind::kHungUp)), CPortEvent::Connected(-1)}) {
+    for (auto event : {CPortEvent::Lost(CLinkFailure::Of(CLinkFailure::Kind::kHungUp)),
+                       CPortEvent::Connected(-1)}) {
         sink.boxes.clear();
         SendCommand("TSDY\r\n");
         ApplyPortEvent(event);
