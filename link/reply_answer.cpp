@@ -74,6 +74,20 @@ AnswerKind SetAnswer(std::string_view line, const COwedReply& owed) {
     return AnswerKind::kAck;
 }
 
+AnswerKind Answer(std::string_view line, const COwedReply& owed) {
+    if (ReplyKindOf(WorkLine(line)) == ReplyKind::kError) return ErrorAnswer(line, owed);
+    return owed.read ? ReadAnswer(line, owed) : SetAnswer(line, owed);
+}
+
+// Under a timer a cycle's lines run ahead of their replies, and several
+// replies may come between two of its ticks: an error among them stays
+// raised, and stays the fault, until the cycle has seen it.
+std::optional<CReplyFault> PendingFault() {
+    const auto& fault = Link().LastFault();
+    if (g_bErrorReply && fault && fault->owed.nStep != 0) return fault;
+    return std::nullopt;
+}
+
 }  // namespace
 
 AnswerKind AnswerReply(std::string_view line, const CAttribution& attribution) {
@@ -82,20 +96,8 @@ AnswerKind AnswerReply(std::string_view line, const CAttribution& attribution) {
     if (attribution.bEcho) return Echo(line, owed);
     if (attribution.Late()) return AnswerKind::kLate;
     NoteAnswered();  // before any box, whose event loop the monitor ticks in
-    // Under a timer a cycle's lines run ahead of their replies, and several
-    // replies may come between two of its ticks: an error among them stays
-    // raised, and stays the fault, until the cycle has seen it.
-    const auto& fault = Link().LastFault();
-    const bool bPending = g_bErrorReply && fault && fault->owed.nStep != 0;
-    const std::optional<CReplyFault> pending = bPending ? fault : std::nullopt;
-    AnswerKind kind;
-    if (ReplyKindOf(WorkLine(line)) == ReplyKind::kError) {
-        kind = ErrorAnswer(line, owed);
-    } else if (owed.read) {
-        kind = ReadAnswer(line, owed);
-    } else {
-        kind = SetAnswer(line, owed);
-    }
+    const std::optional<CReplyFault> pending = PendingFault();
+    const AnswerKind kind = Answer(line, owed);
     NoteAnswered();  // the interpreter cleared the wait whatever else is owed
     Link().NoteAnswer(owed.nId, kind);
     if (pending) {
