@@ -11,12 +11,6 @@
 #include "res/batch_dialogs.h"
 #include "res/command_ids.h"
 
-namespace {
-
-const char kCleared[] = "   ";  // what the edit shows once a run has finished
-
-}  // namespace
-
 CBatchRunDlg::CBatchRunDlg(const CDialogTemplate& t, int nStartId, int nEditId, int nProgressId,
                            Closing closing, QWidget* parent)
     : QDialog(parent), m_closing(closing), m_pPreviousMsgOwner(g_hMsgOwner) {
@@ -24,18 +18,23 @@ CBatchRunDlg::CBatchRunDlg(const CDialogTemplate& t, int nStartId, int nEditId, 
     BuildDialog(*this, t);
     m_pEdit = FindControl<QLineEdit>(*this, nEditId);
     m_pProgress = FindControl<QProgressBar>(*this, nProgressId);
-    m_pCycle = std::make_unique<CCycleTimer>(Button(IDCANCEL));
+    m_pCycle = std::make_unique<CCycleTimer>(Button(IDCANCEL), Button(IDC_RUN_STOP));
     m_pCycle->onStep = [this](int k, int nSteps) { ShowStep(k, nSteps); };
-    m_pCycle->onFinished = [this] {
-        m_pEdit->setText(kCleared);
-        m_pProgress->setValue(0);
-        OnRunFinished();
+    QPushButton* start = Button(nStartId);
+    m_pCycle->onRunning = [start](bool running) { start->setEnabled(!running); };
+    m_pCycle->onEnded = [this](const CRunOutcome& outcome, const CStepList& steps) {
+        OnRunEnded(outcome, steps);
     };
-    // Refused silently while any cycle holds g_nSendStep, this one included.
-    connect(Button(nStartId), &QPushButton::clicked, this, [this] {
-        if (!m_pCycle->Running()) SetStatus({});
+    // Refused silently while another cycle holds g_nSendStep.
+    connect(start, &QPushButton::clicked, this, [this] {
+        if (m_pCycle->Running() || g_nSendStep != 0) return;
+        SetStatus({});
         m_pCycle->Start(Steps());
     });
+}
+
+void CBatchRunDlg::OnRunEnded(const CRunOutcome& outcome, const CStepList& steps) {
+    SetStatus(RunOutcomeText(outcome, steps, Verb()));
 }
 
 CBatchRunDlg::~CBatchRunDlg() {
@@ -49,11 +48,16 @@ void CBatchRunDlg::SetStatus(const QString& text) {
     }
 }
 
+QString CBatchRunDlg::Status() const {
+    auto* status = findChild<QLabel*>(QString::number(IDC_RUN_STATUS));
+    return status ? status->text() : QString();
+}
+
 QPushButton* CBatchRunDlg::Button(int id) const {
     return FindControl<QPushButton>(*this, id);
 }
 
-// Edit and bar keep the step reached when an error reply stops the run.
+// Edit and bar keep the step reached when the run ends.
 void CBatchRunDlg::OnCycleTimer() {
     m_pCycle->OnTick();
 }

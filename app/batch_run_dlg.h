@@ -1,9 +1,11 @@
-// The shape the two timed batch runs share (all-items transmission and
-// maintenance read-back): a start button, a read-only edit and a progress bar
-// showing the step, CLOSE disabled while the run goes, and a send cycle on a
+// The shape the timed batch runs share (all-items transmission, maintenance
+// read-back, compare): a start button, a read-only edit and a progress bar
+// showing the step, a stop button, a line saying how the last run ended, CLOSE
+// and the start button disabled while the run goes, and a send cycle on a
 // timer. A run that must not be cut short refuses every way of closing the
-// dialog; otherwise closing ends the run, so g_nSendStep is 0 once the dialog
-// is gone. While the dialog is open the boxes raised during its run sit over it.
+// dialog but its stop button; otherwise closing ends the run, so g_nSendStep
+// is 0 once the dialog is gone. While the dialog is open the boxes raised
+// during its run sit over it.
 #pragma once
 
 #include <QDialog>
@@ -13,6 +15,7 @@
 #include <memory>
 
 #include "app/cycle_timer.h"
+#include "app/run_outcome_text.h"
 #include "batch/send_cycle.h"
 #include "res/dialog_template.h"
 
@@ -28,6 +31,7 @@ public:
     void OnCycleTimer();
     bool CycleRunning() const { return m_pCycle->Running(); }
     QPushButton* Button(int id) const;
+    QString Status() const;
     QLineEdit* StepEdit() const { return m_pEdit; }
     QProgressBar* Progress() const { return m_pProgress; }
     QTimer& CycleTimer() { return m_pCycle->Timer(); }
@@ -41,9 +45,12 @@ protected:
     virtual CStepList Steps() const = 0;
     // What the edit shows after step k of nSteps.
     virtual QString StepText(int k, int nSteps) const = 0;
-    // The run went to its end (not stopped); the edit and the bar are cleared.
-    virtual void OnRunFinished() {}
-    // What the dialog's status line (where its template has one) says.
+    // The run has ended; the edit and the bar keep the last step. By default
+    // the status line says how it ended.
+    virtual void OnRunEnded(const CRunOutcome& outcome, const CStepList& steps);
+    // Whether the run sends or reads, for the status line.
+    virtual RunVerb Verb() const { return RunVerb::kSend; }
+    // What the dialog's status line says.
     void SetStatus(const QString& text);
 
     void done(int result) override;

@@ -7,16 +7,25 @@
 #include "model/settings_model.h"
 #include "sink/message_sink.h"
 
-CCycleTimer::CCycleTimer(QPushButton* closeButton) : m_pClose(closeButton) {
+CCycleTimer::CCycleTimer(QPushButton* closeButton, QPushButton* stopButton)
+    : m_pClose(closeButton), m_pStop(stopButton) {
     QObject::connect(&m_timer, &QTimer::timeout, [this] { OnTick(); });
+    if (m_pStop) {
+        m_pStop->setEnabled(false);
+        QObject::connect(m_pStop, &QPushButton::clicked, [this] { RequestStop(); });
+    }
 }
 
 CCycleTimer::~CCycleTimer() {
+    // The dialog is going: it hears of nothing any more.
+    onStep = nullptr;
+    onRunning = nullptr;
+    onEnded = nullptr;
     Stop();
 }
 
 void CCycleTimer::Start(CStepList steps) {
-    if (g_nSendStep != 0) return;
+    if (g_nSendStep != 0 || Running()) return;
     const int period = steps.nPeriodMs;
     m_pCycle = std::make_unique<CSendCycle>(std::move(steps));
     m_nIdAtStart = Link().Owed().LastId();
@@ -37,7 +46,7 @@ void CCycleTimer::Start(CStepList steps) {
         m_timer.setSingleShot(false);
         m_timer.start(period);
     }
-    m_pClose->setEnabled(false);
+    ShowRunning(true);
 }
 
 void CCycleTimer::OnTick() {
@@ -69,7 +78,7 @@ void CCycleTimer::PollPacer() {
             break;
     }
     const int wait = m_pPacer->MsUntilDue(CCyclePacer::Clock::now());
-    if (wait >= 0 && Running()) m_timer.start(wait);
+    if (wait >= 0 && Stepping()) m_timer.start(wait);
 }
 
 void CCycleTimer::Handle(TickOutcome outcome) {
@@ -78,25 +87,42 @@ void CCycleTimer::Handle(TickOutcome outcome) {
             if (onStep) onStep(m_pCycle->LastStep(), m_pCycle->Steps().nSteps);
             break;
         case TickOutcome::kFinished:
-            AwaitLastAnswers();
+            // A list that ends on its last step's tick performed that step now.
+            if (!m_pCycle->Steps().bEndsOnTickAfterLast && onStep) {
+                onStep(m_pCycle->LastStep(), m_pCycle->Steps().nSteps);
+            }
+            AwaitLastAnswers(RunEnd::kDone);
             break;
         case TickOutcome::kStopped:
+            // Not when the run was stopped from a warning's event loop: that
+            // stop has taken care of its end.
+            if (m_bDraining || !m_bActive) break;
             End();
+            Ended();
             break;
         case TickOutcome::kIgnored:  // a warning box of the step before is open
             break;
     }
 }
 
-void CCycleTimer::AwaitLastAnswers() {
+void CCycleTimer::RequestStop() {
+    if (!Stepping()) return;
+    m_pCycle->Stop(RunEnd::kStopped);
+    AwaitLastAnswers(RunEnd::kStopped);
+}
+
+void CCycleTimer::AwaitLastAnswers(RunEnd end) {
+    m_drainedEnd = end;
     m_nLastId = Link().Owed().LastId();
     m_nLossesAtLast = Link().State().Losses();
-    if (m_nLastId == m_nIdAtStart) {  // every item refused: nothing to wait for
+    m_nNoConnectsAtLast = Link().NoConnects();
+    if (m_nLastId == m_nIdAtStart) {  // nothing went out: nothing to wait for
         End();
-        if (onFinished) onFinished();
+        Ended();
         return;
     }
     m_bDraining = true;
+    if (m_pStop) m_pStop->setEnabled(false);  // nothing left to stop
     m_timer.setSingleShot(true);
     m_replies = Link().ReceivedLines().Watch([this](std::string_view) { m_timer.start(0); });
     Drain();
@@ -109,26 +135,40 @@ void CCycleTimer::Drain() {
     DispatchReplies();         // answers already in take their place first
     if (!m_bDraining) return;  // a box of theirs let the dialog close meanwhile
     const ReplyFate fate = Link().Owed().Fate(m_nLastId);
-    if (fate == ReplyFate::kOwed && !g_bErrorReply) {
+    const bool lost = Link().State().Losses() != m_nLossesAtLast;
+    const bool noConnect = Link().NoConnects() != m_nNoConnectsAtLast;
+    const bool fault = g_bErrorReply || m_pCycle->FaultSinceStart();
+    if (fate == ReplyFate::kOwed && !fault && !lost && !noConnect) {
         m_timer.start(kLookMs);
         return;
     }
     End();
-    if (g_bErrorReply) {  // the answer to one of the last lines was an error reply
+    m_pCycle->EndAfterSteps(EndOfLastAnswers(fate));
+    Ended();
+}
+
+// An error reply to one of the last lines, the port lost, or a last line left
+// without an answer (the monitor says "No Connect") ends the run so; otherwise
+// it ends as its steps did.
+RunEnd CCycleTimer::EndOfLastAnswers(ReplyFate fate) {
+    if (g_bErrorReply || m_pCycle->FaultSinceStart()) {
         g_bErrorReply = 0;
-        return;
+        return RunEnd::kErrorReply;
     }
     if (Link().State().Losses() != m_nLossesAtLast) {
         ShowReplyError("Port lost: " + Link().State().Port());
-        return;
+        return RunEnd::kPortLost;
     }
-    // A last line left without an answer is no finished run; the monitor says "No Connect".
-    if (fate == ReplyFate::kAnswered && onFinished) onFinished();
+    if (Link().NoConnects() != m_nNoConnectsAtLast || fate != ReplyFate::kAnswered) {
+        return RunEnd::kNoConnect;
+    }
+    return m_drainedEnd;
 }
 
 void CCycleTimer::Stop() {
     if (!Running()) return;
     m_pCycle->Stop();
+    m_bActive = false;
     End();
 }
 
@@ -137,5 +177,18 @@ void CCycleTimer::End() {
     m_timer.stop();
     m_replies.Cancel();
     m_linkChanges.Cancel();
-    m_pClose->setEnabled(true);
+    ShowRunning(false);
+}
+
+void CCycleTimer::Ended() {
+    if (!m_bActive) return;
+    m_bActive = false;
+    if (onEnded) onEnded(m_pCycle->Outcome(), m_pCycle->Steps());
+}
+
+void CCycleTimer::ShowRunning(bool running) {
+    if (running) m_bActive = true;
+    m_pClose->setEnabled(!running);
+    if (m_pStop) m_pStop->setEnabled(running);
+    if (onRunning) onRunning(running);
 }

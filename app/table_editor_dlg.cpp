@@ -3,20 +3,23 @@
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <algorithm>
 
+#include "app/corner_clicks.h"
 #include "app/dialog_builder.h"
 #include "app/editor_caption.h"
-#include "app/corner_clicks.h"
+#include "app/run_outcome_text.h"
 #include "editors/table_grid.h"
 #include "link/comm_settings.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/editor_dialogs.h"
+#include "res/run_controls.h"
 
 CTableEditorDlg::CTableEditorDlg(const CDialogTemplate& t, const char* captionText, int nTableId,
                                  int nCounterId, QWidget* parent)
@@ -27,13 +30,20 @@ CTableEditorDlg::CTableEditorDlg(const CDialogTemplate& t, const char* captionTe
     InitGrid();
     m_pCounter = FindControl<QLineEdit>(*this, nCounterId);
     InitSlaveAddress();
-    m_pCycle = std::make_unique<CCycleTimer>(Button(IDCANCEL));
+    m_pCycle = std::make_unique<CCycleTimer>(Button(IDCANCEL), Button(IDC_RUN_STOP));
     m_pCycle->onStep = [this](int k, int) {
         if (m_pCounter) m_pCounter->setText(QString::number(k));
     };
-    m_pCycle->onFinished = [this] {
-        if (m_pCounter) m_pCounter->setText("  ");
+    m_pCycle->onRunning = [this](bool running) { ShowCycleRunning(running); };
+    // The counter keeps the last step.
+    m_pCycle->onEnded = [this](const CRunOutcome& outcome, const CStepList& steps) {
+        if (auto* status = findChild<QLabel*>(QString::number(IDC_RUN_STATUS))) {
+            status->setText(RunOutcomeText(outcome, steps, RunVerb::kSend));
+        }
     };
+    if (auto* status = findChild<QLabel*>(QString::number(IDC_RUN_STATUS))) {
+        status->setWordWrap(true);
+    }
     g_nCornerClicks = 0;
 }
 
@@ -44,6 +54,11 @@ QComboBox* CTableEditorDlg::Combo(int id) const {
 }
 QPushButton* CTableEditorDlg::Button(int id) const {
     return FindControl<QPushButton>(*this, id);
+}
+
+QString CTableEditorDlg::Status() const {
+    auto* status = findChild<QLabel*>(QString::number(IDC_RUN_STATUS));
+    return status ? status->text() : QString();
 }
 
 void CTableEditorDlg::InitSlaveAddress() {
@@ -108,9 +123,33 @@ int CTableEditorDlg::MarkedCell() const {
 }
 
 void CTableEditorDlg::OnGuardedClick(int buttonId, std::function<void()> handler) {
+    m_guardedButtons.push_back(buttonId);
     connect(Button(buttonId), &QPushButton::clicked, this, [handler] {
         if (g_nSendStep == 0) handler();
     });
+}
+
+// A pick in a list that the run would refuse is refused visibly: the lists
+// and buttons that do nothing meanwhile are disabled for the run.
+void CTableEditorDlg::ShowCycleRunning(bool running) {
+    if (running) {
+        std::vector<QWidget*> inert;
+        for (const auto& [id, list] : m_lists) {
+            if (list.bGuarded) inert.push_back(Combo(id));
+        }
+        for (int id : m_guardedButtons) inert.push_back(Button(id));
+        for (QWidget* widget : inert) {
+            if (!widget || !widget->isEnabled()) continue;
+            widget->setEnabled(false);
+            m_disabledForRun.emplace_back(widget);
+        }
+    } else {
+        for (const auto& widget : m_disabledForRun) {
+            if (widget) widget->setEnabled(true);
+        }
+        m_disabledForRun.clear();
+    }
+    OnCycleRunning(running);
 }
 
 void CTableEditorDlg::Select(int comboId, int index) {
@@ -234,12 +273,18 @@ void CTableEditorDlg::StartCycle(CStepList steps) {
     m_pCycle->Start(std::move(steps));
 }
 
-// The counter keeps the last step sent when an error reply stops the cycle.
+// The counter keeps the last step sent when the cycle ends.
 void CTableEditorDlg::OnCycleTimer() {
     m_pCycle->OnTick();
 }
 
+bool CTableEditorDlg::StopRunInsteadOfClosing() {
+    if (!m_pCycle->Running()) return false;
+    m_pCycle->RequestStop();
+    return true;
+}
+
 void CTableEditorDlg::done(int result) {
-    m_pCycle->Stop();
+    if (StopRunInsteadOfClosing()) return;
     QDialog::done(result);
 }

@@ -1,9 +1,12 @@
 // The shape every table editor shares: a grid painted into a frame, lists that
 // write the model the moment they change, the slave address list, Set, and an
-// All set that runs the send cycle on a timer. While a cycle runs (anywhere:
-// g_nSendStep is shared) the table lists and buttons are inert; the slave
-// address list, OK and painting stay live. Closing the dialog in any way ends
-// its cycle, so g_nSendStep is 0 once the dialog is gone.
+// All set that runs the send cycle on a timer, with a stop button and a line
+// saying how the last run ended. While a cycle runs (anywhere: g_nSendStep is
+// shared) the table lists and buttons are inert, and while the editor's own
+// runs they are disabled; the slave address list, OK and painting stay live.
+// Esc, the close box and OK during the editor's run stop it as its stop button
+// does, and the dialog stays open to say so; a dialog destroyed meanwhile ends
+// its cycle at once, so g_nSendStep is 0 once the dialog is gone.
 //
 // The grid also answers the mouse and the keyboard: the current entry is
 // outlined, a click on a cell picks that entry in its list, and with the grid
@@ -14,11 +17,13 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/cycle_timer.h"
 #include "batch/send_cycle.h"
@@ -52,6 +57,8 @@ public:
     QComboBox* Combo(int id) const;
     QPushButton* Button(int id) const;
     QLineEdit* Counter() const { return m_pCounter; }
+    // What the status line says of the last All set; empty without one.
+    QString Status() const;
     QTimer& CycleTimer() { return m_pCycle->Timer(); }
     QFrame* Table() const { return m_pTable; }
 
@@ -84,6 +91,12 @@ protected:
     void TrimInputsToModel(int comboId, int from);
     // All set: runs the steps one per tick of the cycle's timer.
     void StartCycle(CStepList steps);
+    // The editor's own run began (true) or ended; its table lists and
+    // guarded buttons are already disabled or enabled again.
+    virtual void OnCycleRunning(bool /*running*/) {}
+    // When the editor's run goes, asks it to stop (the dialog stays open to
+    // say how it ended) and returns true: the closing is refused.
+    bool StopRunInsteadOfClosing();
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -102,8 +115,11 @@ private:
     void PaintMark(QPainter& painter) const;
     void OnGridClick(int x, int y);
     bool OnGridKey(const QKeyEvent& key);
+    void ShowCycleRunning(bool running);
 
     std::map<int, CListHandler> m_lists;
+    std::vector<int> m_guardedButtons;
+    std::vector<QPointer<QWidget>> m_disabledForRun;  // enabled again when the run ends
     QFrame* m_pTable = nullptr;
     QLineEdit* m_pCounter = nullptr;
     std::unique_ptr<CCycleTimer> m_pCycle;

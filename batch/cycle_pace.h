@@ -1,11 +1,13 @@
 // How a running cycle is paced: one step per period of its timer, or each step
-// as soon as the switcher has answered the line before (a reply missing for
-// the connection monitor's time ends the run). The program's dialogs and the
-// command-line tool pace their cycles here; each brings its own waiting: it
-// calls Poll once MsUntilDue has passed, and after each reply.
+// as soon as the switcher has answered the line before. Either way a line of
+// the run left without its reply for the connection monitor's time ends the
+// run. The program's dialogs and the command-line tool pace their cycles here;
+// each brings its own waiting: it calls Poll once MsUntilDue has passed, and
+// after each reply.
 #pragma once
 
 #include <chrono>
+#include <deque>
 
 #include "batch/send_cycle.h"
 #include "link/owed_replies.h"
@@ -22,7 +24,7 @@ enum class PaceOutcome {
     kStepped,
     kFinished,
     kStopped,
-    kNoReply,  // the line before got no reply in time; the cycle has ended
+    kNoReply,  // a line got no reply in time (NoReplyStep()); the cycle has ended
 };
 
 class CCyclePacer {
@@ -41,10 +43,20 @@ public:
     PaceOutcome Poll(Clock::time_point now);
 
     CyclePace Pace() const { return m_pace; }
+    // The step whose line got no reply, once Poll has said kNoReply.
+    int NoReplyStep() const { return m_nNoReplyStep; }
 
 private:
+    struct CSentLine {
+        unsigned long nId;
+        int nStep;
+        Clock::time_point deadline;
+    };
+
     bool Answered() const;
     bool GaveUpBeforeFirst() const;
+    bool TimerLineUnanswered(Clock::time_point now);
+    PaceOutcome NoReply(int nStep);
     void AfterTick(unsigned long lastBefore, Clock::time_point now);
 
     CSendCycle& m_cycle;
@@ -56,5 +68,7 @@ private:
     bool m_bBeforeFirst = false;     // ... and it went out before the run
     unsigned long m_nAwaitedId = 0;  // the line awaited, as the link owes it
     Clock::time_point m_deadline{};
+    std::deque<CSentLine> m_sent;  // timer: the run's lines not yet known answered
+    int m_nNoReplyStep = 0;
     bool m_bPolling = false;
 };

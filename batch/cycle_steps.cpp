@@ -28,6 +28,10 @@ std::string Numbered(const char* what, int number) {
     return what + (" " + TwoDigits(number));
 }
 
+// The display switch tables as the 設定 menu names them, in the order of DisplaySwitch.
+const char* const kDisplayNames[] = {"入力タイトル表示", "出力タイトル表示", "タイトル表示位置",
+                                     "入力カレンダ表示", "出力カレンダ表示"};
+
 // Steps 129..133 of the all-items run: CTI, CTO, CPI, TSI, TSO, the order of
 // DisplaySwitch.
 DisplaySwitch DisplayStepSwitch(int k) {
@@ -54,12 +58,20 @@ std::string DescribeAllItemsStep(int k) {
     return Numbered("title of channel", k - kTitleFirst + 1);
 }
 
+std::string NameAllItemsStep(int k) {
+    if (k <= kPatterns) return Numbered("パターン", k);
+    if (k < kDisplayFirst) return Numbered("メモリ", k - kPatterns);
+    if (k < kTitleFirst) return kDisplayNames[static_cast<int>(DisplayStepSwitch(k))];
+    return Numbered("タイトル", k - kTitleFirst + 1);
+}
+
 }  // namespace
 
 CStepList AutoSequenceSteps() {
     return {kPatterns,
             [](int k) { return SequencePatternStep(k - 1); },
             [](int k) { return Numbered("pattern", k); },
+            [](int k) { return Numbered("パターン", k); },
             false,
             2,
             kEditorPeriodMs};
@@ -72,6 +84,7 @@ CStepList MemoryPatternSteps() {
                 return Sent();
             },
             [](int k) { return Numbered("memory", k); },
+            [](int k) { return Numbered("メモリ", k); },
             false,
             6,
             kEditorPeriodMs};
@@ -81,6 +94,7 @@ CStepList TitleSteps() {
     return {InputChannelCount(),
             [](int k) { return TitleStep(k - 1); },
             [](int k) { return Numbered("title of channel", k); },
+            [](int k) { return Numbered("タイトル", k); },
             false,
             4,
             kEditorPeriodMs};
@@ -90,6 +104,7 @@ CStepList AllItemsSteps() {
     return {InputChannelCount() + kTitleFirst - 1,
             AllItemsStep,
             DescribeAllItemsStep,
+            NameAllItemsStep,
             false,
             7,
             kBatchPeriodMs};
@@ -129,13 +144,16 @@ namespace {
 // the answers are to land.
 CStepList ReadSteps(std::function<void()> beforeFirst) {
     const int n = InputChannelCount();
+    // The read commands are how the user names the reads, in English and Japanese alike.
+    auto command = [n](int k) { return std::string(LineBody(ReadBackCommand(k, n))); };
     return {ReadBackStepCount(n),
             [n, beforeFirst = std::move(beforeFirst)](int k) {
                 if (k == 1) beforeFirst();
                 SendCommand(ReadBackCommand(k, n));
                 return Sent();
             },
-            [n](int k) { return std::string(LineBody(ReadBackCommand(k, n))); },
+            command,
+            command,
             true,
             8,
             kBatchPeriodMs};

@@ -64,6 +64,10 @@ QString ItemName(const CSettingsDifference& d) {
     }
 }
 
+QString DifferingText(size_t n) {
+    return QString("%1 項目が異なります。").arg(n);
+}
+
 QString ValueText(const CSettingsDifference& d, DiffSide side) {
     if (d.table == SettingsTable::kTitle) {
         const std::string& title = side == DiffSide::kFile ? d.strFile : d.strSwitcher;
@@ -88,13 +92,23 @@ QString CSettingsCompareDlg::StepText(int k, int nSteps) const {
     return QString::number(ReadBackPercent(k, nSteps));
 }
 
-void CSettingsCompareDlg::OnRunFinished() {
+// A compare stopped early compares nothing; the settings in memory stay as
+// they are either way.
+void CSettingsCompareDlg::OnRunEnded(const CRunOutcome& outcome, const CStepList& steps) {
+    if (!outcome.Done()) {
+        SetStatus(RunOutcomeText(outcome, steps, RunVerb::kRead));
+        return;
+    }
     const CCompareResult result = CompareWithReadCopy();
     if (!result.Complete()) {
-        ShowWarning(kIncomplete + ReadRequestList(result.missing));
+        const std::string text = kIncomplete + ReadRequestList(result.missing);
+        SetStatus(Text(text));
+        ShowWarning(text);
     } else if (result.differences.empty()) {
+        SetStatus(kSame);
         ShowNotice(kSame);
     } else {
+        SetStatus(DifferingText(result.differences.size()));
         CCompareResultDlg(result.differences, this).exec();
     }
 }
@@ -102,8 +116,7 @@ void CSettingsCompareDlg::OnRunFinished() {
 CCompareResultDlg::CCompareResultDlg(const std::vector<CSettingsDifference>& diffs, QWidget* parent)
     : QDialog(parent) {
     BuildDialog(*this, CompareResultTemplate());
-    FindControl<QLabel>(*this, IDC_COMPARE_SUMMARY)
-        ->setText(QString("%1 項目が異なります。").arg(diffs.size()));
+    FindControl<QLabel>(*this, IDC_COMPARE_SUMMARY)->setText(DifferingText(diffs.size()));
     m_pList = FindControl<QTreeWidget>(*this, IDC_COMPARE_LIST);
     QList<QTreeWidgetItem*> rows;
     for (const auto& d : diffs) {

@@ -17,7 +17,8 @@ public:
 protected:
     CStepList Steps() const override;
     QString StepText(int k, int nSteps) const override;
-    void OnRunFinished() override;
+    void OnRunEnded(const CRunOutcome& outcome, const CStepList& steps) override;
+    RunVerb Verb() const override { return RunVerb::kRead; }
 };
 
 // The entries that differ: table, item, the value in memory, the switcher's.

@@ -11,6 +11,7 @@ namespace {
 
 const char kUnread[] = "読み込めなかった項目があるため、設定は変わりません: ";
 const char kEchoed[] = "（送信した行がそのまま返ってきています。ポートのエコーを確認してください）";
+const char kUnchanged[] = "（設定は変わりません）";
 
 }  // namespace
 
@@ -26,11 +27,16 @@ CStepList CSettingsReadDlg::Steps() const {
 }
 
 // Settings read in part would pass for the switcher's: only a read that
-// brought every table back goes into the model.
-void CSettingsReadDlg::OnRunFinished() {
+// went to its end and brought every table back goes into the model.
+void CSettingsReadDlg::OnRunEnded(const CRunOutcome& outcome, const CStepList& steps) {
+    if (!outcome.Done()) {
+        SetStatus(RunOutcomeText(outcome, steps, RunVerb::kRead) + kUnchanged);
+        return;
+    }
     const auto unread = UnreadRequests();
     if (unread.empty()) {
         ApplyReadCopy();
+        SetStatus(RunOutcomeText(outcome, steps, RunVerb::kRead));
         return;
     }
     std::string text = kUnread + ReadRequestList(unread);

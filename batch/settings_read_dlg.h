@@ -12,7 +12,8 @@ public:
 protected:
     CStepList Steps() const override;
     QString StepText(int k, int nSteps) const override;
-    void OnRunFinished() override;
+    void OnRunEnded(const CRunOutcome& outcome, const CStepList& steps) override;
+    RunVerb Verb() const override { return RunVerb::kRead; }
 
 private:
     mutable unsigned long m_nEchoesBefore = 0;

@@ -84,7 +84,7 @@ private:
                     ShowProgress();
                     return true;
                 case PaceOutcome::kNoReply:
-                    PrintError("no reply to " + Describe(m_cycle.LastStep()) + " within 3.5 s" +
+                    PrintError("no reply to " + Describe(pacer.NoReplyStep()) + " within 3.5 s" +
                                EchoNote());
                     m_bNoReply = true;
                     return false;
@@ -97,15 +97,19 @@ private:
     }
 
     // Waits for the replies to the last lines, each for the reply time at
-    // most. False when one stops the run (an error reply, a line that is none).
+    // most. False when one stops the run (an error reply, a line that is
+    // none), also when a GO to a later line has cleared the flag since.
     bool AwaitStragglers() {
-        while (Link().Owed().Fate(Link().Owed().LastId()) == ReplyFate::kOwed && !g_bErrorReply &&
+        while (Link().Owed().Fate(Link().Owed().LastId()) == ReplyFate::kOwed && !Faulted() &&
                !PortLostSince(m_nLossesBefore)) {
             WaitForReplies(50);
         }
         DispatchReplies();
-        return !g_bErrorReply;
+        return !Faulted();
     }
+
+    // The run cleared the answer kept as it started.
+    static bool Faulted() { return g_bErrorReply || Link().LastFault(); }
 
     // A port that only sent back what it heard answered nothing: say why.
     std::string EchoNote() const {

@@ -12,12 +12,12 @@
 #include "app/shift_jis_text.h"
 #include "batch/cycle_steps.h"
 #include "editors/title_send.h"
-#include "sink/message_sink.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 #include "protocol/shift_jis.h"
 #include "res/editor_dialogs.h"
 #include "res/title_dialog.h"
+#include "sink/message_sink.h"
 
 int g_bImeWasOpen = 0;
 
@@ -163,15 +163,20 @@ bool CTitleDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CTitleDlg::reject() {
-    if (g_nSendStep != 0) return;
+    if (StopRunInsteadOfClosing()) return;
     g_hMsgOwner = this;
     if (m_bInputMethodOpened) m_inputMethod.SetOpen(g_bImeWasOpen != 0);
     CTableEditorDlg::reject();
 }
 
 void CTitleDlg::done(int result) {
-    // The titles being sent must all go out: no way of closing ends the cycle.
-    if (g_nSendStep != 0) return;
+    if (StopRunInsteadOfClosing()) return;
     CTableEditorDlg::done(result);
     g_hMsgOwner = parentWidget();
+}
+
+// A title typed while the titles are sent would not be stored: the field
+// takes none meanwhile.
+void CTitleDlg::OnCycleRunning(bool running) {
+    m_pEdit->setReadOnly(running);
 }

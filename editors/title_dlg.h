@@ -28,6 +28,7 @@ protected:
     // CLOSE, Esc and the close box.
     void reject() override;
     void done(int result) override;
+    void OnCycleRunning(bool running) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -14,6 +14,7 @@ void MonitorTick() {
         g_nNoReplyTicks = 0;
         // Said once: an answer that still comes is late, and raises no box of its own.
         Link().Owed().GiveUpAll();
+        Link().NoteNoConnect();
         ShowReplyError("No Connect");
     }
 }

@@ -57,6 +57,7 @@ void CLinkContext::Reset() {
     m_lastAnswer = {0, AnswerKind::kUnsolicited};
     m_nEchoes = 0;
     m_nUnreadable = 0;
+    m_nNoConnects = 0;
     m_pReadCopy.reset();
     m_bReplyPaced = false;
     m_state.Reset();

@@ -86,6 +86,10 @@ public:
     unsigned long Echoes() const { return m_nEchoes; }
     void NoteUnreadable() { ++m_nUnreadable; }
     unsigned long Unreadable() const { return m_nUnreadable; }
+    // The connection monitor's "No Connect" reports since the start: a run
+    // watches the count to stop when the switcher no longer answers.
+    void NoteNoConnect() { ++m_nNoConnects; }
+    unsigned long NoConnects() const { return m_nNoConnects; }
 
     // --- Where data lines land and how cycles are paced; the owner thread only ---
 
@@ -156,6 +160,7 @@ private:
     std::pair<unsigned long, AnswerKind> m_lastAnswer{0, AnswerKind::kUnsolicited};
     unsigned long m_nEchoes = 0;
     unsigned long m_nUnreadable = 0;
+    unsigned long m_nNoConnects = 0;
     std::unique_ptr<CReadBackCopy> m_pReadCopy;
     bool m_bReplyPaced = false;
     CLinkState m_state;

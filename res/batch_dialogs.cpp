@@ -79,12 +79,14 @@ const CDialogTemplate& AllItemsTemplate() {
                                    kFont,
                                    9,
                                    155,
-                                   59,
+                                   104,
                                    {
                                        {K::kEdit, IDC_ALL_COUNTER, 10, 15, 15, 14, "", {}, true},
                                        {K::kButton, IDC_ALL_START, 25, 15, 50, 14, "設定", {}},
                                        {K::kButton, IDCANCEL, 95, 15, 50, 14, "CLOSE", {}},
                                        {K::kProgress, IDC_ALL_PROGRESS, 10, 35, 135, 14, "", {}},
+                                       {K::kButton, IDC_RUN_STOP, 95, 55, 50, 14, "中止", {}},
+                                       {K::kStaticText, IDC_RUN_STATUS, 10, 74, 135, 26, "", {}},
                                    }};
     return t;
 }
@@ -96,11 +98,12 @@ const CDialogTemplate& SettingsReadTemplate() {
         kFont,
         9,
         203,
-        100,
+        108,
         {
             {K::kButton, IDC_READ_START, 7, 13, 50, 14, "読み込み", {}},
             {K::kEdit, IDC_READ_PERCENT, 57, 13, 25, 14, "", {}, true, true},
             {K::kStaticText, kNoId, 83, 15, 8, 8, "％", {}},
+            {K::kButton, IDC_RUN_STOP, 94, 14, 46, 14, "中止", {}},
             {K::kButton, IDCANCEL, 146, 14, 50, 14, "CLOSE", {}},
             {K::kProgress, IDC_READ_PROGRESS, 7, 38, 189, 14, "", {}},
             {K::kStaticText,
@@ -111,7 +114,7 @@ const CDialogTemplate& SettingsReadTemplate() {
              8,
              "メインテナンス以外で読み込み操作を行わないでください。",
              {}},
-            {K::kStaticText, IDC_RUN_STATUS, 7, 80, 189, 16, "", {}},
+            {K::kStaticText, IDC_RUN_STATUS, 7, 80, 189, 24, "", {}},
         }};
     return t;
 }
@@ -123,11 +126,12 @@ const CDialogTemplate& SettingsCompareTemplate() {
         kFont,
         9,
         203,
-        88,
+        112,
         {
             {K::kButton, IDC_COMPARE_START, 7, 13, 50, 14, "照合", {}},
             {K::kEdit, IDC_COMPARE_PERCENT, 57, 13, 25, 14, "", {}, true, true},
             {K::kStaticText, kNoId, 83, 15, 8, 8, "％", {}},
+            {K::kButton, IDC_RUN_STOP, 94, 14, 46, 14, "中止", {}},
             {K::kButton, IDCANCEL, 146, 14, 50, 14, "CLOSE", {}},
             {K::kProgress, IDC_COMPARE_PROGRESS, 7, 38, 189, 14, "", {}},
             {K::kStaticText,
@@ -139,6 +143,7 @@ const CDialogTemplate& SettingsCompareTemplate() {
              "スイッチャーの設定を読み出して、メモリ上の設定と照合します。",
              {}},
             {K::kStaticText, kNoId, 14, 72, 182, 8, "メモリ上の設定は変わりません。", {}},
+            {K::kStaticText, IDC_RUN_STATUS, 7, 84, 189, 24, "", {}},
         }};
     return t;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "res/dialog_template.h"
+#include "res/run_controls.h"
 
 inline constexpr int IDD_CALENDAR = 144;
 inline constexpr int IDD_SLAVE_ADDRESS = 148;
@@ -50,9 +51,6 @@ inline constexpr int IDC_COMPARE_PROGRESS = 1125;
 // Its result: a line saying how many entries differ, and the list of them.
 inline constexpr int IDC_COMPARE_SUMMARY = 1126;
 inline constexpr int IDC_COMPARE_LIST = 1127;
-
-// A batch dialog's line saying how its last run ended.
-inline constexpr int IDC_RUN_STATUS = 1128;
 
 const CDialogTemplate& CalendarTemplate();
 const CDialogTemplate& SlaveAddressTemplate();

@@ -1,6 +1,7 @@
 #include "res/editor_dialogs.h"
 
 #include "res/command_ids.h"
+#include "res/run_controls.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ const CDialogTemplate& AutoSequenceTemplate() {
         kFont,
         9,
         385,
-        179,
+        199,
         {
             {K::kFrame, IDC_SEQ_TABLE, 0, 0, 385, 135, "", {}},
             {K::kGroupBox, kNoId, 5, 140, 50, 35, "Pattern no.", {}},
@@ -51,6 +52,8 @@ const CDialogTemplate& AutoSequenceTemplate() {
             {K::kButton, IDC_ALL_SET, 295, 160, 35, 14, "全設定", {}},
             {K::kDefaultButton, IDOK, 335, 140, 45, 14, "OK", {}},
             {K::kButton, IDCANCEL, 335, 160, 45, 14, "CLOSE", {}},
+            {K::kStaticText, IDC_RUN_STATUS, 5, 181, 275, 16, "", {}},
+            {K::kButton, IDC_RUN_STOP, 285, 180, 45, 14, "中止", {}},
         }};
     return t;
 }
@@ -62,7 +65,7 @@ const CDialogTemplate& PatternOutputTemplate() {
         kFont,
         9,
         385,
-        199,
+        214,
         {
             {K::kFrame, IDC_OUT_TABLE, 0, 0, 385, 135, "", {}},
             {K::kGroupBox, kNoId, 5, 140, 50, 55, "Pattern no.", {}},
@@ -81,6 +84,8 @@ const CDialogTemplate& PatternOutputTemplate() {
             {K::kButton, IDC_ALL_SET, 295, 175, 35, 14, "全設定", {}},
             {K::kDefaultButton, IDOK, 335, 145, 45, 14, "OK", {}},
             {K::kButton, IDCANCEL, 335, 175, 45, 14, "CLOSE", {}},
+            {K::kStaticText, IDC_RUN_STATUS, 5, 196, 275, 16, "", {}},
+            {K::kButton, IDC_RUN_STOP, 285, 195, 45, 14, "中止", {}},
         }};
     return t;
 }

@@ -2,6 +2,7 @@
 
 #include "res/command_ids.h"
 #include "res/editor_dialogs.h"
+#include "res/run_controls.h"
 
 const CDialogTemplate& TitleTemplate() {
     using K = ControlKind;
@@ -13,7 +14,7 @@ const CDialogTemplate& TitleTemplate() {
         "ＭＳ ゴシック",
         9,
         450,
-        179,
+        199,
         {
             {K::kFrame, IDC_TITLE_TABLE, 0, 0, 450, 135, "", {}},
             {K::kGroupBox, kNoId, 5, 140, 165, 35, "Title", {}},
@@ -27,6 +28,8 @@ const CDialogTemplate& TitleTemplate() {
             {K::kButton, IDC_ALL_SET, 314, 160, 43, 14, "全ch.設定", {}},
             {K::kDefaultButton, IDOK, 395, 140, 50, 14, "OK", {}},
             {K::kButton, IDCANCEL, 395, 160, 50, 14, "CLOSE", {}},
+            {K::kStaticText, IDC_RUN_STATUS, 5, 181, 285, 16, "", {}},
+            {K::kButton, IDC_RUN_STOP, 297, 180, 60, 14, "中止", {}},
         }};
     return t;
 }

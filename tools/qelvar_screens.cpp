@@ -7,7 +7,9 @@
 // marked and the grid focused (OUTDIR/editor_*.png), and one long list opened
 // as the screen shows it (OUTDIR/open_list.png; needs an X server). 通信の設定
 // is shown after a search of two virtual switchers on one RS-485 line
-// (OUTDIR/comm_search.png).
+// (OUTDIR/comm_search.png). The runs: 全項目の設定 after a finished run and
+// after one stopped with 中止, and the auto-sequence editor in the middle of its
+// All set and once it is stopped (OUTDIR/run_*.png).
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -32,6 +34,7 @@
 #include "app/input_method.h"
 #include "app/qelvar_app.h"
 #include "app/simulator_link.h"
+#include "batch/all_items_dlg.h"
 #include "editors/auto_sequence_dlg.h"
 #include "editors/display_switch_dlg.h"
 #include "editors/pattern_output_dlg.h"
@@ -41,9 +44,11 @@
 #include "link/reply_dispatch.h"
 #include "link/reply_queue.h"
 #include "model/settings_model.h"
+#include "res/batch_dialogs.h"
 #include "res/dialog_template.h"
 #include "res/editor_dialogs.h"
 #include "res/link_dialogs.h"
+#include "sim/virtual_switcher.h"
 
 namespace {
 
@@ -157,6 +162,51 @@ bool SaveEditors(const QDir& out) {
     return ok;
 }
 
+// Ticks the run by hand until it has performed `steps` steps, or to its end.
+template <class Dialog>
+void TickRun(Dialog& dlg, int steps = 1000) {
+    dlg.CycleTimer().stop();
+    for (int tick = 0; tick < steps && dlg.CycleRunning(); ++tick) dlg.OnCycleTimer();
+}
+
+// The runs against a virtual switcher whose answers come through the reply
+// queue; pattern 05 is all SKIP, so a finished run names it as not sent.
+bool SaveRuns(const QDir& out) {
+    SampleSettings(0);
+    g_nSeqTime[4].fill(0);
+    CVirtualSwitcher switcher(CSwitcherOptions{});
+    Link().SetLineTap([&switcher](std::string_view line) {
+        if (auto reply = switcher.Answer(line)) Link().Replies().Push(*reply);
+    });
+    SetMessageSink(nullptr);
+    bool ok = true;
+    {
+        CAllItemsDlg done;
+        done.Button(IDC_ALL_START)->click();
+        TickRun(done);
+        ok = Save(done, out.filePath("run_all_items_done.png")) && ok;
+    }
+    {
+        CAllItemsDlg stopped;
+        stopped.Button(IDC_ALL_START)->click();
+        TickRun(stopped, 70);
+        stopped.Button(IDC_RUN_STOP)->click();
+        TickRun(stopped);
+        ok = Save(stopped, out.filePath("run_all_items_stopped.png")) && ok;
+    }
+    {
+        CAutoSequenceDlg editor;
+        editor.Button(IDC_ALL_SET)->click();
+        TickRun(editor, 20);
+        ok = Save(editor, out.filePath("run_editor_130.png")) && ok;
+        editor.Button(IDC_RUN_STOP)->click();
+        TickRun(editor);
+        ok = Save(editor, out.filePath("run_editor_130_stopped.png")) && ok;
+    }
+    Link().SetLineTap({});
+    return ok;
+}
+
 // The output editor with its longest list opened: a picture of the screen,
 // since the opened list is a window of its own.
 bool SaveOpenList(const QDir& out) {
@@ -229,6 +279,7 @@ int main(int argc, char** argv) {
     ok = Save(window, out.filePath("comm_log.png")) && ok;
     window.hide();
     ok = SaveEditors(out) && ok;
+    ok = SaveRuns(out) && ok;
     ok = SaveCommSearch(out) && ok;
     if (QGuiApplication::platformName() == "xcb") ok = SaveOpenList(out) && ok;
     return ok ? 0 : 2;

@@ -7,10 +7,12 @@
 #include "editors/auto_sequence_dlg.h"
 #include "editors/table_grid.h"
 #include "link/comm_settings.h"
+#include "link/connection_monitor.h"
 #include "link/link_context.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/editor_dialogs.h"
+#include "res/run_controls.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -143,7 +145,9 @@ TEST_F(AutoSequenceDlgTest, AllSetSendsThe64PatternsAndLeavesOutAnAllSkipOne) {
     EXPECT_EQ(lines[4].substr(0, 5), "AST06");
     EXPECT_EQ(lines.back().substr(0, 5), "AST64");
     EXPECT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(dlg.Counter()->text(), "  ");
+    EXPECT_EQ(dlg.Counter()->text(), "64");  // the last step stays shown
+    EXPECT_EQ(dlg.Status(),
+              "全 64 項目のうち 63 項目を送信しました（送信しなかった項目: パターン 05）");
     EXPECT_TRUE(dlg.Button(IDCANCEL)->isEnabled());
     EXPECT_EQ(g_nSendStep, 0);
     EXPECT_FALSE(dlg.CycleTimer().isActive());
@@ -163,22 +167,56 @@ TEST_F(AutoSequenceDlgTest, AnErrorReplyStopsAllSetWithTheCounterKeepingItsNumbe
     EXPECT_EQ(lines.size(), 5u);
 }
 
-TEST_F(AutoSequenceDlgTest, ClosingDuringACycleEndsIt) {
-    {
+// OK, Esc and the close box stop the run as 中止 does: the line in flight is
+// answered, nothing more goes out, and the dialog stays to say so.
+TEST_F(AutoSequenceDlgTest, ClosingDuringACycleStopsItAfterTheLineInFlight) {
+    wire.AnswerAsSwitcher();
+    const std::function<void(CAutoSequenceDlg&)> closings[] = {
+        [](CAutoSequenceDlg& dlg) { dlg.accept(); },  // OK stays enabled
+        [](CAutoSequenceDlg& dlg) { EXPECT_FALSE(dlg.close()); },
+        [](CAutoSequenceDlg& dlg) { PressKey(&dlg, Qt::Key_Escape); },
+        [](CAutoSequenceDlg& dlg) { dlg.Button(IDC_RUN_STOP)->click(); },
+    };
+    for (const auto& closing : closings) {
+        lines.clear();
         CAutoSequenceDlg dlg;
         dlg.show();
+        EXPECT_FALSE(dlg.Button(IDC_RUN_STOP)->isEnabled());
         dlg.Button(IDC_ALL_SET)->click();
+        EXPECT_TRUE(dlg.Button(IDC_RUN_STOP)->isEnabled());
         dlg.OnCycleTimer();
-        EXPECT_EQ(g_nSendStep, 2);
-        dlg.accept();  // OK stays enabled
+        dlg.OnCycleTimer();
+        EXPECT_EQ(g_nSendStep, 3);
+        closing(dlg);
+        EXPECT_TRUE(dlg.isVisible());
         EXPECT_EQ(g_nSendStep, 0);
-        EXPECT_FALSE(dlg.CycleTimer().isActive());
+        EXPECT_FALSE(dlg.CycleRunning());  // the answer was in
+        for (int tick = 0; tick < 5; ++tick) dlg.OnCycleTimer();
+        EXPECT_EQ(lines.size(), 2u);
+        EXPECT_EQ(dlg.Counter()->text(), "2");
+        EXPECT_EQ(dlg.Status(), "中止しました");
+        EXPECT_TRUE(dlg.Button(IDCANCEL)->isEnabled());
+        EXPECT_FALSE(dlg.Button(IDC_RUN_STOP)->isEnabled());
+        dlg.close();  // now it closes
+        EXPECT_FALSE(dlg.isVisible());
     }
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+// All set to a switcher that does not answer ends with the monitor's one box.
+TEST_F(AutoSequenceDlgTest, NoConnectStopsAllSetWithTheCounterKeepingItsNumber) {
     CAutoSequenceDlg dlg;
-    dlg.show();
     dlg.Button(IDC_ALL_SET)->click();
-    dlg.close();  // the close box
+    for (int ms = 50; ms <= 10000; ms += 50) {
+        if (ms % 250 == 0) dlg.OnCycleTimer();
+        if (ms % 500 == 0) MonitorTick();
+    }
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kReplyError, "No Connect"}}));
+    EXPECT_EQ(lines.size(), 14u);  // one each 250 ms until the report 3.5 s in
+    EXPECT_EQ(dlg.Counter()->text(), "14");
+    EXPECT_EQ(dlg.Status(), "No Connect のため停止しました");
     EXPECT_EQ(g_nSendStep, 0);
+    EXPECT_TRUE(dlg.Button(IDC_ALL_SET)->isEnabled());
 }
 
 TEST_F(AutoSequenceDlgTest, AClickOnACellPicksItsChannelAsTheListWouldAndMarksIt) {

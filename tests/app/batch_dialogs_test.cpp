@@ -8,9 +8,13 @@
 #include "app/corner_clicks.h"
 #include "app/qt_message_sink.h"
 #include "batch/all_items_dlg.h"
+#include "batch/settings_compare_dlg.h"
 #include "batch/settings_read_dlg.h"
 #include "editors/title_send.h"
+#include "link/connection_monitor.h"
 #include "link/link_context.h"
+#include "link/reply_dispatch.h"
+#include "model/settings_capture.h"
 #include "model/settings_model.h"
 #include "res/batch_dialogs.h"
 #include "res/command_ids.h"
@@ -98,8 +102,10 @@ TEST_F(BatchDialogsTest, AllItemsSendsEveryTableInOrderCountingOnTheEditAndTheBa
 
     EXPECT_EQ(Tagged(lines, AllItemsTags(32)), AllItemsTags(32));
     EXPECT_EQ(lines.size(), 165u);
-    EXPECT_EQ(dlg.StepEdit()->text(), "   ");
-    EXPECT_EQ(dlg.Progress()->value(), 0);
+    // The edit and the bar stay at the end, and the status line says it was reached.
+    EXPECT_EQ(dlg.StepEdit()->text(), "165");
+    EXPECT_EQ(dlg.Progress()->value(), 165);
+    EXPECT_EQ(dlg.Status(), "全 165 項目を送信しました");
     ExpectIdle(dlg);
 }
 
@@ -157,7 +163,10 @@ TEST_F(BatchDialogsTest, AllItemsWarnsOnceForARefusedItemAndNoTickRunsMeanwhile)
     EXPECT_EQ(lines[9].substr(0, 5), "AST11");
     EXPECT_EQ(lines[135].substr(0, 4), "CA04");
     EXPECT_EQ(lines[136].substr(0, 4), "CA06");
-    EXPECT_EQ(dlg.StepEdit()->text(), "   ");
+    EXPECT_EQ(dlg.StepEdit()->text(), "165");
+    EXPECT_EQ(dlg.Status(),
+              "全 165 項目のうち 163 項目を送信しました（送信しなかった項目: パターン 10、タイトル "
+              "05）");
 }
 
 TEST_F(BatchDialogsTest, ReadBackShowsThePercentageAndEndsOnTheTickAfterItsLastCommand) {
@@ -188,8 +197,9 @@ TEST_F(BatchDialogsTest, ReadBackShowsThePercentageAndEndsOnTheTickAfterItsLastC
 
     dlg.OnCycleTimer();
     EXPECT_EQ(lines.size(), 200u);
-    EXPECT_EQ(dlg.StepEdit()->text(), "   ");
-    EXPECT_EQ(dlg.Progress()->value(), 0);
+    EXPECT_EQ(dlg.StepEdit()->text(), "100");
+    EXPECT_EQ(dlg.Progress()->value(), 200);
+    EXPECT_EQ(dlg.Status(), "全 200 項目を読み込みました");
     ExpectIdle(dlg);
 }
 
@@ -226,7 +236,7 @@ TEST_F(BatchDialogsTest, AReadBackWithoutReadableAnswersLeavesTheSettingsAsTheyW
     RunOut(dlg);
     EXPECT_EQ(g_nSeqTime[0][0], 3);
     EXPECT_TRUE(sink.boxes.empty());
-    EXPECT_EQ(status->text(), "");
+    EXPECT_EQ(status->text(), "全 168 項目を読み込みました");
 }
 
 TEST_F(BatchDialogsTest, ReadBackStopsOnTheTickAfterAnErrorReply) {
@@ -247,6 +257,138 @@ TEST_F(BatchDialogsTest, ReadBackStopsOnTheTickAfterAnErrorReply) {
     EXPECT_EQ(lines.size(), 74u);
     EXPECT_EQ(dlg.StepEdit()->text(), "44");
     ExpectIdle(dlg);
+}
+
+// A switcher that stops answering ends a timer's run too: the monitor's one
+// "No Connect" box, and the edit keeps the step reached.
+TEST_F(BatchDialogsTest, UnderTheTimerNoConnectStopsTheRunWithItsOneBox) {
+    Link().SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
+    CAllItemsDlg dlg;
+    dlg.Button(IDC_ALL_START)->click();
+    // The run's timer ticks every 300 ms, the main frame's monitor every 500 ms.
+    for (int ms = 100; ms <= 12000; ms += 100) {
+        if (ms % 300 == 0) dlg.OnCycleTimer();
+        if (ms % 500 == 0) MonitorTick();
+    }
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kReplyError, "No Connect"}}));
+    EXPECT_EQ(lines.size(), 11u);  // sent until the monitor spoke, 3.5 s in
+    EXPECT_EQ(dlg.StepEdit()->text(), "11");
+    EXPECT_EQ(dlg.Progress()->value(), 11);
+    EXPECT_EQ(dlg.Status(), "No Connect のため停止しました");
+    ExpectIdle(dlg);
+}
+
+// The step named is the one whose line the error answered, though the timer
+// has sent two more by the time the answer is taken in.
+TEST_F(BatchDialogsTest, AnErrorReplySaysAtWhichStepTheRunStopped) {
+    Link().SetLineTap([this](std::string_view line) {
+        lines.emplace_back(line);
+        if (lines.size() == 70) {
+            Link().Replies().Push("E3\r\n");
+        } else {
+            switcher.Answer(line);
+        }
+    });
+    CAllItemsDlg dlg;
+    dlg.Button(IDC_ALL_START)->click();
+    for (int tick = 0; tick < 72; ++tick) dlg.OnCycleTimer();
+    DispatchReplies();  // the answers come in behind the lines
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kReplyError, "Command Error"}}));
+    dlg.OnCycleTimer();
+    EXPECT_EQ(lines.size(), 72u);
+    EXPECT_EQ(dlg.StepEdit()->text(), "72");
+    EXPECT_EQ(dlg.Status(),
+              "エラー応答 Command Error のため、ステップ 70（メモリ 06）で停止しました");
+    ExpectIdle(dlg);
+}
+
+TEST_F(BatchDialogsTest, ALostPortStopsTheRunAndSaysSo) {
+    Link().State().Begin("COM1 /dev/ttyUSB0", false, LinkStatus::kConnected);
+    CAllItemsDlg dlg;
+    dlg.Button(IDC_ALL_START)->click();
+    for (int tick = 0; tick < 4; ++tick) dlg.OnCycleTimer();
+    Link().State().Apply(CPortEvent::Lost(CLinkFailure::Of(CLinkFailure::Kind::kHungUp)));
+    dlg.OnCycleTimer();
+    EXPECT_EQ(lines.size(), 4u);
+    EXPECT_EQ(dlg.Status(), "ポートが失われたため停止しました");
+    EXPECT_EQ(sink.boxes,
+              (std::vector<RecordedBox>{{BoxKind::kReplyError, "Port lost: COM1 /dev/ttyUSB0"}}));
+    ExpectIdle(dlg);
+}
+
+// 中止 ends the run once the line in flight is answered; the dialog still
+// cannot be closed meanwhile, and an error in that answer is said instead.
+TEST_F(BatchDialogsTest, StopEndsTheAllItemsRunAfterTheLineInFlight) {
+    Link().SetLineTap([this](std::string_view line) { lines.emplace_back(line); });
+    CAllItemsDlg dlg;
+    dlg.show();
+    EXPECT_FALSE(dlg.Button(IDC_RUN_STOP)->isEnabled());
+    dlg.Button(IDC_ALL_START)->click();
+    EXPECT_FALSE(dlg.Button(IDC_ALL_START)->isEnabled());
+    EXPECT_TRUE(dlg.Button(IDC_RUN_STOP)->isEnabled());
+    for (int tick = 0; tick < 20; ++tick) dlg.OnCycleTimer();
+    dlg.Button(IDC_RUN_STOP)->click();
+    EXPECT_EQ(g_nSendStep, 0);
+    EXPECT_TRUE(dlg.CycleRunning());  // the answers are still out
+    EXPECT_FALSE(dlg.Button(IDC_RUN_STOP)->isEnabled());
+    EXPECT_FALSE(dlg.Button(IDCANCEL)->isEnabled());
+    EXPECT_FALSE(dlg.close());
+    for (int i = 0; i < 20; ++i) Link().Replies().Push("GO\r\n");
+    dlg.OnCycleTimer();
+    EXPECT_FALSE(dlg.CycleRunning());
+    EXPECT_EQ(lines.size(), 20u);
+    EXPECT_EQ(dlg.StepEdit()->text(), "20");
+    EXPECT_EQ(dlg.Progress()->value(), 20);
+    EXPECT_EQ(dlg.Status(), "中止しました");
+    ExpectIdle(dlg);
+    EXPECT_TRUE(dlg.Button(IDC_ALL_START)->isEnabled());
+    EXPECT_TRUE(sink.boxes.empty());
+
+    dlg.Button(IDC_ALL_START)->click();
+    EXPECT_EQ(dlg.Status(), "");
+    for (int tick = 0; tick < 5; ++tick) dlg.OnCycleTimer();
+    dlg.Button(IDC_RUN_STOP)->click();
+    for (int i = 0; i < 4; ++i) Link().Replies().Push("GO\r\n");
+    Link().Replies().Push("E3\r\n");
+    dlg.OnCycleTimer();
+    EXPECT_EQ(dlg.Status(),
+              "エラー応答 Command Error のため、ステップ 5（パターン 05）で停止しました");
+    EXPECT_EQ(g_bErrorReply, 0);
+    ExpectIdle(dlg);
+}
+
+// A read-back that does not reach its end leaves the settings as they were,
+// however it ended; so does a compare, which says only that it was stopped.
+TEST_F(BatchDialogsTest, AReadBackOrCompareCutShortLeavesTheSettingsAsTheyWere) {
+    g_nSeqTime[0][0] = 9;  // the switcher holds 3
+    const CSettingsTables before = CaptureSettingsTables();
+    CSettingsReadDlg read;
+    read.Button(IDC_READ_START)->click();
+    for (int tick = 0; tick < 5; ++tick) read.OnCycleTimer();
+    read.Button(IDC_RUN_STOP)->click();  // the answers are in
+    EXPECT_FALSE(read.CycleRunning());
+    EXPECT_EQ(lines.size(), 5u);
+    EXPECT_EQ(read.Status(), "中止しました（設定は変わりません）");
+    EXPECT_EQ(CaptureSettingsTables(), before);
+
+    errorAfterLine = 8;  // RAST03
+    read.Button(IDC_READ_START)->click();
+    for (int tick = 0; tick < 5; ++tick) read.OnCycleTimer();
+    EXPECT_FALSE(read.CycleRunning());
+    EXPECT_EQ(read.Status(),
+              "エラー応答のため、ステップ 3（RAST03）で停止しました（設定は変わりません）");
+    EXPECT_EQ(CaptureSettingsTables(), before);
+    ExpectIdle(read);
+
+    CSettingsCompareDlg compare;
+    compare.Button(IDC_COMPARE_START)->click();
+    for (int tick = 0; tick < 3; ++tick) compare.OnCycleTimer();
+    compare.Button(IDC_RUN_STOP)->click();
+    EXPECT_FALSE(compare.CycleRunning());
+    EXPECT_EQ(compare.Status(), "中止しました");
+    EXPECT_EQ(CaptureSettingsTables(), before);
+    EXPECT_TRUE(sink.boxes.empty());  // neither a notice nor a list of differences
+    ExpectIdle(compare);
 }
 
 TEST_F(BatchDialogsTest, StartDoesNothingWhileAnotherCycleHoldsTheStep) {

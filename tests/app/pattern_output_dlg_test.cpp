@@ -18,6 +18,7 @@
 #include "model/settings_model.h"
 #include "res/command_ids.h"
 #include "res/editor_dialogs.h"
+#include "res/run_controls.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
@@ -271,7 +272,8 @@ TEST_F(PatternOutputDlgTest, AllSetStoresEveryMemoryWhateverIsSelectedThenFreesC
                   "TP" + std::string(k < 10 ? "0" : "") + std::to_string(k));
         EXPECT_EQ(lines[k - 1].size(), 102u);
     }
-    EXPECT_EQ(dlg->Counter()->text(), "  ");
+    EXPECT_EQ(dlg->Counter()->text(), "64");
+    EXPECT_EQ(dlg->Status(), "全 64 項目を送信しました");
     EXPECT_TRUE(CloseEnabled());
     EXPECT_EQ(g_nSendStep, 0);
     EXPECT_FALSE(dlg->CycleTimer().isActive());
@@ -305,13 +307,25 @@ TEST_F(PatternOutputDlgTest, AStaleErrorStopsAllSetBeforeItSendsAnything) {
     EXPECT_TRUE(CloseEnabled());
 }
 
+// What does nothing during the run is disabled for it, so that a pick is
+// either taken or visibly refused.
 TEST_F(PatternOutputDlgTest, DuringAllSetOnlyTheSlaveAddressListIsLive) {
     g_bRs485 = 1;
     g_nSlaveAddress = 3;
     Open();
     EXPECT_EQ(Shown(IDC_SLAVE_ADDRESS), "03");
+    const int inert[] = {IDC_OUT_MEMORY, IDC_OUT_OUTPUT, IDC_OUT_CHANNEL, IDC_OUT_SAME_CHANNEL,
+                         IDC_OUT_SWITCH, IDC_SET,        IDC_ALL_SET};
+    const auto enabled = [this](int id) {
+        return dlg->findChild<QWidget*>(QString::number(id))->isEnabled();
+    };
     Click(IDC_ALL_SET);
     Ticks(1);
+    for (int id : inert) EXPECT_FALSE(enabled(id)) << id;
+    EXPECT_TRUE(enabled(IDC_SLAVE_ADDRESS));
+    EXPECT_TRUE(enabled(IDOK));
+    EXPECT_TRUE(enabled(IDC_RUN_STOP));
+    // A pick that reaches a list anyway is still not taken.
     Pick(IDC_OUT_CHANNEL, 40);
     Pick(IDC_OUT_SAME_CHANNEL, 41);
     Pick(IDC_OUT_MEMORY, 7);
@@ -334,16 +348,36 @@ TEST_F(PatternOutputDlgTest, DuringAllSetOnlyTheSlaveAddressListIsLive) {
     EXPECT_EQ(lines[0].substr(0, 6), "03TP01");
     EXPECT_EQ(lines[1].substr(0, 6), "07TP02");
     EXPECT_EQ(dlg->Counter()->text(), "2");
+
+    g_bErrorReply = 1;  // the run ends: everything is live again
+    Ticks(1);
+    for (int id : inert) EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_FALSE(enabled(IDC_RUN_STOP));
 }
 
-TEST_F(PatternOutputDlgTest, OkDuringAllSetEndsTheCycle) {
+// OK stops the run as 中止 does; the dialog says so once the line in flight
+// has its answer, and closes on the next OK.
+TEST_F(PatternOutputDlgTest, OkDuringAllSetStopsTheCycleAfterTheLineInFlight) {
     Open();
     Click(IDC_ALL_SET);
     Ticks(3);
     dlg->accept();
     EXPECT_EQ(g_nSendStep, 0);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(dlg->CycleRunning());  // TP03 awaits its answer
+    EXPECT_FALSE(dlg->Button(IDC_RUN_STOP)->isEnabled());
+    dlg->accept();  // nothing more to stop: still open
+    EXPECT_TRUE(dlg->isVisible());
+    for (int i = 0; i < 3; ++i) Link().Replies().Push("GO\r\n");
+    Ticks(1);
+    EXPECT_FALSE(dlg->CycleRunning());
     EXPECT_FALSE(dlg->CycleTimer().isActive());
     EXPECT_EQ(lines.size(), 3u);
+    EXPECT_EQ(dlg->Counter()->text(), "3");
+    EXPECT_EQ(dlg->Status(), "中止しました");
+    EXPECT_TRUE(CloseEnabled());
+    dlg->accept();
+    EXPECT_FALSE(dlg->isVisible());
     EXPECT_TRUE(sink.boxes.empty());
 }
 

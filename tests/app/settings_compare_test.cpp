@@ -16,6 +16,7 @@
 #include "res/batch_dialogs.h"
 #include "res/command_ids.h"
 #include "res/editor_dialogs.h"
+#include "res/run_controls.h"
 #include "sim/switcher_server.h"
 #include "tests/app/app_fixture.h"
 
@@ -140,7 +141,8 @@ TEST_F(SettingsCompareTest, OnTheTimerItSaysWhenTheSwitcherHoldsTheSettings) {
             ASSERT_TRUE(ProcessUntil([&] { return Link().RepliesInterpreted() > replies; }));
         }
     }
-    EXPECT_EQ(dlg.StepEdit()->text(), "   ");
+    EXPECT_EQ(dlg.StepEdit()->text(), "100");
+    EXPECT_EQ(dlg.Status(), "スイッチャーはメモリ上の設定を保持しています。");
     EXPECT_EQ(sink.boxes,
               (std::vector<RecordedBox>{
                   {BoxKind::kNotice, "スイッチャーはメモリ上の設定を保持しています。"}}));
@@ -204,6 +206,7 @@ TEST_F(SettingsCompareTest, ASilentSwitcherEndsAnAcknowledgedRunWithNoConnect) {
     StartOn({.bSilent = true});
     SetReplyPaced(true);
     double seconds = 0;
+    QString status;
     WhenModal([&](QDialog& dlg) {
         HideBar(dlg, IDC_ALL_PROGRESS);
         QElapsedTimer timer;
@@ -211,15 +214,47 @@ TEST_F(SettingsCompareTest, ASilentSwitcherEndsAnAcknowledgedRunWithNoConnect) {
         Click(dlg, IDC_ALL_START);
         ProcessUntil([&] { return FindControl<QPushButton>(dlg, IDCANCEL)->isEnabled(); }, 8000);
         seconds = Seconds(timer);
+        status = FindControl<QLabel>(dlg, IDC_RUN_STATUS)->text();
         dlg.reject();
     });
     frame->OnCommand(ID_ALL_ITEMS);
     EXPECT_EQ(server->LinesReceived(), 1);
     EXPECT_GE(seconds, 3.0);
     EXPECT_LT(seconds, 4.5);
+    EXPECT_EQ(status, "No Connect のため停止しました");
     // The run ends 3.5 s after its line went out; the monitor's seventh tick
     // falls 3.0 to 3.5 s after it, and may come a moment later than the run's end.
     ProcessUntil([&] { return !sink.boxes.empty(); }, 1000);
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kReplyError, "No Connect"}}));
+    EXPECT_EQ(g_nSendStep, 0);
+}
+
+// On the timer too: the lines go out one each 300 ms until the monitor says
+// "No Connect" (3.0 to 3.5 s after the first), then nothing more, and no second box.
+TEST_F(SettingsCompareTest, ASilentSwitcherEndsATimersRunWithOneNoConnect) {
+    StartOn({.bSilent = true});
+    double seconds = 0;
+    QString counter;
+    QString status;
+    WhenModal([&](QDialog& dlg) {
+        HideBar(dlg, IDC_ALL_PROGRESS);
+        QElapsedTimer timer;
+        timer.start();
+        Click(dlg, IDC_ALL_START);
+        ProcessUntil([&] { return FindControl<QPushButton>(dlg, IDCANCEL)->isEnabled(); }, 8000);
+        seconds = Seconds(timer);
+        ProcessUntil([] { return false; }, 4000);  // a second report would come meanwhile
+        counter = FindControl<QLineEdit>(dlg, IDC_ALL_COUNTER)->text();
+        status = FindControl<QLabel>(dlg, IDC_RUN_STATUS)->text();
+        dlg.reject();
+    });
+    frame->OnCommand(ID_ALL_ITEMS);
+    EXPECT_GE(seconds, 3.0);
+    EXPECT_LT(seconds, 4.5);
+    EXPECT_GE(server->LinesReceived(), 10);
+    EXPECT_LE(server->LinesReceived(), 13);
+    EXPECT_EQ(counter.toInt(), server->LinesReceived());  // the counter keeps the step reached
+    EXPECT_EQ(status, "No Connect のため停止しました");
     EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kReplyError, "No Connect"}}));
     EXPECT_EQ(g_nSendStep, 0);
 }

@@ -168,7 +168,12 @@ TEST_F(TitleDlgTest, AllChannelSetSendsEveryTitleOfTheModel) {
         EXPECT_EQ(lines[0].substr(0, 4), "CA01");
         EXPECT_EQ(lines[5].substr(0, 4), "CA07");  // channel 6 refused
         EXPECT_EQ(lines.back().substr(0, 4), n == 32 ? "CA32" : "CA64");
-        EXPECT_EQ(dlg.Counter()->text(), "  ");
+        EXPECT_EQ(dlg.Counter()->text(), QString::number(n));
+        EXPECT_EQ(dlg.Status(),
+                  QString("全 %1 項目のうち %2 項目を送信しました（送信しなかった項目: "
+                          "タイトル 06）")
+                      .arg(n)
+                      .arg(n - 1));
         EXPECT_TRUE(dlg.Button(IDCANCEL)->isEnabled());
         EXPECT_EQ(g_nSendStep, 0);
     }
@@ -255,31 +260,48 @@ TEST_F(TitleDlgTest, MessagesBelongToTheDialogWhileItIsOpen) {
     EXPECT_EQ(g_hMsgOwner, &main);
 }
 
-TEST_F(TitleDlgTest, DuringTheCycleTheDialogStaysOpenAndTypingIsNotStored) {
+// While the titles go out the field takes no typing (it would not be stored);
+// the channel list stays live. Esc stops the run once the line in flight is
+// answered, and the dialog stays open to say so.
+TEST_F(TitleDlgTest, DuringTheCycleTypingIsRefusedAndEscStopsItAfterTheLineInFlight) {
     g_strTitle[0] = kA;
     CTitleDlg dlg(nullptr, &ime);
     ShowFocused(dlg);
     dlg.Button(IDC_ALL_SET)->click();
     dlg.OnCycleTimer();
-    dlg.Button(IDCANCEL)->click();
-    PressEscape(&dlg);
-    dlg.close();
-    dlg.Button(IDOK)->click();
-    EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(g_nSendStep, 2);
-    EXPECT_EQ(ime.calls, (std::vector<std::string>{"read", "on"}));
-    EXPECT_EQ(g_hMsgOwner, &dlg);
-
-    Type(dlg.TitleEdit(), "い");
+    EXPECT_TRUE(dlg.TitleEdit()->isReadOnly());
+    EXPECT_FALSE(dlg.Button(IDC_SET)->isEnabled());
+    EXPECT_FALSE(dlg.Button(IDC_ALL_SET)->isEnabled());
+    // Neither the keyboard nor the input method reaches the field meanwhile.
+    EXPECT_FALSE(dlg.TitleEdit()->testAttribute(Qt::WA_InputMethodEnabled));
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, "b");
+    QApplication::sendEvent(dlg.TitleEdit(), &key);
     EXPECT_EQ(g_strTitle[0], kA);
+    EXPECT_EQ(dlg.TitleEdit()->text(), "あ");
     Pick(dlg.Combo(IDC_TITLE_CHANNEL), 2);  // still chooses the channel
     EXPECT_EQ(g_nCurChannel, 2);
+    dlg.OnCycleTimer();
 
-    for (int tick = 0; tick < 31; ++tick) dlg.OnCycleTimer();
+    PressEscape(&dlg);
+    EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(g_nSendStep, 0);
-    EXPECT_EQ(lines.size(), 32u);
+    EXPECT_TRUE(dlg.CycleRunning());  // CA02 awaits its answer
+    EXPECT_EQ(ime.calls, (std::vector<std::string>{"read", "on"}));
+    EXPECT_EQ(g_hMsgOwner, &dlg);
+    dlg.close();  // nothing more to stop: still open
+    EXPECT_TRUE(dlg.isVisible());
+    for (int i = 0; i < 2; ++i) Link().Replies().Push("GO\r\n");
+    dlg.OnCycleTimer();
+    EXPECT_FALSE(dlg.CycleRunning());
+    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_EQ(dlg.Counter()->text(), "2");
+    EXPECT_EQ(dlg.Status(), "中止しました");
+    EXPECT_FALSE(dlg.TitleEdit()->isReadOnly());
+    EXPECT_TRUE(dlg.Button(IDC_ALL_SET)->isEnabled());
+
     dlg.close();
     EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(ime.calls, (std::vector<std::string>{"read", "on", "off"}));
 }
 
 TEST_F(TitleDlgTest, TheTablePaintsThePageOf16TitlesInTwoColumns) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "link/link_context.h"
+#include "link/link_flags.h"
 #include "link/link_state.h"
 #include "link/reply_dispatch.h"
 #include "link/transmitter.h"
@@ -117,6 +118,8 @@ TEST_F(CyclePaceTest, AReplyMissingForTheMonitorsTimeEndsTheRun) {
     EXPECT_EQ(pacer.Poll(t0 + milliseconds(kNoReplyMs - 1)), PaceOutcome::kWaiting);
     EXPECT_EQ(pacer.Poll(t0 + milliseconds(kNoReplyMs)), PaceOutcome::kNoReply);
     EXPECT_FALSE(cycle.Running());
+    EXPECT_EQ(pacer.NoReplyStep(), 1);
+    EXPECT_EQ(cycle.Outcome().end, RunEnd::kNoConnect);
     EXPECT_EQ(g_nSendStep, 0);
     EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(kNoReplyMs)), -1);
     Reply("GO\r\n");  // too late: nothing more goes out
@@ -162,6 +165,65 @@ TEST_F(CyclePaceTest, ACallFromInsideAStepsWarningDoesNothing) {
     EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kStepped);
     EXPECT_EQ(inner, std::vector<PaceOutcome>{PaceOutcome::kIgnored});
     EXPECT_TRUE(wire.lines.empty());
+}
+
+// Under the timer too a switcher that stops answering ends the run, instead
+// of every remaining line going out to nobody: the step named is the one
+// whose line went without its reply for the monitor's time.
+TEST_F(CyclePaceTest, UnderTheTimerALineLeftWithoutItsReplyEndsTheRun) {
+    CSendCycle cycle(Steps(40));
+    CCyclePacer pacer(cycle, CyclePace::kTimer, 1000);
+    ASSERT_TRUE(pacer.Start(t0));
+    for (int k = 1; k <= 4; ++k) {
+        ASSERT_EQ(pacer.Poll(t0 + milliseconds(1000 * (k - 1))), PaceOutcome::kStepped) << k;
+    }
+    Reply("GO\r\n");  // steps 1 and 2 are answered, then nothing more
+    Reply("GO\r\n");
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(4000)), PaceOutcome::kStepped);
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(5000)), PaceOutcome::kStepped);
+    // Step 3 went out at t0 + 2 s: its time is up before the next tick.
+    EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(5200)), 2000 + kNoReplyMs - 5200);
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(1999 + kNoReplyMs)), PaceOutcome::kWaiting);
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(2000 + kNoReplyMs)), PaceOutcome::kNoReply);
+    EXPECT_EQ(pacer.NoReplyStep(), 3);
+    EXPECT_FALSE(cycle.Running());
+    EXPECT_EQ(cycle.Outcome().end, RunEnd::kNoConnect);
+    EXPECT_EQ(cycle.Outcome().nLastStep, 6);
+    EXPECT_EQ(wire.lines.size(), 6u);
+    EXPECT_TRUE(sink.boxes.empty());  // the program's monitor or the tool says it
+
+    // A switcher that answers keeps the run going however long it takes.
+    wire.lines.clear();
+    CSendCycle answered(Steps(30));
+    CCyclePacer paced(answered, CyclePace::kTimer, 300);
+    ASSERT_TRUE(paced.Start(t0));
+    Clock::time_point now = t0;
+    while (answered.Running()) {
+        ASSERT_NE(paced.Poll(now), PaceOutcome::kNoReply);
+        Reply("GO\r\n");
+        now += milliseconds(300);
+    }
+    EXPECT_EQ(answered.Outcome().end, RunEnd::kDone);
+    EXPECT_EQ(wire.lines.size(), 30u);
+}
+
+// The program's runs watch the monitor's report: after "No Connect" the next
+// look ends the run, under replies as under the timer.
+TEST_F(CyclePaceTest, AfterNoConnectTheNextLookEndsTheRun) {
+    for (CyclePace pace : {CyclePace::kTimer, CyclePace::kReplies}) {
+        wire.lines.clear();
+        CSendCycle cycle(Steps(5));
+        CCyclePacer pacer(cycle, pace, 300);
+        ASSERT_TRUE(pacer.Start(t0));
+        EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kStepped);
+        Link().NoteNoConnect();
+        EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(10)), 0);
+        EXPECT_EQ(pacer.Poll(t0 + milliseconds(10)), PaceOutcome::kStopped);
+        EXPECT_EQ(cycle.Outcome().end, RunEnd::kNoConnect);
+        EXPECT_EQ(wire.lines.size(), 1u);
+        Link().Owed().Forget();  // nothing awaited into the next run
+        g_bAwaitingReply = 0;
+    }
 }
 
 }  // namespace

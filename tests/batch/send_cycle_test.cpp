@@ -4,18 +4,22 @@
 
 #include <vector>
 
+#include "link/link_context.h"
+#include "link/reply_dispatch.h"
+#include "link/transmitter.h"
 #include "model/settings_model.h"
+#include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
 
 namespace {
 
 class SendCycleTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { ResetProgramState(); }
+    void TearDown() override {
+        Link().SetLineTap({});
         g_nSendStep = 0;
-        g_bErrorReply = 0;
     }
-    void TearDown() override { g_nSendStep = 0; }
 
     // A list of n steps that records what it performs and refuses the steps in refuse.
     CStepList Steps(int n, std::vector<int> refuse = {}, bool endsAfterLast = false) {
@@ -159,6 +163,98 @@ TEST_F(SendCycleTest, StoppingOrDestroyingARunningCycleFreesTheCounter) {
     EXPECT_EQ(cycle.Tick(), TickOutcome::kStopped);
     EXPECT_EQ(g_nSendStep, 0);
     EXPECT_EQ(cycle.Tick(), TickOutcome::kIgnored);
+}
+
+// How the run ended, as its dialog or the command-line tool says it.
+TEST_F(SendCycleTest, TheOutcomeSaysHowTheRunEndedAndWhatWasRefused) {
+    CSendCycle done(Steps(6, {2, 5}));
+    done.Start();
+    RunOut(done);
+    EXPECT_EQ(done.Outcome().end, RunEnd::kDone);
+    EXPECT_EQ(done.Outcome().nSteps, 6);
+    EXPECT_EQ(done.Outcome().nLastStep, 6);
+    EXPECT_EQ(done.Outcome().refused, (std::vector<int>{2, 5}));
+    EXPECT_EQ(done.Outcome().Sent(), 4);
+
+    CSendCycle stopped(Steps(6, {2}));
+    stopped.Start();
+    for (int i = 0; i < 3; ++i) stopped.Tick();
+    stopped.Stop();
+    EXPECT_EQ(stopped.Outcome().end, RunEnd::kStopped);
+    EXPECT_EQ(stopped.Outcome().nLastStep, 3);
+    EXPECT_EQ(stopped.Outcome().refused, (std::vector<int>{2}));
+
+    // The flag alone (no answer kept) names the step reached.
+    CSendCycle flagged(Steps(6));
+    flagged.Start();
+    for (int i = 0; i < 4; ++i) flagged.Tick();
+    g_bErrorReply = 1;
+    flagged.Tick();
+    EXPECT_EQ(flagged.Outcome().end, RunEnd::kErrorReply);
+    EXPECT_EQ(flagged.Outcome().nFaultStep, 4);
+    EXPECT_EQ(flagged.Outcome().strReply, "");
+    EXPECT_TRUE(flagged.Outcome().bErrorReply);
+
+    // A new run starts afresh.
+    flagged.Start();
+    EXPECT_EQ(flagged.Outcome().end, RunEnd::kDone);
+    EXPECT_EQ(flagged.Outcome().nLastStep, 0);
+    EXPECT_TRUE(flagged.Outcome().refused.empty());
+}
+
+// Under the timer the lines run ahead of their answers: the step named is the
+// one whose line the error answered, and an answer to a line sent before the
+// run names none of its steps.
+TEST_F(SendCycleTest, AnErrorReplyNamesTheStepWhoseLineItAnswered) {
+    Link().SetLineTap([](std::string_view) {});
+    CStepList list;
+    list.nSteps = 10;
+    list.perform = [](int) {
+        SendCommand("TSDY\r\n");
+        return CStepResult{};
+    };
+    CSendCycle cycle(list);
+    cycle.Start();
+    for (int i = 0; i < 5; ++i) cycle.Tick();
+    DispatchLine("GO\r\n");
+    DispatchLine("GO\r\n");
+    DispatchLine("E3\r\n");  // the answer to step 3
+    EXPECT_EQ(cycle.Tick(), TickOutcome::kStopped);
+    EXPECT_EQ(cycle.Outcome().end, RunEnd::kErrorReply);
+    EXPECT_EQ(cycle.Outcome().nLastStep, 5);
+    EXPECT_EQ(cycle.Outcome().nFaultStep, 3);
+    EXPECT_EQ(cycle.Outcome().strReply, "Command Error");
+    EXPECT_TRUE(cycle.Outcome().bErrorReply);
+
+    DispatchLine("GO\r\n");  // steps 4 and 5
+    DispatchLine("GO\r\n");
+    SendCommand("TSDY\r\n");  // a Set before the next run
+    DispatchLine("E3\r\n");   // ... and its answer, no reply since
+    ASSERT_EQ(g_bErrorReply, 1);
+    cycle.Start();
+    EXPECT_EQ(cycle.Tick(), TickOutcome::kStopped);
+    EXPECT_EQ(cycle.Outcome().nFaultStep, 0);  // before the first step
+    EXPECT_EQ(cycle.Outcome().strReply, "Command Error");
+}
+
+// The connection monitor's report stops the run with its own box only; one
+// about a line from before the run (the last line of the one before, say) does not.
+TEST_F(SendCycleTest, NoConnectStopsTheCycleWithoutAnotherBox) {
+    CSendCycle cycle(Steps(20));
+    cycle.Start();
+    Link().NoteNoConnect();  // before the first line
+    EXPECT_EQ(cycle.Tick(), TickOutcome::kStepped);
+    EXPECT_EQ(cycle.Tick(), TickOutcome::kStepped);
+    EXPECT_FALSE(cycle.NoConnectSinceStart());
+    Link().NoteNoConnect();
+    EXPECT_TRUE(cycle.NoConnectSinceStart());
+    EXPECT_EQ(cycle.Tick(), TickOutcome::kStopped);
+    EXPECT_FALSE(cycle.Running());
+    EXPECT_EQ(g_nSendStep, 0);
+    EXPECT_EQ(performed, (std::vector<int>{1, 2}));
+    EXPECT_EQ(cycle.Outcome().end, RunEnd::kNoConnect);
+    EXPECT_EQ(cycle.Outcome().nLastStep, 2);
+    EXPECT_TRUE(sink.boxes.empty());
 }
 
 }  // namespace

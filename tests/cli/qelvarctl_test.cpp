@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <locale.h>
-#include <sys/stat.h>
 #include <string.h>
 #include <sys/stat.h>
 
@@ -297,6 +296,17 @@ TEST_F(QelvarctlTest, ASilentSwitcherGivesStatus4) {
     EXPECT_EQ(ack.status, 4);
     EXPECT_NE(ack.err.find("no reply to pattern 01"), std::string::npos) << ack.err;
     EXPECT_EQ(server->LinesReceived(), 2);  // the line, then the first AST only
+
+    // Under the timer the lines run ahead, but not past the reply time of the
+    // first: one each 300 ms for 3.5 s, not all 165.
+    auto timer =
+        Ctl({"--port", server->DevicePath(), "--rs232", "send",
+             WriteSettings(ChangedTables(0), "a.dat"), "--pace", "timer", "--no-model-check"});
+    EXPECT_EQ(timer.status, 4);
+    EXPECT_NE(timer.err.find("qelvarctl: no reply to pattern 01 within 3.5 s"), std::string::npos)
+        << timer.err;
+    EXPECT_GE(server->LinesReceived(), 2 + 11);
+    EXPECT_LE(server->LinesReceived(), 2 + 13);
 }
 
 TEST_F(QelvarctlTest, SingleCommandsPrintTheirReplies) {

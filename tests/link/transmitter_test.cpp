@@ -1,6 +1,7 @@
 #include "link/transmitter.h"
 
 #include "link/connection_monitor.h"
+#include "link/link_context.h"
 #include "link/reply_interpreter.h"
 #include "link/serial_port.h"
 #include "tests/link/link_fixture.h"
@@ -49,8 +50,10 @@ TEST_F(TransmitterTest, NoConnectComesOnceOnTheSeventhTickAfterAnUnansweredSend)
     MonitorTick();
     EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kReplyError, "No Connect"}}));
     EXPECT_EQ(g_bAwaitingReply, 0);
+    EXPECT_EQ(Link().NoConnects(), 1u);  // what a run watches for
     for (int tick = 0; tick < 20; ++tick) MonitorTick();
     EXPECT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(Link().NoConnects(), 1u);
 }
 
 TEST_F(TransmitterTest, ASecondSendDoesNotRestartTheCount) {
