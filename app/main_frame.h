@@ -73,6 +73,7 @@ private:
     void OnExit();
     void OnReplyPaced();
     void SimulatorFollowsModel(int nModelBefore);
+    void RunEditor(const std::function<int()>& run, bool bReopen = true);
 
     CCommLog m_commLog;  // every line on the link since start-up
     CProfileProblems m_profileProblems{m_commLog};

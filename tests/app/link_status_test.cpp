@@ -32,8 +32,11 @@ TEST_F(LinkStatusTest, ThePaneShowsThePortAndItsStateAndFitsTheStrip) {
     CLinkPane* pane = frame->LinkPane();
     ASSERT_NE(pane, nullptr);
     const QString port = QString::fromStdString("COM1 " + pty.SlavePath());
-    EXPECT_EQ(pane->FullText(), port + " 接続済み");
-    EXPECT_EQ(pane->text(), pane->FullText());  // short enough to show whole
+    EXPECT_EQ(pane->FullText(), port + " RS-232C Qelvar-32 接続済み");
+    // The strip gives it room for the whole text.
+    EXPECT_GE(pane->width(), pane->sizeHint().width());
+    EXPECT_GE(pane->contentsRect().width(),
+              pane->fontMetrics().horizontalAdvance(pane->FullText()));
 
     // Inside the 608-pixel strip, left of the clock, clear of the message pane.
     QStatusBar* bar = frame->statusBar();
@@ -45,8 +48,9 @@ TEST_F(LinkStatusTest, ThePaneShowsThePortAndItsStateAndFitsTheStrip) {
     EXPECT_LE(clockRect.right(), bar->width());
 
     pty.CloseMaster();  // the cable is pulled
-    ASSERT_TRUE(ProcessUntil([&] { return pane->FullText() == port + " ポート待ち"; }))
-        << pane->FullText().toStdString();
+    ASSERT_TRUE(ProcessUntil([&] {
+        return pane->FullText() == port + " RS-232C Qelvar-32 ポート待ち";
+    })) << pane->FullText().toStdString();
     EXPECT_TRUE(pane->toolTip().contains(
         QString::fromStdString(LinkFailureWords(Link().State().LastFailure()))));
     EXPECT_TRUE(sink.boxes.empty());  // no box when nothing runs
