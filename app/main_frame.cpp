@@ -51,6 +51,7 @@ constexpr int kCornerClicksToOpen = 10;
 constexpr int kCornerSize = 20;  // pixels from the window's top-left, each way
 // Twelve 52-pixel buttons do not fit the 608-pixel strip; narrower ones show all ten labelled.
 constexpr int kToolButtonWidth = 48;
+constexpr int kMessageMargin = 12;  // the status bar's around its message, with room to spare
 
 QString Text(const std::string& s) {
     return QString::fromStdString(s);
@@ -279,17 +280,30 @@ void CMainFrame::CreateStatusBar() {
         pane->setObjectName(QString::number(id));
         pane->setEnabled(false);  // the platform reports no lock states to us
         bar->addPermanentWidget(pane);
+        if (!m_pFirstIndicator) m_pFirstIndicator = pane;
     }
     m_pTimePane = new QLabel(bar);
     m_pTimePane->setObjectName(QString::number(ID_INDICATOR_TIME));
     bar->addPermanentWidget(m_pTimePane);
     bar->showMessage(kIdlePrompt);
-    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
-        if (message.isEmpty()) bar->showMessage(kIdlePrompt);
-    });
+    connect(bar, &QStatusBar::messageChanged, this, &CMainFrame::OnStatusMessage);
     connect(&m_clockTimer, &QTimer::timeout, this, &CMainFrame::OnUpdateTime);
     m_clockTimer.start(kClockPeriodMs);
     OnUpdateTime();
+}
+
+// A prompt gets the room the indicators and the clock do not need: the link
+// pane steps aside while one is shown that would not fit beside it, and is
+// back with "ﾚﾃﾞｨ".
+void CMainFrame::OnStatusMessage(const QString& message) {
+    if (message.isEmpty()) {
+        statusBar()->showMessage(kIdlePrompt);
+        return;
+    }
+    const int room = m_pFirstIndicator->x() - kMessageMargin;
+    const int wanted = statusBar()->fontMetrics().horizontalAdvance(message) + kMessageMargin +
+                       m_pLinkPane->sizeHint().width();
+    m_pLinkPane->setVisible(message == kIdlePrompt || wanted <= room);
 }
 
 // With the clock, the link pane catches up with an address or model changed

@@ -70,6 +70,7 @@ private:
     void CreateStatusBar();
     void RegisterHandlers();
     void OnUpdateTime();
+    void OnStatusMessage(const QString& message);
     void OnExit();
     void OnReplyPaced();
     void SimulatorFollowsModel(int nModelBefore);
@@ -86,6 +87,7 @@ private:
     QSocketNotifier* m_pReplyNotifier = nullptr;
     QLabel* m_pTimePane = nullptr;
     CLinkPane* m_pLinkPane = nullptr;
+    QLabel* m_pFirstIndicator = nullptr;  // the link pane's right-hand neighbour
     unsigned m_nTimePane = 5;
     bool m_bShutDown = false;
 };
