@@ -107,7 +107,9 @@ void CCommSettingsDlg::BuildSearchRow() {
         SetSearching(false);
         OnSearchAnswer();
         KeepFound();
-        m_pSearchStatus->setText("接続できません: " + Text(LinkFailureWords(failure)));
+        // The reason goes below the device, where there is room for it.
+        m_pSearchStatus->setText("接続できません");
+        m_pDeviceInfo->setText(Text(LinkFailureWords(failure)));
     };
 }
 

@@ -158,9 +158,9 @@ TEST_F(CommSearchTest, SearchOnTheSimulatorFindsBothSwitchersAndOkTakesThePick) 
     EXPECT_EQ(SendAndWait("TSDM\r\n"), (std::vector<RecordedBox>{{BoxKind::kSuccess, "Success"}}));
 }
 
-// On hardware the search goes to the device shown, not the one open: the link
-// moves there for it and CLOSE brings it back.
-TEST_F(CommSearchTest, SearchOnAnotherPortMovesTheLinkThereUntilClose) {
+// On hardware the search goes to the device shown, not the one open; only OK
+// moves the link there.
+TEST_F(CommSearchTest, SearchOnAnotherPortAsksThereAndOnlyOkMovesTheLink) {
     CSwitcherServer bus(kBus[0]);
     bus.AddSwitcher(kBus[1]);
     ASSERT_TRUE(bus.Start());
@@ -279,16 +279,19 @@ TEST_F(CommSearchTest, ASearchWhosePortCannotBeOpenedSaysWhyAndLeavesTheLinkAlon
     MakeFrame();
     const std::string port = Link().State().Port();
     QString status;
+    QString why;
     WhenModal([&](QDialog& dlg) {
         TypeDevice(dlg, "/dev/qelvar-none");
         Click(dlg, IDC_BUS_SEARCH);
         status = FindControl<QLabel>(dlg, IDC_BUS_STATUS)->text();
+        why = DeviceInfo(dlg);
         EXPECT_EQ(FindControl<QPushButton>(dlg, IDC_BUS_SEARCH)->text(), "検索");
         EXPECT_FALSE(FindControl<QComboBox>(dlg, IDC_BUS_FOUND)->isEnabled());
         Click(dlg, IDCANCEL);
     });
     frame->OnCommand(ID_COMM_SETTINGS);
-    EXPECT_TRUE(status.startsWith("接続できません: /dev/qelvar-none")) << status.toStdString();
+    EXPECT_EQ(status, "接続できません");
+    EXPECT_TRUE(why.startsWith("/dev/qelvar-none: ")) << why.toStdString();
     EXPECT_EQ(Link().State().Port(), port);
     EXPECT_TRUE(Link().State().Connected());
     EXPECT_TRUE(sink.boxes.empty());  // no set-up boxes for a port only searched
