@@ -59,9 +59,11 @@ void CLinkPane::Refresh() {
     if (!state.Connected() && !state.LastFailure().Empty()) {
         tip += "\n" + QString::fromStdString(LinkFailureWords(state.LastFailure()));
     }
-    setToolTip(tip);
     const bool trouble = !state.Connected() || state.Stalled();
-    setStyleSheet(trouble && state.Status() != LinkStatus::kNoPort ? "color: #b00000;" : "");
+    const QString style = trouble && state.Status() != LinkStatus::kNoPort ? "color: #b00000;" : "";
+    // Called every second: a pane that has not changed is left alone, its tool tip open.
+    if (tip != toolTip()) setToolTip(tip);
+    if (style != styleSheet()) setStyleSheet(style);
     if (full == m_full) return;
     m_full = full;
     updateGeometry();  // the strip gives the pane the room its new text needs
