@@ -164,7 +164,7 @@ const CDialogTemplate& CompareResultTemplate() {
                                         316,
                                         155,
                                         "",
-                                        {"表", "項目", "ファイル", "スイッチャー"}},
+                                        {"表", "項目", "メモリ", "スイッチャー"}},
                                        {K::kButton, IDCANCEL, 273, 180, 50, 14, "CLOSE", {}},
                                    }};
     return t;
