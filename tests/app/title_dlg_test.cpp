@@ -18,6 +18,7 @@
 #include "res/editor_dialogs.h"
 #include "res/title_dialog.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/repeat_text.h"
 
 namespace {
 
@@ -46,12 +47,6 @@ public:
     using CTitleDlg::GridColumnWidth;
     using CTitleDlg::GridEntryCount;
 };
-
-std::string Repeat(const std::string& s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += s;
-    return out;
-}
 
 class TitleDlgTest : public ::testing::Test {
 protected:
