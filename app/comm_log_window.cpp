@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "app/dialog_placement.h"
 #include "model/file_io.h"
 #include "sink/message_sink.h"
 
@@ -66,7 +67,6 @@ CCommLogWindow::CCommLogWindow(CCommLog& log, QWidget* parent)
     layout->addLayout(buttons);
     resize(720, 360);  // a whole AST line of the 32-input model
     FollowIfAtBottom();
-    KeepOutOfModality();
     // A guarded pointer: the log may outlive the window.
     m_log.SetChangeCallback([self = QPointer(this)] {
         if (self) self->OnLogChanged();
@@ -86,8 +86,8 @@ void CCommLogWindow::FollowIfAtBottom() {
 
 // A window-modal dialog blocks its parent and every window whose transient
 // parent that is; without one, the log can be scrolled and copied from meanwhile.
+// (Once shown: a window created earlier would be placed as if it had no frame.)
 void CCommLogWindow::KeepOutOfModality() {
-    winId();
     if (QWindow* window = windowHandle()) window->setTransientParent(nullptr);
 }
 
@@ -105,6 +105,7 @@ void CCommLogWindow::OnSave() {
 
 void CCommLogWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    KeepOutOfModality();
     // A hidden window does not follow the log; catch up when shown again (a
     // spontaneous show, after minimising, has missed nothing).
     if (!event->spontaneous()) RenderAll();
@@ -147,7 +148,7 @@ void ShowCommLogWindow(CCommLog& log, QWidget* parent) {
     if (!window) {
         window = new CCommLogWindow(log, parent);
         // Below the main window's strip, not over its tool bar.
-        window->move(parent->frameGeometry().bottomLeft() + QPoint(0, 1));
+        window->move(BelowWindow(*parent));
     }
     window->show();
     window->raise();

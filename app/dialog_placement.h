@@ -5,6 +5,11 @@
 // the clock stays in view; any other is centred on the window it came from.
 #pragma once
 
+#include <QPoint>
+
 class QDialog;
+class QWidget;
 
 void PlaceModalDialog(QDialog& dialog);
+// The point just below the window, frame included.
+QPoint BelowWindow(const QWidget& window);

@@ -6,6 +6,7 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "app/dialog_placement.h"
 #include "app/file_folder.h"
 
 namespace {
@@ -22,7 +23,7 @@ bool HasWildcard(const QString& name) {
 CSettingsFileDialog::CSettingsFileDialog(QWidget* parent, AcceptMode mode)
     : QFileDialog(parent, QString(), FileDialogFolder()) {
     setOption(QFileDialog::DontUseNativeDialog);
-    setWindowModality(Qt::WindowModal);
+    PlaceModalDialog(*this);
     setAcceptMode(mode);
     // Open too takes a name that does not exist: the reader then says it cannot open it.
     setFileMode(QFileDialog::AnyFile);

@@ -3,7 +3,7 @@
 // "dat", starting in the folder last used with "*.dat" in its name field. A
 // name with a wildcard, that one included, filters the list instead of being
 // taken as a file's name, and the list's columns are as wide as their texts.
-// Modal to the window it comes from only.
+// Placed and modal as the other dialogs (PlaceModalDialog).
 #pragma once
 
 #include <QFileDialog>
