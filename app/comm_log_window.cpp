@@ -7,17 +7,21 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QStringList>
 #include <QVBoxLayout>
+#include <QWindow>
 
-#include "sink/message_sink.h"
+#include "app/dialog_placement.h"
 #include "model/file_io.h"
+#include "sink/message_sink.h"
 
 namespace {
 
 std::optional<std::string> AskSavePath(QWidget* parent) {
     QFileDialog dialog(parent, "通信ログの保存");
+    dialog.setWindowModality(Qt::WindowModal);  // blocks the log window alone
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter("テキスト(*.txt)");
@@ -62,10 +66,29 @@ CCommLogWindow::CCommLogWindow(CCommLog& log, QWidget* parent)
     layout->addWidget(m_pView);
     layout->addLayout(buttons);
     resize(720, 360);  // a whole AST line of the 32-input model
+    FollowIfAtBottom();
     // A guarded pointer: the log may outlive the window.
     m_log.SetChangeCallback([self = QPointer(this)] {
         if (self) self->OnLogChanged();
     });
+}
+
+// Qt's own following stops once the last line is partly hidden (under the
+// horizontal scroll bar, after a resize); the window's own flag does not.
+void CCommLogWindow::FollowIfAtBottom() {
+    QScrollBar* bar = m_pView->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, bar](int value) { m_bFollowing = value >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (m_bFollowing) bar->setValue(maximum);
+    });
+}
+
+// A window-modal dialog blocks its parent and every window whose transient
+// parent that is; without one, the log can be scrolled and copied from meanwhile.
+// (Once shown: a window created earlier would be placed as if it had no frame.)
+void CCommLogWindow::KeepOutOfModality() {
+    if (QWindow* window = windowHandle()) window->setTransientParent(nullptr);
 }
 
 void CCommLogWindow::OnClear() {
@@ -82,6 +105,7 @@ void CCommLogWindow::OnSave() {
 
 void CCommLogWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    KeepOutOfModality();
     // A hidden window does not follow the log; catch up when shown again (a
     // spontaneous show, after minimising, has missed nothing).
     if (!event->spontaneous()) RenderAll();
@@ -103,12 +127,14 @@ void CCommLogWindow::RenderAll() {
     QStringList lines;
     for (const auto& entry : m_log.Entries()) lines << QString::fromStdString(FormatEntry(entry));
     m_pView->setPlainText(lines.join('\n'));
-    m_pView->moveCursor(QTextCursor::End);  // newest in view
+    m_pView->moveCursor(QTextCursor::End);
+    m_bFollowing = true;  // newest in view, as the view grows to its size
+    QScrollBar* bar = m_pView->verticalScrollBar();
+    bar->setValue(bar->maximum());
     m_nShown = m_log.TotalAdded();
 }
 
-// appendPlainText keeps the view at the end when it was there, and leaves it
-// where it is when the engineer has scrolled back.
+// The scroll bar's range grows with the lines; FollowIfAtBottom keeps the end in view.
 void CCommLogWindow::AppendFrom(size_t first) {
     const auto& entries = m_log.Entries();
     for (size_t i = first; i < entries.size(); ++i) {
@@ -122,7 +148,7 @@ void ShowCommLogWindow(CCommLog& log, QWidget* parent) {
     if (!window) {
         window = new CCommLogWindow(log, parent);
         // Below the main window's strip, not over its tool bar.
-        window->move(parent->frameGeometry().bottomLeft() + QPoint(0, 1));
+        window->move(BelowWindow(*parent));
     }
     window->show();
     window->raise();

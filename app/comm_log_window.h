@@ -1,7 +1,10 @@
 // The communication log window ("通信ログ"): every line sent to and received
 // from the switcher with its time and direction, newest last. Modeless, so an
-// engineer can keep it open beside the editors; it follows the log as lines
-// arrive, can clear it and save it to a text file.
+// engineer can keep it open beside the editors, and it stays usable while one
+// of them is open (it is no transient window of the main window, which the
+// dialogs block). It follows the log as lines arrive while its view is at the
+// bottom, stays where the user scrolled to otherwise, can clear the log and
+// save it to a text file.
 #pragma once
 
 #include <QDialog>
@@ -37,10 +40,13 @@ private:
     void OnLogChanged();
     void RenderAll();
     void AppendFrom(size_t first);
+    void FollowIfAtBottom();
+    void KeepOutOfModality();
 
     CCommLog& m_log;
     QPlainTextEdit* m_pView;
     unsigned long long m_nShown = 0;  // the log's TotalAdded() the view has caught up with
+    bool m_bFollowing = true;         // the view is at the bottom and stays there
 };
 
 // Shows the parent's log window, creating it on first use, and brings it to the front.

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "app/caption_fit.h"
+#include "app/dialog_placement.h"
 #include "res/command_ids.h"
 
 namespace {
@@ -43,6 +45,8 @@ QWidget* MakeButton(QDialog& dialog, const CControlTemplate& c) {
 QWidget* MakeEdit(QDialog& dialog, const CControlTemplate& c) {
     auto* edit = new QLineEdit(QString::fromStdString(c.text), &dialog);
     edit->setReadOnly(c.bReadOnly);
+    // A read-only edit only shows a count: no focus, no Tab stop.
+    if (c.bReadOnly) edit->setFocusPolicy(Qt::NoFocus);
     if (c.bRightAlign) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return edit;
 }
@@ -115,6 +119,8 @@ void BuildDialog(QDialog& dialog, const CDialogTemplate& t) {
     dialog.setWindowTitle(QString::fromStdString(t.caption));
     const CDialogUnits units = DialogUnitsFor(font);
     dialog.setFixedSize(units.X(t.cx), units.Y(t.cy));
+    PlaceModalDialog(dialog);
+    FitToCaption(dialog);
     for (const auto& c : t.controls) {
         QWidget* widget = MakeControl(dialog, c);
         if (c.nId != kNoId) widget->setObjectName(QString::number(c.nId));

@@ -27,7 +27,9 @@ CDialogUnits DialogUnitsFor(const QFont& font);
 QFont DialogFont(const CDialogTemplate& dialog);
 
 // Sets the dialog's caption, font and fixed size and creates its controls. OK
-// accepts and CLOSE (IDCANCEL) rejects, as dialogs do by default.
+// accepts and CLOSE (IDCANCEL) rejects, as dialogs do by default. The dialog
+// is placed and made modal as PlaceModalDialog says, and fitted to its
+// caption when shown (FitToCaption).
 void BuildDialog(QDialog& dialog, const CDialogTemplate& t);
 
 // The control with the id, or nullptr.

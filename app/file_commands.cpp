@@ -1,9 +1,8 @@
 #include "app/file_commands.h"
 
-#include <QFileDialog>
-
 #include "app/file_folder.h"
 #include "app/profile_problems.h"
+#include "app/settings_file_dialog.h"
 #include "link/bus_scan.h"
 #include "link/comm_log.h"
 #include "link/comm_settings.h"
@@ -14,8 +13,6 @@
 #include "sink/message_sink.h"
 
 namespace {
-
-const char kFilter[] = "ﾃﾞｰﾀ(*.dat)";
 
 // The warning as one note: "Can't file write: /home/op/a.dat: No space left on device".
 void Note(CCommLog& log, std::string warning) {
@@ -31,12 +28,7 @@ bool MayDiscardChanges(const char* question) {
 
 }  // namespace
 
-// Qt's own dialog everywhere: it speaks the user's language through Qt's
-// translations and lets Open take a name that does not exist.
 std::optional<std::string> CQtFileDialogs::Run(QFileDialog& dialog) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter(kFilter);
-    dialog.setDefaultSuffix("dat");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
@@ -47,19 +39,13 @@ std::optional<std::string> CQtFileDialogs::Run(QFileDialog& dialog) {
     return path;
 }
 
-// A typed name that does not exist is taken: the reader then says it cannot
-// open it.
 std::optional<std::string> CQtFileDialogs::OpenPath(QWidget* parent) {
-    QFileDialog dialog(parent, QString(), FileDialogFolder());
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    CSettingsFileDialog dialog(parent, QFileDialog::AcceptOpen);
     return Run(dialog);
 }
 
 std::optional<std::string> CQtFileDialogs::SavePath(QWidget* parent) {
-    QFileDialog dialog(parent, QString(), FileDialogFolder());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    CSettingsFileDialog dialog(parent, QFileDialog::AcceptSave);
     return Run(dialog);  // asks before overwriting, by default
 }
 

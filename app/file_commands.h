@@ -19,8 +19,8 @@ public:
     virtual std::optional<std::string> SavePath(QWidget* parent) = 0;
 };
 
-// QFileDialog with the filter "ﾃﾞｰﾀ(*.dat)", suffix "dat", overwrite prompt;
-// both start in the folder last used.
+// CSettingsFileDialog for both, Save As with its overwrite prompt; the folder
+// chosen is kept for the next.
 // A folder the profile cannot keep is noted to problems, when given.
 class CQtFileDialogs : public CFileDialogs {
 public:

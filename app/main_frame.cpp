@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QSocketNotifier>
 #include <QStatusBar>
 #include <QToolBar>
@@ -239,6 +240,14 @@ void CMainFrame::CreateMenus() {
     Action(ID_FILE_NEW_SETTINGS)->setShortcut(QKeySequence::New);
     Action(ID_FILE_OPEN_SETTINGS)->setShortcut(QKeySequence::Open);
     Action(ID_FILE_SAVE_SETTINGS)->setShortcut(QKeySequence::Save);
+    Action(ID_APP_EXIT)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));  // on every platform theme
+    // F10 opens the first menu, as on the usual Linux desktops; Alt alone
+    // highlights the menu bar (the style's own key navigation).
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        if (!menuBar()->actions().isEmpty())
+            menuBar()->setActiveAction(menuBar()->actions().front());
+    });
     Action(ID_REPLY_PACED)->setChecked(Link().ReplyPaced());
 }
 

@@ -7,13 +7,11 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 
+#include "app/caption_fit.h"
+
 QPointer<QWidget> g_hMsgOwner;
 
 namespace {
-
-// Room a decorated title bar takes besides its caption: the window icon and
-// the buttons of the usual themes.
-constexpr int kTitleBarRoom = 150;
 
 QMessageBox::Icon IconOf(BoxKind kind) {
     switch (kind) {
@@ -36,7 +34,7 @@ public:
     CYesNoBox(const QString& text, QWidget* owner)
         : QMessageBox(QMessageBox::Question, BoxCaption(BoxKind::kQuestion), text,
                       QMessageBox::Yes | QMessageBox::No, owner) {
-        setWindowModality(Qt::ApplicationModal);
+        setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
         // After the modality, which gives the window its default hints again;
         // without the customize hint X11 window managers draw every button.
         setWindowFlags((windowFlags() | Qt::CustomizeWindowHint) &
@@ -54,20 +52,17 @@ protected:
 
 }  // namespace
 
-int BoxMinimumWidth(const QString& caption) {
-    return QFontMetrics(QApplication::font()).horizontalAdvance(caption) + kTitleBarRoom;
-}
-
 void KeepCaptionVisible(QMessageBox& box) {
     // QMessageBox sizes itself to its text; a spacer across its grid widens it.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        grid->addItem(new QSpacerItem(BoxMinimumWidth(box.windowTitle()), 0, QSizePolicy::Minimum,
+        grid->addItem(new QSpacerItem(CaptionWidth(box.windowTitle()), 0, QSizePolicy::Minimum,
                                       QSizePolicy::Minimum),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
 }
 
 QWidget* CQtMessageSink::Owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     if (g_hMsgOwner && g_hMsgOwner->isVisible()) return g_hMsgOwner;
     return m_mainWindow;
 }
@@ -78,7 +73,7 @@ void CQtMessageSink::ShowBox(BoxKind kind, const std::string& text) {
     QWidget* owner = kind == BoxKind::kSetupError ? nullptr : Owner();
     QMessageBox box(IconOf(kind), BoxCaption(kind), QString::fromStdString(text), QMessageBox::Ok,
                     owner);
-    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     KeepCaptionVisible(box);
     box.exec();
 }

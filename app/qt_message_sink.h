@@ -1,6 +1,7 @@
-// The message boxes of the program, as Qt boxes: a beep first, application
-// modal, owned by g_hMsgOwner while it names a live window, else by the main
-// window.
+// The message boxes of the program, as Qt boxes: a beep first, centred on and
+// modal to the window they belong to: the modal dialog (or box) in front while
+// there is one, else g_hMsgOwner while it names a shown window, else the main
+// window. The communication log stays usable meanwhile.
 #pragma once
 
 #include <QPointer>

@@ -288,6 +288,12 @@ bool CTableEditorDlg::StopRunInsteadOfClosing() {
     return true;
 }
 
+bool CTableEditorDlg::IsEnterPress(const QEvent& event) {
+    if (event.type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent&>(event).key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 void CTableEditorDlg::done(int result) {
     if (StopRunInsteadOfClosing()) return;
     QDialog::done(result);

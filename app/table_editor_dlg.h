@@ -97,6 +97,9 @@ protected:
     // When the editor's run goes, asks it to stop (the dialog stays open to
     // say how it ended) and returns true: the closing is refused.
     bool StopRunInsteadOfClosing();
+    // Return or Enter pressed: what a field of the editor takes instead of
+    // letting it reach the default button, which would close the dialog.
+    static bool IsEnterPress(const QEvent& event);
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -42,7 +42,6 @@ public:
     // is under way (a warning box's event loop) does nothing.
     PaceOutcome Poll(Clock::time_point now);
 
-    CyclePace Pace() const { return m_pace; }
     // The step whose line got no reply, once Poll has said kNoReply.
     int NoReplyStep() const { return m_nNoReplyStep; }
 

@@ -1,5 +1,6 @@
 #include "editors/display_switch_dlg.h"
 
+#include <QApplication>
 #include <QLineEdit>
 
 #include "model/settings_model.h"
@@ -92,15 +93,37 @@ int& CDisplaySwitchDlg::Selection() const {
     return m_member.bInputSide ? g_nCurChannel : g_nCurOutput;
 }
 
-// Only a pick from the list (mouse or arrow keys) changes the channel. Left
-// alone, the edit field would add typed items on Return and activate a typed
-// match when editing finishes.
+// Typing alone does not change the channel: a pick from the list (mouse or
+// arrow keys) does, and Enter in the field (GoToTypedChannel). Left alone, the
+// edit field would add typed items on Return and activate a typed match when
+// editing finishes.
 void CDisplaySwitchDlg::KeepTypingOutOfTheChannel() {
     QComboBox* channel = Combo(IDC_DISP_CHANNEL);
     if (!channel->isEditable()) return;
     channel->setInsertPolicy(QComboBox::NoInsert);
     channel->setCompleter(nullptr);
     QObject::disconnect(channel->lineEdit(), &QLineEdit::editingFinished, channel, nullptr);
+    channel->lineEdit()->installEventFilter(this);
+}
+
+// The typed number ("5" or "05") is a pick of that channel in the list; a
+// number the list lacks, or a pick a run refuses, shows the channel selected.
+void CDisplaySwitchDlg::GoToTypedChannel() {
+    QComboBox* channel = Combo(IDC_DISP_CHANNEL);
+    bool bNumber = false;
+    const int number = channel->lineEdit()->text().trimmed().toInt(&bNumber);
+    if (bNumber && PickInList(IDC_DISP_CHANNEL, number - 1)) return;
+    QApplication::beep();
+    Select(IDC_DISP_CHANNEL, Selection());
+}
+
+bool CDisplaySwitchDlg::eventFilter(QObject* watched, QEvent* event) {
+    const QComboBox* channel = Combo(IDC_DISP_CHANNEL);
+    if (watched == channel->lineEdit() && IsEnterPress(*event)) {
+        GoToTypedChannel();
+        return true;
+    }
+    return CTableEditorDlg::eventFilter(watched, event);
 }
 
 // The table's entry for the selection, or nullptr for a selection outside it.

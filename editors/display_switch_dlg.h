@@ -20,6 +20,7 @@ protected:
     std::string GridCellText(int i) const override;
     int GridColumnWidth() const override;
     CGridLists GridLists() const override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int& Selection() const;
@@ -30,6 +31,7 @@ private:
     void OnSet();
     void ShowCurrentEntry();
     void KeepTypingOutOfTheChannel();
+    void GoToTypedChannel();
 
     DisplaySwitch m_which;
     const CDisplaySwitchSpec& m_member;

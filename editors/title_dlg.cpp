@@ -159,6 +159,12 @@ void CTitleDlg::OpenInputMethod() {
 
 bool CTitleDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pEdit && event->type() == QEvent::FocusIn) OpenInputMethod();
+    // Enter moves on to the next channel's title (the last stays), as one
+    // types the titles one after another.
+    if (watched == m_pEdit && IsEnterPress(*event)) {
+        PickInList(IDC_TITLE_CHANNEL, CurrentChannel() + 1);
+        return true;
+    }
     return CTableEditorDlg::eventFilter(watched, event);
 }
 

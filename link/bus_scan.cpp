@@ -9,13 +9,12 @@
 #include "link/transmitter.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
+#include "protocol/rs485_frame.h"
 #include "protocol/switcher_model.h"
 #include "protocol/table_shapes.h"
 #include "protocol/visible_text.h"
 
 namespace {
-
-constexpr size_t kAddressLength = 2;
 
 std::vector<int> EveryAddress() {
     std::vector<int> all(kSlaveAddresses);
@@ -111,7 +110,7 @@ void CBusScan::Ask(Clock::time_point now) {
     m_deadline = now + m_timeout;
     // Framed for the address asked, and no reply marked as awaited: a silent
     // address is no lost connection.
-    m_nAskedId = m_pLine->Ask(FrameCommandFor(ModelProbeCommand(), address), address);
+    m_nAskedId = m_pLine->Ask(FrameLine(address, ModelProbeCommand()), address);
 }
 
 bool CBusScan::Step(Clock::time_point now) {
@@ -143,9 +142,10 @@ void CBusScan::OnLine(std::string_view line) {
     if (m_bRs485) {
         // The address echo says who answers, so a late answer is not taken for
         // the next address's.
-        if (line.size() < kAddressLength) return;
-        address = TwoDigitValue(line[0], line[1]);
-        line.remove_prefix(kAddressLength);
+        const auto split = SplitAddress(line);
+        if (!split) return;
+        address = split->nAddress;
+        line = split->rest;
     }
     if (!WasAsked(address)) return;
     for (const auto& known : m_answers) {

@@ -4,19 +4,19 @@
 
 #include "protocol/fields.h"
 #include "protocol/replies.h"
+#include "protocol/rs485_frame.h"
 
 namespace {
 
-constexpr size_t kAddressLength = 2;
 constexpr size_t kSettledKept = 256;
 
 }  // namespace
 
 bool CouldAnswer(const COwedReply& owed, std::string_view line, bool bRs485) {
     if (bRs485) {
-        if (line.size() < kAddressLength) return false;
-        if (owed.nAddress >= 0 && TwoDigitValue(line[0], line[1]) != owed.nAddress) return false;
-        line.remove_prefix(kAddressLength);
+        const auto split = SplitAddress(line);
+        if (!split || (owed.nAddress >= 0 && split->nAddress != owed.nAddress)) return false;
+        line = split->rest;
     }
     if (ErrorReplyOf(line)) return true;
     if (!owed.read) return line == kGoReply;
@@ -61,9 +61,7 @@ std::optional<CAttribution> COwedReplies::Echo(std::string_view line) {
 // The lines before got no answer (the switcher answers in order), so one lost
 // reply does not shift the answers after it.
 void COwedReplies::SkipToRead(std::string_view line, bool bRs485) {
-    std::string_view work = line;
-    if (bRs485) work.remove_prefix(std::min(kAddressLength, work.size()));
-    if (!DataLineOf(work)) return;
+    if (!DataLineOf(bRs485 ? DropAddress(line) : line)) return;
     auto it = std::find_if(m_owed.begin(), m_owed.end(), [&](const COwedReply& owed) {
         return owed.read && CouldAnswer(owed, line, bRs485);
     });

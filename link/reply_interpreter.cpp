@@ -1,16 +1,14 @@
 #include "link/reply_interpreter.h"
 
-#include <algorithm>
-
 #include "link/comm_settings.h"
 #include "link/link_flags.h"
 #include "link/readback_decoders.h"
 #include "model/settings_model.h"
+#include "protocol/rs485_frame.h"
 #include "sink/message_sink.h"
 
 std::string_view WorkLine(std::string_view line) {
-    if (g_bRs485) line.remove_prefix(std::min<size_t>(2, line.size()));  // the address echo
-    return line;
+    return g_bRs485 ? DropAddress(line) : line;  // the address echo
 }
 
 ReplyKind ClassifyReply(std::string_view line) {

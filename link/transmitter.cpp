@@ -1,32 +1,23 @@
 #include "link/transmitter.h"
 
-#include <algorithm>
-
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/link_flags.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 #include "protocol/read_lines.h"
-
-std::string FrameCommandFor(std::string_view line, int nAddress) {
-    std::string framed = nAddress >= 0 ? TwoDigits(nAddress) : std::string();
-    framed.append(line);
-    return framed;
-}
+#include "protocol/rs485_frame.h"
 
 std::string FrameCommand(std::string_view line) {
-    return FrameCommandFor(line, g_bRs485 ? g_nSlaveAddress : -1);
+    return FrameLine(g_bRs485 ? g_nSlaveAddress : -1, line);
 }
 
 namespace {
 
-constexpr size_t kAddressLength = 2;
-
 // The reply the line asks for: a read command's data line, or GO.
 COwedReply OwedFor(std::string_view framed, int nAddress) {
     std::string_view body = LineBody(framed);
-    if (nAddress >= 0) body.remove_prefix(std::min(kAddressLength, body.size()));
+    if (nAddress >= 0) body = DropAddress(body);
     COwedReply owed;
     owed.strSent = framed;
     owed.read = ParseReadCommand(body, InputChannelCount());
@@ -51,7 +42,7 @@ unsigned long SendFramed(std::string_view framed, int nAddress) {
 
 int SendCommand(std::string_view line) {
     const int address = g_bRs485 ? g_nSlaveAddress : -1;
-    std::string framed = FrameCommandFor(line, address);
+    std::string framed = FrameLine(address, line);
     if (framed.size() > kMaxFramedLine) return -1;
     SendFramed(framed, address);
     g_bAwaitingReply = 1;

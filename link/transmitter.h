@@ -10,8 +10,6 @@ inline constexpr size_t kMaxFramedLine = 159;
 // The line as it goes on the wire: on RS-485 the slave address as two digits
 // in front ("00", "05", "17"), on RS-232C unchanged.
 std::string FrameCommand(std::string_view line);
-// The line with nAddress in front as two digits; unchanged for -1 (RS-232C).
-std::string FrameCommandFor(std::string_view line, int nAddress);
 
 // Sends one complete command line (ending in CR LF) and marks a reply as
 // awaited. Never blocks; a failed write is not reported. Returns -1, sending

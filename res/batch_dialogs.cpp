@@ -81,8 +81,9 @@ const CDialogTemplate& AllItemsTemplate() {
                                    155,
                                    104,
                                    {
-                                       {K::kEdit, IDC_ALL_COUNTER, 10, 15, 15, 14, "", {}, true},
-                                       {K::kButton, IDC_ALL_START, 25, 15, 50, 14, "設定", {}},
+                                       // room for "197"
+                                       {K::kEdit, IDC_ALL_COUNTER, 10, 15, 20, 14, "", {}, true},
+                                       {K::kButton, IDC_ALL_START, 32, 15, 50, 14, "設定", {}},
                                        {K::kButton, IDCANCEL, 95, 15, 50, 14, "CLOSE", {}},
                                        {K::kProgress, IDC_ALL_PROGRESS, 10, 35, 135, 14, "", {}},
                                        {K::kButton, IDC_RUN_STOP, 95, 55, 50, 14, "中止", {}},
@@ -164,7 +165,7 @@ const CDialogTemplate& CompareResultTemplate() {
                                         316,
                                         155,
                                         "",
-                                        {"表", "項目", "ファイル", "スイッチャー"}},
+                                        {"表", "項目", "メモリ", "スイッチャー"}},
                                        {K::kButton, IDCANCEL, 273, 180, 50, 14, "CLOSE", {}},
                                    }};
     return t;

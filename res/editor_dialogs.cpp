@@ -48,8 +48,8 @@ const CDialogTemplate& AutoSequenceTemplate() {
             {K::kGroupBox, kNoId, 225, 140, 50, 35, "Slave address", {}},
             {K::kDropList, IDC_SLAVE_ADDRESS, 230, 155, 40, 110, "", TwoDigitItems(0, 31)},
             {K::kButton, IDC_SET, 285, 140, 45, 14, "設定", {}},
-            {K::kEdit, IDC_SEQ_COUNTER, 285, 160, 10, 14, "", {}, true},
-            {K::kButton, IDC_ALL_SET, 295, 160, 35, 14, "全設定", {}},
+            {K::kEdit, IDC_SEQ_COUNTER, 285, 160, 14, 14, "", {}, true},  // room for "64"
+            {K::kButton, IDC_ALL_SET, 299, 160, 31, 14, "全設定", {}},
             {K::kDefaultButton, IDOK, 335, 140, 45, 14, "OK", {}},
             {K::kButton, IDCANCEL, 335, 160, 45, 14, "CLOSE", {}},
             {K::kStaticText, IDC_RUN_STATUS, 5, 181, 275, 16, "", {}},
@@ -80,8 +80,8 @@ const CDialogTemplate& PatternOutputTemplate() {
             {K::kGroupBox, kNoId, 225, 140, 50, 35, "Slave address", {}},
             {K::kDropList, IDC_SLAVE_ADDRESS, 230, 155, 40, 110, "", TwoDigitItems(0, 31)},
             {K::kButton, IDC_SET, 285, 145, 45, 14, "設定", {}},
-            {K::kEdit, IDC_OUT_COUNTER, 285, 175, 10, 14, "", {}, true},
-            {K::kButton, IDC_ALL_SET, 295, 175, 35, 14, "全設定", {}},
+            {K::kEdit, IDC_OUT_COUNTER, 285, 175, 14, 14, "", {}, true},  // room for "64"
+            {K::kButton, IDC_ALL_SET, 299, 175, 31, 14, "全設定", {}},
             {K::kDefaultButton, IDOK, 335, 145, 45, 14, "OK", {}},
             {K::kButton, IDCANCEL, 335, 175, 45, 14, "CLOSE", {}},
             {K::kStaticText, IDC_RUN_STATUS, 5, 196, 275, 16, "", {}},

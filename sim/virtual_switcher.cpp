@@ -4,13 +4,13 @@
 #include "protocol/line_assembler.h"
 #include "protocol/read_lines.h"
 #include "protocol/replies.h"
+#include "protocol/rs485_frame.h"
 #include "sim/read_commands.h"
 #include "sim/set_commands.h"
 #include "sim/switcher_state_file.h"
 
 namespace {
 
-constexpr size_t kAddressLength = 2;
 constexpr int kMaxAddress = 31;
 
 }  // namespace
@@ -30,16 +30,17 @@ bool CVirtualSwitcher::IsAnswered(std::string_view line) const {
     // Only lines ending in CR LF are command lines; longer ones never fit the receive buffer.
     if (line.size() > CLineAssembler::kMaxLine || !line.ends_with("\r\n")) return false;
     if (!m_bRs485) return true;
-    if (line.size() < kAddressLength + 2) return false;
-    const int called = TwoDigitValue(line[0], line[1]);
+    const auto split = SplitAddress(line);
+    if (!split || split->rest.size() < 2) return false;
+    const int called = split->nAddress;
     return m_bAnyAddress ? (called >= 0 && called <= kMaxAddress) : called == Address();
 }
 
 std::string CVirtualSwitcher::Framed(std::string_view text, std::string_view line) const {
     std::string reply;
     if (m_bRs485) {
-        reply = line.size() >= kAddressLength ? std::string(line.substr(0, kAddressLength))
-                                              : TwoDigits(Address());
+        const auto split = SplitAddress(line);
+        reply = FrameLine(split ? split->nAddress : Address(), "");
     }
     reply.append(text);
     reply.append("\r\n");
@@ -50,10 +51,8 @@ std::optional<std::string> CVirtualSwitcher::Answer(std::string_view line) {
     if (!IsAnswered(line)) return std::nullopt;
     // The address called, taken before the command runs: SA answers under the
     // address it was sent to.
-    std::string reply = m_bRs485 ? std::string(line.substr(0, kAddressLength)) : std::string();
-    std::string_view body = LineBody(line);
-    if (m_bRs485) body.remove_prefix(kAddressLength);
-    return reply + ReplyTo(body);
+    std::string reply = m_bRs485 ? FrameLine(SplitAddress(line)->nAddress, "") : std::string();
+    return reply + ReplyTo(LineBody(m_bRs485 ? DropAddress(line) : line));
 }
 
 std::string CVirtualSwitcher::ReplyTo(std::string_view body) {

@@ -42,7 +42,6 @@ public:
     void SetState(const CSwitcherState& state) { m_state = state; }
     int Address() const { return m_state.m_nAddress; }
     bool IsRs485() const { return m_bRs485; }
-    bool AnswersAnyAddress() const { return m_bAnyAddress; }
 
     bool LoadState(const std::string& path);
     bool SaveState(const std::string& path) const;

@@ -1,6 +1,7 @@
 #include "app/comm_log_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
@@ -103,6 +104,50 @@ TEST_F(CommLogWindowTest, KeepsTheNewestLineInViewAndDropsWhatTheLogDrops) {
     const QScrollBar* bar = window->View()->verticalScrollBar();
     EXPECT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+// The last line stands wholly inside the view, above the horizontal scroll bar.
+bool LastLineInView(const QPlainTextEdit& view) {
+    QTextCursor end(view.document());
+    end.movePosition(QTextCursor::End);
+    const QRect line = view.cursorRect(end);
+    return line.top() >= 0 && line.bottom() <= view.viewport()->height();
+}
+
+// Opened after traffic had begun, with lines wider than the view: the view
+// keeps following while it is at the bottom, and stays put once scrolled up.
+TEST_F(CommLogWindowTest, FollowsWhileAtTheBottomAndStaysWhereTheUserScrolled) {
+    const std::string wide = "AST01" + std::string(150, '3') + "\r\n";
+    for (int i = 0; i < 30; ++i) log.Add(CommDirection::kSent, wide);
+    Open();
+    QApplication::processEvents();
+    const QScrollBar* bar = window->View()->verticalScrollBar();
+    for (int i = 0; i < 170; ++i) {
+        log.Add(i % 2 ? CommDirection::kReceived : CommDirection::kSent, i % 2 ? "GO\r\n" : wide);
+        if (i % 20 == 0) QApplication::processEvents();
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_TRUE(LastLineInView(*window->View()));
+
+    window->resize(600, 300);  // a smaller window keeps following too
+    QApplication::processEvents();
+    log.Add(CommDirection::kSent, wide);
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_TRUE(LastLineInView(*window->View()));
+
+    window->View()->verticalScrollBar()->setValue(10);
+    for (int i = 0; i < 20; ++i) log.Add(CommDirection::kSent, wide);
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), 10);
+    EXPECT_FALSE(LastLineInView(*window->View()));
+
+    window->View()->verticalScrollBar()->setValue(bar->maximum());  // back at the bottom
+    log.Add(CommDirection::kSent, wide);
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_TRUE(LastLineInView(*window->View()));
 }
 
 TEST_F(CommLogWindowTest, ClearEmptiesTheViewAndTheLog) {

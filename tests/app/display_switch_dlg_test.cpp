@@ -185,19 +185,41 @@ TEST_P(DisplaySwitchDlgTest, OnRs485TheLineCarriesTheSlaveAddress) {
     EXPECT_EQ(lines[0], "05" + Line(0, 32));
 }
 
-TEST_P(DisplaySwitchDlgTest, TypingInTheChannelFieldDoesNotChangeTheChannel) {
+// Typing alone leaves the channel; Enter goes to the typed one and never
+// reaches the default button.
+TEST_P(DisplaySwitchDlgTest, EnterInTheChannelFieldGoesToTheTypedChannelAndKeepsTheDialogOpen) {
     Selection() = 1;
+    Table()[6] = 1;
+    Table()[4] = 0;
     CDisplaySwitchDlg dlg(m.which);
+    dlg.show();
     QComboBox* channel = dlg.Combo(IDC_DISP_CHANNEL);
     ASSERT_EQ(channel->lineEdit() != nullptr, m.bEditableChannel);
     if (!m.bEditableChannel) return;  // a drop-down list: picks only
-    for (const char* typed : {"07", "99"}) {
+    channel->lineEdit()->setText("07");
+    emit channel->lineEdit()->editingFinished();  // as when the focus leaves
+    EXPECT_EQ(Selection(), 1);
+
+    PressKey(channel->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(Selection(), 6);
+    EXPECT_EQ(dlg.ValueCombo()->currentIndex(), 1);
+    EXPECT_EQ(dlg.MarkedCell(), 6);
+    channel->lineEdit()->setText("5");
+    PressKey(channel->lineEdit(), Qt::Key_Enter);
+    EXPECT_EQ(Selection(), 4);
+    EXPECT_EQ(channel->currentText(), "05");
+    EXPECT_EQ(dlg.ValueCombo()->currentIndex(), 0);
+    // A number the list lacks, or no number, shows the selected channel again.
+    for (const char* typed : {"99", "0", "x"}) {
         channel->lineEdit()->setText(typed);
-        Key(channel->lineEdit(), Qt::Key_Return);
-        emit channel->lineEdit()->editingFinished();  // as when the focus leaves
-        EXPECT_EQ(Selection(), 1) << typed;
-        EXPECT_EQ(channel->count(), 32) << typed;
+        PressKey(channel->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(Selection(), 4) << typed;
+        EXPECT_EQ(channel->lineEdit()->text(), "05") << typed;
     }
+    EXPECT_EQ(channel->count(), 32);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), 0);
+
     channel->setCurrentIndex(1);
     Key(channel, Qt::Key_Down);  // the arrow keys pick from the list
     EXPECT_EQ(Selection(), 2);

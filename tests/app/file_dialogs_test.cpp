@@ -1,7 +1,10 @@
 // The real file dialogs: which names Open takes and the folder they open in.
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTreeView>
 #include <cstring>
 #include <filesystem>
 
@@ -81,6 +84,55 @@ TEST_F(FileDialogsTest, TheDialogsOpenInTheDocumentsFolderThenInTheOneLastUsed) 
 
     std::filesystem::remove_all(other);  // gone since: back to the documents folder
     EXPECT_EQ(FileDialogFolder().toStdString(), documents);
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+// Both start with "*.dat" in the name field; taking a name with a wildcard
+// filters the list instead of opening or writing a file of that name. The
+// list's columns are as wide as their texts.
+TEST_F(FileDialogsTest, BothStartWithTheDatPatternWhichFiltersTheListAndIsNeverTaken) {
+    const std::string work = dir.File("work");
+    std::filesystem::create_directories(work);
+    WriteFileText(work + "/site-a.dat", "0\n");
+    WriteFileText(work + "/notes.txt", "x\n");
+    ASSERT_FALSE(RememberFileDialogFolder(work + "/site-a.dat"));
+    for (bool bSave : {false, true}) {
+        bool bSeen = false;
+        WhenModal([&](QDialog& dialog) {
+            auto* files = qobject_cast<QFileDialog*>(&dialog);
+            ASSERT_NE(files, nullptr);
+            bSeen = true;
+            auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            EXPECT_EQ(name->text(), "*.dat");
+            EXPECT_EQ(files->selectedNameFilter(), "ﾃﾞｰﾀ(*.dat)");
+            auto* view = files->findChild<QTreeView*>();
+            ASSERT_NE(view, nullptr);
+            ASSERT_TRUE(
+                ProcessUntil([&] { return view->model()->rowCount(view->rootIndex()) > 0; }));
+            QApplication::processEvents();
+            QHeaderView* header = view->header();
+            const QAbstractItemView* items = view;
+            for (int i = 0; i < header->count(); ++i) {
+                EXPECT_GE(header->sectionSize(i), items->sizeHintForColumn(i)) << i;
+                EXPECT_GE(header->sectionSize(i), header->sectionSizeHint(i)) << i;
+            }
+            dialog.accept();  // its Open or Save button, with the pattern as the name
+            EXPECT_TRUE(files->isVisible());
+            name->setText("*.txt");
+            dialog.accept();
+            EXPECT_TRUE(files->isVisible());
+            files->reject();
+        });
+        if (bSave) {
+            OnFileSaveAs(qtDialogs, frame.get(), frame->CommLog());
+        } else {
+            OnFileOpen(qtDialogs, frame.get(), frame->CommLog());
+        }
+        EXPECT_TRUE(bSeen) << bSave;
+    }
+    EXPECT_EQ(g_strFileName, "");
+    EXPECT_FALSE(std::filesystem::exists(work + "/*.dat"));
     EXPECT_TRUE(sink.boxes.empty());
 }
 

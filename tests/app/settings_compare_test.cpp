@@ -95,8 +95,12 @@ TEST_F(SettingsCompareTest, ListsWhatTheSwitcherHoldsOtherwiseAndLeavesTheSettin
 
     std::vector<QStringList> rows;
     QString summary;
+    QStringList heads;
     CResultCatcher catcher([&](CCompareResultDlg& result) {
         summary = FindControl<QLabel>(result, IDC_COMPARE_SUMMARY)->text();
+        for (int c = 0; c < result.List()->columnCount(); ++c) {
+            heads << result.List()->headerItem()->text(c);
+        }
         for (int r = 0; r < result.List()->topLevelItemCount(); ++r) {
             rows.push_back(Row(result.List(), r));
         }
@@ -111,6 +115,8 @@ TEST_F(SettingsCompareTest, ListsWhatTheSwitcherHoldsOtherwiseAndLeavesTheSettin
     frame->OnCommand(ID_SETTINGS_COMPARE);
 
     EXPECT_EQ(summary, "4 項目が異なります。");
+    // The third column is the settings in memory, saved or not.
+    EXPECT_EQ(heads, (QStringList{"表", "項目", "メモリ", "スイッチャー"}));
     EXPECT_EQ(rows, (std::vector<QStringList>{
                         {"オート・シーケンス", "パターン05 ch12", "10 s", "3 s"},
                         {"出力切換え", "メモリ12 out07", "I03", "I07"},

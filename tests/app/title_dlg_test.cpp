@@ -18,6 +18,7 @@
 #include "res/editor_dialogs.h"
 #include "res/title_dialog.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/repeat_text.h"
 
 namespace {
 
@@ -46,12 +47,6 @@ public:
     using CTitleDlg::GridColumnWidth;
     using CTitleDlg::GridEntryCount;
 };
-
-std::string Repeat(const std::string& s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += s;
-    return out;
-}
 
 class TitleDlgTest : public ::testing::Test {
 protected:
@@ -178,6 +173,27 @@ TEST_F(TitleDlgTest, AllChannelSetSendsEveryTitleOfTheModel) {
         EXPECT_EQ(g_nSendStep, 0);
     }
     EXPECT_EQ(sink.boxes.size(), 2u);
+}
+
+// One title after another: Enter stores nothing new, moves on and never closes.
+TEST_F(TitleDlgTest, EnterInTheTitleMovesToTheNextChannelAndKeepsTheDialogOpen) {
+    g_nCurChannel = 30;
+    g_strTitle[31] = kI;
+    CTitleDlg dlg(nullptr, &ime);
+    ShowFocused(dlg);
+    Type(dlg.TitleEdit(), "あ");
+    PressKey(dlg.TitleEdit(), Qt::Key_Return);
+    EXPECT_EQ(g_strTitle[30], kA);
+    EXPECT_EQ(g_nCurChannel, 31);
+    EXPECT_EQ(dlg.Combo(IDC_TITLE_CHANNEL)->currentText(), "32");
+    EXPECT_EQ(dlg.TitleEdit()->text(), "い");
+    EXPECT_EQ(dlg.MarkedCell(), 15);
+    PressKey(dlg.TitleEdit(), Qt::Key_Enter);  // the last channel of the model stays
+    EXPECT_EQ(g_nCurChannel, 31);
+    EXPECT_EQ(g_strTitle[31], kI);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), 0);
+    EXPECT_TRUE(sink.boxes.empty());
 }
 
 TEST_F(TitleDlgTest, TheTitleTakesAtMost32ShiftJisBytes) {

@@ -13,6 +13,7 @@
 #include "protocol/fields.h"
 #include "tests/support/program_state.h"
 #include "tests/support/recording_sink.h"
+#include "tests/support/repeat_text.h"
 #include "tests/support/wire_capture.h"
 
 class EditorsTest : public ::testing::Test {
@@ -21,12 +22,6 @@ protected:
     std::vector<std::string>& lines = wire.lines;
     CRecordingSink sink;
 };
-
-inline std::string Repeat(std::string_view text, int count) {
-    std::string out;
-    for (int i = 0; i < count; ++i) out += text;
-    return out;
-}
 
 // Both models, each with and without the RS-485 address in front.
 struct WireSetup {

@@ -5,12 +5,7 @@
 #include <string_view>
 
 #include "protocol/table_shapes.h"
-
-inline std::string Repeat(std::string_view text, int count) {
-    std::string out;
-    for (int i = 0; i < count; ++i) out += text;
-    return out;
-}
+#include "tests/support/repeat_text.h"
 
 // Source fields I01..I32 (output n shows input n).
 inline std::string IdentitySources() {

@@ -3,12 +3,7 @@
 
 #include <string>
 #include <string_view>
-
-inline std::string Repeat(std::string_view text, int count) {
-    std::string out;
-    for (int i = 0; i < count; ++i) out += text;
-    return out;
-}
+#include "tests/support/repeat_text.h"
 
 inline std::string Crlf(std::string_view body) {
     return std::string(body) + "\r\n";
