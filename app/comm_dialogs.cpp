@@ -11,6 +11,7 @@
 #include "app/bus_search.h"
 #include "app/corner_clicks.h"
 #include "app/dialog_builder.h"
+#include "app/link_words.h"
 #include "app/port_device_list.h"
 #include "app/profile_problems.h"
 #include "app/simulator_link.h"
@@ -101,6 +102,15 @@ void CCommSettingsDlg::BuildSearchRow() {
     m_pSearch->onProgress = [this](int asked, int total) { OnSearchProgress(asked, total); };
     m_pSearch->onAnswer = [this] { OnSearchAnswer(); };
     m_pSearch->onFinished = [this] { OnSearchFinished(); };
+    m_pSearch->onConnecting = [this] { m_pSearchStatus->setText("接続中"); };
+    m_pSearch->onFailed = [this](const CLinkFailure& failure) {
+        SetSearching(false);
+        OnSearchAnswer();
+        KeepFound();
+        // The reason goes below the device, where there is room for it.
+        m_pSearchStatus->setText("接続できません");
+        m_pDeviceInfo->setText(Text(LinkFailureWords(failure)));
+    };
 }
 
 void CCommSettingsDlg::ShowDevice(int nComPort) {
@@ -154,36 +164,36 @@ void CCommSettingsDlg::OnSearch() {
     if (g_nSendStep != 0) return;  // a run owns the link
     const int bRs485 = m_pInterfaces->currentIndex();
     if (!m_pSimulator && !ValidDevices()) return;
-    MoveLinkForSearch(bRs485);
     m_pFound->clear();
     m_pFound->setEnabled(false);
     m_bUserPicked = false;
     SetSearching(true);
-    m_pSearch->Start(bRs485 != 0);
+    StartSearch(bRs485);
 }
 
-// The search asks the switchers on the port and interface shown; the link goes
-// there for it (OK keeps it there, CLOSE takes it back). The virtual switcher
-// speaks the interface shown instead.
-void CCommSettingsDlg::MoveLinkForSearch(int bRs485) {
+// The search asks the switchers on the port and interface shown. The port the
+// link is on is asked over the link; any other over a connection of the
+// search's own, so that the link stays as it is whatever the dialog ends
+// with. The virtual switcher speaks the interface shown instead.
+void CCommSettingsDlg::StartSearch(int bRs485) {
+    m_searched = {CommPortPath(), bRs485};
     if (m_pSimulator) {
         m_pSimulator->Follow(bRs485, g_nModel);
         m_bSimulatorFollowed = true;
+        m_pSearch->Start(bRs485 != 0);
         return;
     }
     const std::string device = m_devices[static_cast<size_t>(m_nShown)];
-    if (SameDevice(device, CommPortPath())) return;
-    if (!m_bMovedLink) m_savedOverride = Link().CommPortOverride();
-    m_bMovedLink = true;
-    Link().SetCommPortOverride(device);
-    RestartLink();
+    if (SameDevice(device, CommPortPath())) {
+        m_pSearch->Start(bRs485 != 0);
+    } else {
+        m_searched.first = device;
+        m_pSearch->StartOn(device, bRs485 != 0);
+    }
 }
 
 void CCommSettingsDlg::PutLinkBack(bool accepted) {
     if (m_bSimulatorFollowed && !accepted) m_pSimulator->Follow(g_bRs485, g_nModel);
-    if (!m_bMovedLink) return;
-    Link().SetCommPortOverride(m_savedOverride);
-    if (!accepted) RestartLink();  // OK reopens the port itself, with the new settings
 }
 
 void CCommSettingsDlg::OnSearchProgress(int asked, int total) {
@@ -203,9 +213,15 @@ void CCommSettingsDlg::OnSearchAnswer() {
     m_pFound->setEnabled(!answers.empty());
 }
 
+// What was found, where, for the editors' slave address lists and File Open.
+void CCommSettingsDlg::KeepFound() {
+    Link().Found().Found(m_searched.first, m_searched.second != 0, m_pSearch->Answers());
+}
+
 void CCommSettingsDlg::OnSearchFinished() {
     SetSearching(false);
     OnSearchAnswer();
+    KeepFound();
     const size_t found = m_pSearch->Answers().size();
     m_pSearchStatus->setText(found ? QString("%1 台見つかりました").arg(found)
                                    : QString("応答がありません"));
@@ -323,7 +339,11 @@ void OnCommSettings(QWidget* parent, CProfileProblems& problems, CSimulatorLink*
 void OnModelSelect(QWidget* parent, CProfileProblems& problems, CSimulatorLink* simulator) {
     CModelSelectDlg dlg(g_nModel, parent);
     if (dlg.exec() != QDialog::Accepted) return;
-    g_nModel = dlg.m_nModel;
+    SwitchModel(dlg.m_nModel, problems, simulator);
+}
+
+void SwitchModel(int nModel, CProfileProblems& problems, CSimulatorLink* simulator) {
+    g_nModel = nModel;
     if (simulator) {
         simulator->Follow(g_bRs485, g_nModel);
     } else if (auto fault = WriteModelSetting()) {

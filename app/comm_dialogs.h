@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/bus_scan.h"
@@ -56,7 +57,8 @@ private:
     void ForgetSearch();
     void SetSearching(bool searching);
     bool ValidDevices();
-    void MoveLinkForSearch(int bRs485);
+    void StartSearch(int bRs485);
+    void KeepFound();
     void PutLinkBack(bool accepted);
 
     CSimulatorLink* m_pSimulator;
@@ -70,11 +72,9 @@ private:
     QPushButton* m_pSearchButton = nullptr;
     QComboBox* m_pFound = nullptr;
     QLabel* m_pSearchStatus = nullptr;
-    // Where the link was before a search moved it to the device shown.
-    bool m_bMovedLink = false;
-    std::string m_savedOverride;
     bool m_bSimulatorFollowed = false;
-    bool m_bUserPicked = false;  // from the list of switchers found
+    std::pair<std::string, int> m_searched;  // the port and interface of the last search
+    bool m_bUserPicked = false;              // from the list of switchers found
 };
 
 class CModelSelectDlg : public QDialog {
@@ -98,4 +98,6 @@ void OnCommSettings(QWidget* parent, CProfileProblems& problems,
 // On the virtual switcher, the switcher follows and nothing is written.
 void OnModelSelect(QWidget* parent, CProfileProblems& problems,
                    CSimulatorLink* simulator = nullptr);
+// What OK of the model dialog does with nModel.
+void SwitchModel(int nModel, CProfileProblems& problems, CSimulatorLink* simulator = nullptr);
 void OnAppAbout(QWidget* parent);

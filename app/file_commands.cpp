@@ -3,9 +3,13 @@
 #include "app/file_folder.h"
 #include "app/profile_problems.h"
 #include "app/settings_file_dialog.h"
+#include "link/bus_scan.h"
 #include "link/comm_log.h"
+#include "link/comm_settings.h"
+#include "link/link_context.h"
 #include "model/settings_file.h"
 #include "model/settings_model.h"
+#include "protocol/switcher_model.h"
 #include "sink/message_sink.h"
 
 namespace {
@@ -60,9 +64,35 @@ void OnFileOpen(CFileDialogs& dialogs, QWidget* parent, CCommLog& log) {
     OpenSettingsFile(*path, log);
 }
 
+namespace {
+
+// A file of the other model still sets it; the user hears of it, as qelvarctl
+// warns. Against the switcher the last search found where the program talks,
+// else against the model in use before.
+void WarnOnOtherModel(int nModelBefore, CCommLog& log) {
+    const int address = g_bRs485 ? g_nSlaveAddress : -1;
+    const auto found = Link().Found().ModelAt(address, CommPortPath(), g_bRs485 != 0);
+    std::string text;
+    if (found && *found != g_nModel) {
+        text =
+            ModelMismatchText("The switcher on " + SwitcherWhere(), *found, "the file", g_nModel);
+    } else if (!found && g_nModel != nModelBefore) {
+        text = ModelMismatchText("The model in use", nModelBefore, "the file", g_nModel);
+    } else {
+        return;
+    }
+    text += "; the program now uses " + std::string(ModelName(g_nModel));
+    ShowWarning(text);
+    Note(log, text);
+}
+
+}  // namespace
+
 void OpenSettingsFile(const std::string& path, CCommLog& log) {
+    const int nModelBefore = g_nModel;
     const CLoadOutcome loaded = ReadSettingsFile(path);
     Note(log, loaded.strWarning);
+    if (loaded.result == LoadResult::kLoaded) WarnOnOtherModel(nModelBefore, log);
     // A file that cannot be opened still gives its name; a refused one does
     // not, or the next Save would write the old data over it.
     if (loaded.result != LoadResult::kRefused) g_strFileName = path;

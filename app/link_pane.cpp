@@ -1,7 +1,17 @@
 #include "app/link_pane.h"
 
 #include "app/link_words.h"
+#include "link/comm_settings.h"
 #include "link/link_context.h"
+#include "model/settings_model.h"
+#include "protocol/fields.h"
+#include "protocol/switcher_model.h"
+
+namespace {
+
+constexpr int kSlack = 4;  // pixels beyond the text, so that it never touches the next pane
+
+}  // namespace
 
 QString LinkStatusLabel(LinkStatus status) {
     switch (status) {
@@ -19,29 +29,55 @@ QString LinkStatusLabel(LinkStatus status) {
     return {};
 }
 
+QString LinkTargetText() {
+    const QString model = ModelName(g_nModel);
+    if (!g_bRs485) return "RS-232C " + model;
+    return "RS-485 " + QString::fromStdString(TwoDigits(g_nSlaveAddress)) + " " + model;
+}
+
 CLinkPane::CLinkPane(QWidget* parent) : QLabel(parent) {
     setObjectName("link");
-    setFixedWidth(kWidth);
     m_changes = Link().State().Changes().Watch([this](const CLinkChange&) { Refresh(); });
+    Refresh();
+}
+
+void CLinkPane::SetPortLabel(const QString& label) {
+    m_portLabel = label;
     Refresh();
 }
 
 void CLinkPane::Refresh() {
     const CLinkState& state = Link().State();
-    const QString port = QString::fromStdString(state.Port());
+    QString port = QString::fromStdString(state.Port());
+    if (!m_portLabel.isEmpty()) port = m_portLabel;
     // A stall says more than "connected".
     const QString what = state.Stalled()
                              ? QString::fromStdString(StallWords(state.StallModemLines()))
                              : LinkStatusLabel(state.Status());
-    m_full = port.isEmpty() ? what : port + " " + what;
-    QString tip = m_full;
+    const QString full = (port.isEmpty() ? "" : port + " ") + LinkTargetText() + " " + what;
+    QString tip = full;
     if (!state.Connected() && !state.LastFailure().Empty()) {
         tip += "\n" + QString::fromStdString(LinkFailureWords(state.LastFailure()));
     }
-    setToolTip(tip);
     const bool trouble = !state.Connected() || state.Stalled();
-    setStyleSheet(trouble && state.Status() != LinkStatus::kNoPort ? "color: #b00000;" : "");
+    const QString style = trouble && state.Status() != LinkStatus::kNoPort ? "color: #b00000;" : "";
+    // Called every second: a pane that has not changed is left alone, its tool tip open.
+    if (tip != toolTip()) setToolTip(tip);
+    if (style != styleSheet()) setStyleSheet(style);
+    if (full == m_full) return;
+    m_full = full;
+    updateGeometry();  // the strip gives the pane the room its new text needs
     Fit();
+}
+
+QSize CLinkPane::sizeHint() const {
+    const QSize hint = QLabel::sizeHint();
+    const int margins = contentsMargins().left() + contentsMargins().right() + 2 * margin();
+    return {fontMetrics().horizontalAdvance(m_full) + margins + kSlack, hint.height()};
+}
+
+QSize CLinkPane::minimumSizeHint() const {
+    return {std::min(kMinWidth, sizeHint().width()), QLabel::minimumSizeHint().height()};
 }
 
 void CLinkPane::resizeEvent(QResizeEvent* event) {
@@ -50,6 +86,12 @@ void CLinkPane::resizeEvent(QResizeEvent* event) {
 }
 
 void CLinkPane::Fit() {
-    const int room = contentsRect().width() - 2 * margin() - 4;
-    setText(fontMetrics().elidedText(m_full, Qt::ElideMiddle, room > 0 ? room : kWidth));
+    const int room = contentsRect().width() - 2 * margin() - kSlack;
+    // Before the strip is laid out the pane has no width of its own yet; the
+    // whole text is measured as sizeHint measures it, which elidedText may not.
+    if (room <= 0 || fontMetrics().horizontalAdvance(m_full) <= room) {
+        setText(m_full);
+    } else {
+        setText(fontMetrics().elidedText(m_full, Qt::ElideMiddle, room));
+    }
 }

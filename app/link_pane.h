@@ -1,7 +1,9 @@
-// The status-bar pane that shows the link: the port (COMn and its device or
-// address) and where it stands, updated as the link's state changes. The pane
-// keeps its width; a long name is shortened in the middle and the tool tip
-// holds it whole, with the reason of the last failure.
+// The status-bar pane that shows what the program talks to and how: the port
+// (COMn and its device or address, or "シミュレータ"), the interface, the slave
+// address on RS-485, the model, and where the link stands, updated as the
+// link's state changes and on Refresh. The pane is as wide as its text; only
+// when the strip has no room for it is the text shortened in the middle, the
+// tool tip holding it whole, with the reason of the last failure.
 #pragma once
 
 #include <QLabel>
@@ -12,13 +14,19 @@
 class CLinkPane : public QLabel {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 200;
+    // Never narrower, however long the text.
+    static constexpr int kMinWidth = 120;
 
     explicit CLinkPane(QWidget* parent = nullptr);
-    // Shows Link().State() as it is now.
+    // Shown in place of the port (the virtual switcher's pseudo-terminal says nothing).
+    void SetPortLabel(const QString& label);
+    // Shows Link().State() and the interface, address and model as they are now.
     void Refresh();
     // The whole text, before it is shortened to fit.
     const QString& FullText() const { return m_full; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -27,8 +35,12 @@ private:
     void Fit();
 
     CSubscription m_changes;
+    QString m_portLabel;
     QString m_full;
 };
 
 // "接続済み", "ポート待ち", ...
 QString LinkStatusLabel(LinkStatus status);
+// "RS-485 05 Qelvar-64", "RS-232C Qelvar-32": the interface, the address on
+// RS-485 and the model in use.
+QString LinkTargetText();

@@ -18,6 +18,7 @@
 #include "app/comm_dialogs.h"
 #include "app/comm_log_window.h"
 #include "app/file_commands.h"
+#include "app/found_model.h"
 #include "app/link_pane.h"
 #include "app/link_words.h"
 #include "app/reply_pace_setting.h"
@@ -51,6 +52,7 @@ constexpr int kCornerClicksToOpen = 10;
 constexpr int kCornerSize = 20;  // pixels from the window's top-left, each way
 // Twelve 52-pixel buttons do not fit the 608-pixel strip; narrower ones show all ten labelled.
 constexpr int kToolButtonWidth = 48;
+constexpr int kMessageMargin = 12;  // the status bar's around its message, with room to spare
 
 QString Text(const std::string& s) {
     return QString::fromStdString(s);
@@ -128,30 +130,49 @@ void CMainFrame::RegisterHandlers() {
     };
     m_handlers[ID_COMM_LOG] = [this, self] { ShowCommLogWindow(m_commLog, self); };
     m_handlers[ID_APP_ABOUT] = [self] { OnAppAbout(self); };
-    m_handlers[ID_AUTO_SEQUENCE] = [self] { CAutoSequenceDlg(self).exec(); };
-    m_handlers[ID_PATTERN_OUTPUT] = [self] { CPatternOutputDlg(self).exec(); };
-    m_handlers[ID_TITLE] = [self] { CTitleDlg(self).exec(); };
-    m_handlers[ID_INPUT_TITLE] = [self] {
-        CDisplaySwitchDlg(DisplaySwitch::kInTitle, self).exec();
+    m_handlers[ID_AUTO_SEQUENCE] = [this, self] {
+        RunEditor([self] { return CAutoSequenceDlg(self).exec(); });
     };
-    m_handlers[ID_OUTPUT_TITLE] = [self] {
-        CDisplaySwitchDlg(DisplaySwitch::kOutTitle, self).exec();
+    m_handlers[ID_PATTERN_OUTPUT] = [this, self] {
+        RunEditor([self] { return CPatternOutputDlg(self).exec(); });
     };
-    m_handlers[ID_TITLE_POSITION] = [self] {
-        CDisplaySwitchDlg(DisplaySwitch::kTitlePosition, self).exec();
+    m_handlers[ID_TITLE] = [this, self] { RunEditor([self] { return CTitleDlg(self).exec(); }); };
+    m_handlers[ID_INPUT_TITLE] = [this, self] {
+        RunEditor([self] { return CDisplaySwitchDlg(DisplaySwitch::kInTitle, self).exec(); });
     };
-    m_handlers[ID_INPUT_CALENDAR] = [self] {
-        CDisplaySwitchDlg(DisplaySwitch::kInCalendar, self).exec();
+    m_handlers[ID_OUTPUT_TITLE] = [this, self] {
+        RunEditor([self] { return CDisplaySwitchDlg(DisplaySwitch::kOutTitle, self).exec(); });
     };
-    m_handlers[ID_OUTPUT_CALENDAR] = [self] {
-        CDisplaySwitchDlg(DisplaySwitch::kOutCalendar, self).exec();
+    m_handlers[ID_TITLE_POSITION] = [this, self] {
+        RunEditor([self] { return CDisplaySwitchDlg(DisplaySwitch::kTitlePosition, self).exec(); });
     };
-    m_handlers[ID_CALENDAR] = [self] { CCalendarDlg(self).exec(); };
-    m_handlers[ID_SLAVE_ADDRESS] = [self] { CSlaveAddressDlg(self).exec(); };
+    m_handlers[ID_INPUT_CALENDAR] = [this, self] {
+        RunEditor([self] { return CDisplaySwitchDlg(DisplaySwitch::kInCalendar, self).exec(); });
+    };
+    m_handlers[ID_OUTPUT_CALENDAR] = [this, self] {
+        RunEditor([self] { return CDisplaySwitchDlg(DisplaySwitch::kOutCalendar, self).exec(); });
+    };
+    m_handlers[ID_CALENDAR] = [this, self] {
+        RunEditor([self] { return CCalendarDlg(self).exec(); });
+    };
+    m_handlers[ID_SLAVE_ADDRESS] = [this, self] {
+        RunEditor([self] { return CSlaveAddressDlg(self).exec(); }, false);
+    };
     m_handlers[ID_ALL_ITEMS] = [self] { CAllItemsDlg(self).exec(); };
     m_handlers[ID_SETTINGS_READ] = [self] { CSettingsReadDlg(self).exec(); };
     m_handlers[ID_SETTINGS_COMPARE] = [self] { CSettingsCompareDlg(self).exec(); };
     m_handlers[ID_REPLY_PACED] = [this] { OnReplyPaced(); };
+}
+
+// An editor in which a slave address of the other model was chosen closes
+// so that the program can switch models; it opens again in the new shape.
+void CMainFrame::RunEditor(const std::function<int()>& run, bool bReopen) {
+    while (run() == kSwitchModelResult) {
+        const auto model = FoundOtherModel();
+        if (!model) return;
+        SwitchModel(*model, m_profileProblems, m_pSimulator.get());
+        if (!bReopen) return;
+    }
 }
 
 void CMainFrame::OpenFile(const std::string& path) {
@@ -188,6 +209,8 @@ QAction* CMainFrame::Action(int nCommand) const {
 void CMainFrame::OnCommand(int nCommand) {
     auto it = m_handlers.find(nCommand);
     if (it != m_handlers.end()) it->second();
+    // The interface, address or model may have changed.
+    if (m_pLinkPane) m_pLinkPane->Refresh();
 }
 
 void CMainFrame::CreateMenus() {
@@ -259,26 +282,43 @@ void CMainFrame::CreateStatusBar() {
                                                       {ID_INDICATOR_NUM, "NUM"},
                                                       {ID_INDICATOR_SCRL, "SCRL"}};
     m_pLinkPane = new CLinkPane(bar);
+    if (m_pSimulator) m_pLinkPane->SetPortLabel("シミュレータ");
     bar->addPermanentWidget(m_pLinkPane);
     for (auto [id, text] : indicators) {
         auto* pane = new QLabel(text, bar);
         pane->setObjectName(QString::number(id));
         pane->setEnabled(false);  // the platform reports no lock states to us
         bar->addPermanentWidget(pane);
+        if (!m_pFirstIndicator) m_pFirstIndicator = pane;
     }
     m_pTimePane = new QLabel(bar);
     m_pTimePane->setObjectName(QString::number(ID_INDICATOR_TIME));
     bar->addPermanentWidget(m_pTimePane);
     bar->showMessage(kIdlePrompt);
-    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
-        if (message.isEmpty()) bar->showMessage(kIdlePrompt);
-    });
+    connect(bar, &QStatusBar::messageChanged, this, &CMainFrame::OnStatusMessage);
     connect(&m_clockTimer, &QTimer::timeout, this, &CMainFrame::OnUpdateTime);
     m_clockTimer.start(kClockPeriodMs);
     OnUpdateTime();
 }
 
+// A prompt gets the room the indicators and the clock do not need: the link
+// pane steps aside while one is shown that would not fit beside it, and is
+// back with "ﾚﾃﾞｨ".
+void CMainFrame::OnStatusMessage(const QString& message) {
+    if (message.isEmpty()) {
+        statusBar()->showMessage(kIdlePrompt);
+        return;
+    }
+    const int room = m_pFirstIndicator->x() - kMessageMargin;
+    const int wanted = statusBar()->fontMetrics().horizontalAdvance(message) + kMessageMargin +
+                       m_pLinkPane->sizeHint().width();
+    m_pLinkPane->setVisible(message == kIdlePrompt || wanted <= room);
+}
+
+// With the clock, the link pane catches up with an address or model changed
+// in a dialog still open.
 void CMainFrame::OnUpdateTime() {
+    m_pLinkPane->Refresh();
     std::time_t now = std::time(nullptr);
     char text[64] = "";
     std::strftime(text, sizeof text, "%X", std::localtime(&now));

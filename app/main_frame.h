@@ -70,9 +70,11 @@ private:
     void CreateStatusBar();
     void RegisterHandlers();
     void OnUpdateTime();
+    void OnStatusMessage(const QString& message);
     void OnExit();
     void OnReplyPaced();
     void SimulatorFollowsModel(int nModelBefore);
+    void RunEditor(const std::function<int()>& run, bool bReopen = true);
 
     CCommLog m_commLog;  // every line on the link since start-up
     CProfileProblems m_profileProblems{m_commLog};
@@ -85,6 +87,7 @@ private:
     QSocketNotifier* m_pReplyNotifier = nullptr;
     QLabel* m_pTimePane = nullptr;
     CLinkPane* m_pLinkPane = nullptr;
+    QLabel* m_pFirstIndicator = nullptr;  // the link pane's right-hand neighbour
     unsigned m_nTimePane = 5;
     bool m_bShutDown = false;
 };

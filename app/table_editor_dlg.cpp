@@ -13,6 +13,7 @@
 #include "app/corner_clicks.h"
 #include "app/dialog_builder.h"
 #include "app/editor_caption.h"
+#include "app/found_model.h"
 #include "app/run_outcome_text.h"
 #include "editors/table_grid.h"
 #include "link/comm_settings.h"
@@ -70,7 +71,10 @@ void CTableEditorDlg::InitSlaveAddress() {
         slave->setEnabled(false);
     }
     // Taken even while a cycle runs.
-    connect(slave, &QComboBox::activated, this, [](int index) { g_nSlaveAddress = index; });
+    connect(slave, &QComboBox::activated, this, [this](int index) {
+        g_nSlaveAddress = index;
+        OfferFoundModel(*this);
+    });
 }
 
 // Clicks and Tab give the grid the focus its keys need.

@@ -2,10 +2,7 @@
 
 #include "cli/cli_sink.h"
 #include "link/bus_scan.h"
-#include "link/comm_settings.h"
-#include "link/link_context.h"
 #include "model/settings_model.h"
-#include "protocol/fields.h"
 #include "protocol/switcher_model.h"
 
 std::string ModelSource(const CCliOptions& options, bool bFileLoaded) {
@@ -16,8 +13,6 @@ std::string ModelSource(const CCliOptions& options, bool bFileLoaded) {
 void WarnOnModelMismatch(const std::string& modelSource) {
     const std::optional<CScanAnswer> answer = ProbeSwitcher();
     if (!answer || answer->nModel < 0 || answer->nModel == g_nModel) return;
-    std::string where = Link().Port() ? Link().Port()->Description() : CommPortPath();
-    if (g_bRs485) where += " address " + TwoDigits(g_nSlaveAddress);
-    PrintError("warning: the switcher on " + where + " is a " + ModelName(answer->nModel) +
-               ", but " + modelSource + " says " + ModelName(g_nModel));
+    PrintError("warning: " + ModelMismatchText("the switcher on " + SwitcherWhere(), answer->nModel,
+                                               modelSource, g_nModel));
 }

@@ -3,9 +3,10 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "app/corner_clicks.h"
 #include "app/dialog_builder.h"
 #include "app/editor_caption.h"
-#include "app/corner_clicks.h"
+#include "app/found_model.h"
 #include "link/comm_settings.h"
 #include "model/settings_model.h"
 #include "res/batch_dialogs.h"
@@ -105,4 +106,5 @@ void CCalendarDlg::OnSelchangeDisplay(int index) {
 
 void CCalendarDlg::OnSelchangeSlaveAddress(int index) {
     g_nSlaveAddress = index;
+    OfferFoundModel(*this);
 }

@@ -5,6 +5,7 @@
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/reply_dispatch.h"
+#include "link/scan_port.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
@@ -21,10 +22,63 @@ std::vector<int> EveryAddress() {
     return all;
 }
 
+// The program's link: its questions are owed replies like any line sent, and
+// the dispatcher hands every line to the scan.
+class CLinkScanLine : public IScanLine {
+public:
+    void Take(OnLine onLine) override {
+        if (!onLine) {
+            Link().SetReplyTaker({});
+            return;
+        }
+        Link().SetReplyTaker(
+            [onLine = std::move(onLine)](std::string_view line, const CAttribution& attribution) {
+                onLine(line, attribution.Unsolicited());
+            });
+    }
+    unsigned long Ask(const std::string& framed, int address) override {
+        return SendFramed(framed, address);
+    }
+    void GiveUp(unsigned long id) override { Link().Owed().GiveUp(id); }
+    void Poll() override { DispatchReplies(); }
+};
+
+// A connection of the scan's own: nobody else speaks on it, so every line
+// after a question is an answer, but for the question coming back as it went.
+class COwnScanLine : public IScanLine {
+public:
+    explicit COwnScanLine(CScanPort& port) : m_port(port) {}
+    void Take(OnLine onLine) override { m_onLine = std::move(onLine); }
+    unsigned long Ask(const std::string& framed, int) override {
+        m_asked = framed;
+        m_port.Write(framed);
+        return ++m_nId;
+    }
+    void GiveUp(unsigned long) override {}
+    void Poll() override {
+        m_port.ReadLines([this](std::string_view line) {
+            if (m_onLine) m_onLine(line, m_asked.empty() || line == m_asked);
+        });
+    }
+
+private:
+    CScanPort& m_port;
+    OnLine m_onLine;
+    std::string m_asked;
+    unsigned long m_nId = 0;
+};
+
 }  // namespace
 
-CBusScan::CBusScan(bool bRs485, int nTimeoutMs, std::vector<int> addresses)
-    : m_bRs485(bRs485), m_timeout(std::max(nTimeoutMs, 1)) {
+std::unique_ptr<IScanLine> ScanLineOn(CScanPort& port) {
+    return std::make_unique<COwnScanLine>(port);
+}
+
+CBusScan::CBusScan(bool bRs485, int nTimeoutMs, std::vector<int> addresses,
+                   std::unique_ptr<IScanLine> line)
+    : m_pLine(line ? std::move(line) : std::make_unique<CLinkScanLine>()),
+      m_bRs485(bRs485),
+      m_timeout(std::max(nTimeoutMs, 1)) {
     if (!bRs485) {
         m_addresses = {-1};
     } else {
@@ -34,17 +88,17 @@ CBusScan::CBusScan(bool bRs485, int nTimeoutMs, std::vector<int> addresses)
 
 CBusScan::~CBusScan() {
     if (!m_bStarted) return;
-    Link().SetReplyTaker({});
-    if (m_bWaiting) Link().Owed().GiveUp(m_nAskedId);
+    m_pLine->Take({});
+    if (m_bWaiting) m_pLine->GiveUp(m_nAskedId);
 }
 
 void CBusScan::Start(Clock::time_point now) {
     if (m_bStarted) return;
     m_bStarted = true;
-    Link().SetReplyTaker([this](std::string_view line, const CAttribution& attribution) {
+    m_pLine->Take([this](std::string_view line, bool bUnsolicited) {
         // On RS-232C nothing tells a stray line from an answer but the
         // questions owed; on RS-485 the address echo says who answers.
-        if (m_bRs485 || !attribution.Unsolicited()) OnLine(line);
+        if (m_bRs485 || !bUnsolicited) OnLine(line);
     });
     Ask(now);
 }
@@ -56,7 +110,7 @@ void CBusScan::Ask(Clock::time_point now) {
     m_deadline = now + m_timeout;
     // Framed for the address asked, and no reply marked as awaited: a silent
     // address is no lost connection.
-    m_nAskedId = SendFramed(FrameLine(address, ModelProbeCommand()), address);
+    m_nAskedId = m_pLine->Ask(FrameLine(address, ModelProbeCommand()), address);
 }
 
 bool CBusScan::Step(Clock::time_point now) {
@@ -64,7 +118,7 @@ bool CBusScan::Step(Clock::time_point now) {
     if (m_bWaiting && now < m_deadline) return true;
     // Its answer is still owed: should it come late, it is known for this
     // address's, and not taken for the answer to any line after.
-    if (m_bWaiting) Link().Owed().GiveUp(m_nAskedId);
+    if (m_bWaiting) m_pLine->GiveUp(m_nAskedId);
     m_bWaiting = false;
     if (m_nAsked == Total()) return false;
     Ask(now);
@@ -148,4 +202,10 @@ std::string PrintableReply(const CScanAnswer& answer) {
 std::string AnswerModelText(const CScanAnswer& answer) {
     if (answer.nModel >= 0) return ModelName(answer.nModel);
     return "unknown (" + PrintableReply(answer) + ")";
+}
+
+std::string SwitcherWhere() {
+    std::string where = Link().Port() ? Link().Port()->Description() : CommPortPath();
+    if (g_bRs485) where += " address " + TwoDigits(g_nSlaveAddress);
+    return where;
 }

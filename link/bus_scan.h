@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,12 +31,36 @@ struct CScanAnswer {
     bool operator==(const CScanAnswer&) const = default;
 };
 
+class CScanPort;
+
+// Where a scan's questions go and its answers come from: the program's link,
+// or a connection of the scan's own.
+class IScanLine {
+public:
+    // A received line, and whether it answers nothing that was asked.
+    using OnLine = std::function<void(std::string_view line, bool bUnsolicited)>;
+    virtual ~IScanLine() = default;
+    // From now on every received line goes to onLine; empty gives them back.
+    virtual void Take(OnLine onLine) = 0;
+    // Sends a question framed for address; the id its answer is owed under.
+    virtual unsigned long Ask(const std::string& framed, int address) = 0;
+    // The question's time is up: a late answer is still known for its own.
+    virtual void GiveUp(unsigned long id) = 0;
+    // Hands over the lines received so far.
+    virtual void Poll() = 0;
+};
+
+// The scan's questions on a connection of its own, which must be open.
+std::unique_ptr<IScanLine> ScanLineOn(CScanPort& port);
+
 class CBusScan {
 public:
     using Clock = std::chrono::steady_clock;
 
     // bRs485: ask each of addresses (all 32 when empty); otherwise ask once.
-    CBusScan(bool bRs485, int nTimeoutMs, std::vector<int> addresses = {});
+    // line: where to ask; the program's link when not given.
+    CBusScan(bool bRs485, int nTimeoutMs, std::vector<int> addresses = {},
+             std::unique_ptr<IScanLine> line = nullptr);
     ~CBusScan();
     CBusScan(const CBusScan&) = delete;
     CBusScan& operator=(const CBusScan&) = delete;
@@ -54,6 +79,9 @@ public:
     // Called after an answer has been recorded (to move on at once).
     void SetOnAnswer(std::function<void()> onAnswer) { m_onAnswer = std::move(onAnswer); }
 
+    // Hands over what the line has received (before Step, to count it in time).
+    void Poll() { m_pLine->Poll(); }
+
     int Asked() const { return m_nAsked; }
     int Total() const { return static_cast<int>(m_addresses.size()); }
     // Everyone that has answered, by address.
@@ -64,6 +92,7 @@ private:
     bool WasAsked(int nAddress) const;
     void Record(int nAddress, std::string_view body);
 
+    std::unique_ptr<IScanLine> m_pLine;
     bool m_bRs485;
     std::chrono::milliseconds m_timeout;
     std::vector<int> m_addresses;  // -1 alone on RS-232C
@@ -89,3 +118,7 @@ std::optional<CScanAnswer> ProbeSwitcher(int nTimeoutMs = kModelProbeTimeoutMs);
 std::string PrintableReply(const CScanAnswer& answer);
 // "Qelvar-64", or "unknown (MENU)" when the answer did not tell the model.
 std::string AnswerModelText(const CScanAnswer& answer);
+
+// The switcher the program talks to, for messages: "COM1 /dev/ttyUSB0 address 05"
+// (the address on RS-485 only).
+std::string SwitcherWhere();

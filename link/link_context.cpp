@@ -61,6 +61,7 @@ void CLinkContext::Reset() {
     m_pReadCopy.reset();
     m_bReplyPaced = false;
     m_state.Reset();
+    m_found.Clear();
     m_strProfilePath.clear();
     m_strPortOverride.clear();
     m_resolver = ResolveHost;

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "link/decode_target.h"
+#include "link/found_switchers.h"
 #include "link/host_lookup.h"
 #include "link/line_watchers.h"
 #include "link/link_state.h"
@@ -121,6 +122,9 @@ public:
     void SetHostResolver(HostResolver resolver) { m_resolver = std::move(resolver); }
     const HostResolver& Resolver() const { return m_resolver; }
 
+    // The switchers the last search of the bus found, and where.
+    CFoundSwitchers& Found() { return m_found; }
+
     // Connected, waiting for the port, reconnecting; updated from the I/O
     // thread's events as the replies are dispatched. The owner thread only.
     CLinkState& State() { return m_state; }
@@ -164,6 +168,7 @@ private:
     std::unique_ptr<CReadBackCopy> m_pReadCopy;
     bool m_bReplyPaced = false;
     CLinkState m_state;
+    CFoundSwitchers m_found;
 
     std::string m_strProfilePath;
     std::string m_strPortOverride;

@@ -48,8 +48,10 @@ private:
 }  // namespace
 
 std::unique_ptr<ITransport> MakeCommTransport() {
-    const std::string path = CommPortPath();
-    const std::string name = CommPortName();
+    return MakeTransport(CommPortName(), CommPortPath());
+}
+
+std::unique_ptr<ITransport> MakeTransport(const std::string& name, const std::string& path) {
     std::string error;
     const std::optional<CPortName> parsed = ParsePortName(path, &error);
     if (!parsed) {

@@ -22,6 +22,8 @@ int CreateWakeEvent();
 // The transport for the port the settings name (CommPortPath), not yet open:
 // a device, or a serial device server for a tcp:// or rfc2217:// name.
 std::unique_ptr<ITransport> MakeCommTransport();
+// The same for any port's name (name: "COM1", or empty), not yet open.
+std::unique_ptr<ITransport> MakeTransport(const std::string& name, const std::string& path);
 
 // The steps after Open that make a device the switcher's line, in order.
 enum class SetupStep { kMask, kBuffer, kTimeOut, kCommState };

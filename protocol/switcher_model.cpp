@@ -18,3 +18,8 @@ std::optional<int> ModelOfTitlePositionData(std::string_view body) {
 const char* ModelName(int nModel) {
     return nModel == 1 ? "Qelvar-64" : "Qelvar-32";
 }
+
+std::string ModelMismatchText(const std::string& who, int nIs, const std::string& source,
+                              int nSays) {
+    return who + " is a " + ModelName(nIs) + ", but " + source + " says " + ModelName(nSays);
+}

@@ -17,3 +17,8 @@ std::optional<int> ModelOfTitlePositionData(std::string_view body);
 
 // "Qelvar-32" for model 0, "Qelvar-64" for 1.
 const char* ModelName(int nModel);
+
+// "the switcher on COM1 /dev/ttyUSB0 address 05 is a Qelvar-64, but the file
+// says Qelvar-32": who is one model, and what source says is the other.
+std::string ModelMismatchText(const std::string& who, int nIs, const std::string& source,
+                              int nSays);

@@ -178,7 +178,12 @@ TEST_F(AppStartUpTest, ACommandLineFileOfTheOtherModelSwitchesTheSimulator) {
     g_nSeqTime[5][40] = 0;
     SendCommand("RAST06\r\n");
     EXPECT_TRUE(ProcessUntil([] { return g_nSeqTime[5][40] == 3; }));
-    EXPECT_TRUE(sink.boxes.empty());
+    // As File Open does, the program says that the file changed the model.
+    EXPECT_EQ(
+        sink.boxes,
+        (std::vector<RecordedBox>{{BoxKind::kWarning,
+                                   "The model in use is a Qelvar-32, but the file says Qelvar-64; "
+                                   "the program now uses Qelvar-64"}}));
 }
 
 TEST_F(AppStartUpTest, ACommandLineFileFollowsOpensRefusalRules) {

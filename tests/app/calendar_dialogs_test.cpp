@@ -89,7 +89,7 @@ TEST_F(CalendarDialogsTest, OnRs485EveryLineCarriesTheChosenSlaveAddress) {
     EXPECT_EQ(lines, (std::vector<std::string>{"03DSM03\r\n", "03TSA\r\n"}));
 }
 
-TEST_F(CalendarDialogsTest, SlaveAddressOpensOn00AndStaysEnabledOnBothInterfaces) {
+TEST_F(CalendarDialogsTest, SlaveAddressOpensOnTheAddressInUseAndStaysEnabledOnBothInterfaces) {
     g_strFileName = "/srv/b.dat";
     g_nSlaveAddress = 7;
     g_nCornerClicks = 2;
@@ -97,7 +97,7 @@ TEST_F(CalendarDialogsTest, SlaveAddressOpensOn00AndStaysEnabledOnBothInterfaces
         g_bRs485 = rs485;
         CSlaveAddressDlg dlg;
         auto* list = FindControl<QComboBox>(dlg, IDC_SLAVE_ADDRESS);
-        EXPECT_EQ(list->currentText(), "00") << rs485;
+        EXPECT_EQ(list->currentText(), "07") << rs485;
         EXPECT_EQ(list->count(), 32);
         EXPECT_TRUE(list->isEnabled()) << rs485;
         EXPECT_EQ(dlg.windowTitle(), "スレーブ・アドレス File Name /srv/b.dat");
@@ -118,6 +118,7 @@ TEST_F(CalendarDialogsTest, SlaveAddressSetSendsSaWithTheOldPrefixAndKeepsTheMod
     EXPECT_EQ(g_nSlaveAddress, 3);
 
     g_bRs485 = 0;
+    g_nSlaveAddress = 0;
     CSlaveAddressDlg lone;
     Click(lone, IDC_SET);
     EXPECT_EQ(lines, (std::vector<std::string>{"00SA31\r\n", "03SA05\r\n", "SA00\r\n"}));

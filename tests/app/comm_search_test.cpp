@@ -16,6 +16,7 @@
 #include "res/link_dialogs.h"
 #include "sim/switcher_server.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/ser2net_server.h"
 
 namespace {
 
@@ -157,9 +158,9 @@ TEST_F(CommSearchTest, SearchOnTheSimulatorFindsBothSwitchersAndOkTakesThePick) 
     EXPECT_EQ(SendAndWait("TSDM\r\n"), (std::vector<RecordedBox>{{BoxKind::kSuccess, "Success"}}));
 }
 
-// On hardware the search goes to the device shown, not the one open: the link
-// moves there for it and CLOSE brings it back.
-TEST_F(CommSearchTest, SearchOnAnotherPortMovesTheLinkThereUntilClose) {
+// On hardware the search goes to the device shown, not the one open; only OK
+// moves the link there.
+TEST_F(CommSearchTest, SearchOnAnotherPortAsksThereAndOnlyOkMovesTheLink) {
     CSwitcherServer bus(kBus[0]);
     bus.AddSwitcher(kBus[1]);
     ASSERT_TRUE(bus.Start());
@@ -211,6 +212,89 @@ TEST_F(CommSearchTest, SearchOnAnotherPortMovesTheLinkThereUntilClose) {
     EXPECT_EQ(ReadFileText(profile),
               "[Qelvar-32_Section]\ncom_port=1\nqlv_model=1\nrs_control=1\n" +
                   before.substr(before.find("[Ports]")));
+}
+
+// A server's address typed and not confirmed is asked over a connection of
+// the search's own, with the interface shown: the program's link stays on its
+// port, connected, with no change at all, whether the dialog ends with CLOSE
+// or with OK, which then takes the address and the switcher picked.
+TEST_F(CommSearchTest, SearchAsksATypedServerOverItsOwnConnectionAndLeavesTheLinkAlone) {
+    CSwitcherServer bus(kBus[0]);
+    bus.AddSwitcher(kBus[1]);
+    ASSERT_TRUE(bus.Start());
+    CSer2net server(bus.DevicePath());
+    CSwitcherServer single({.nModel = 0});
+    ASSERT_TRUE(single.Start());
+    WriteProfile("com_port=0", single.DevicePath());
+    MakeFrame();
+    ASSERT_TRUE(Link().State().Connected());
+    const std::string port = Link().State().Port();
+    int linkChanges = 0;
+    auto watching = Link().State().Changes().Watch([&](const CLinkChange&) { ++linkChanges; });
+    for (const std::string& address : {server.RawPort(), server.Rfc2217Port()}) {
+        QStringList statuses;
+        QStringList found;
+        WhenModal([&](QDialog& dlg) {
+            TypeDevice(dlg, QString::fromStdString(address));
+            Choose(dlg, IDC_INTERFACE, 1);
+            SearchAndWait(dlg, statuses);
+            found = Items(FindControl<QComboBox>(dlg, IDC_BUS_FOUND));
+            EXPECT_EQ(Link().State().Port(), port);
+            Click(dlg, IDCANCEL);
+        });
+        frame->OnCommand(ID_COMM_SETTINGS);
+        EXPECT_EQ(found, QStringList({"03  Qelvar-32", "17  Qelvar-64"})) << address;
+        EXPECT_EQ(statuses.back(), "2 台見つかりました") << statuses.join("|").toStdString();
+        EXPECT_EQ(linkChanges, 0) << address;
+        EXPECT_EQ(single.LinesReceived(), 0);
+        EXPECT_FALSE(Link().Taker());
+        ASSERT_TRUE(server.WaitIdle()) << server.Log();
+    }
+    EXPECT_EQ(bus.LinesReceived(), 64);
+    EXPECT_EQ(g_bRs485, 0);
+    EXPECT_EQ(SendAndWait("TSDM\r\n"), (std::vector<RecordedBox>{{BoxKind::kSuccess, "Success"}}));
+    EXPECT_EQ(single.LinesReceived(), 1);
+
+    WhenModal([&](QDialog& dlg) {
+        TypeDevice(dlg, QString::fromStdString(server.RawPort()));
+        Choose(dlg, IDC_INTERFACE, 1);
+        QStringList statuses;
+        SearchAndWait(dlg, statuses);
+        Pick(FindControl<QComboBox>(dlg, IDC_BUS_FOUND), 1);
+        Click(dlg, IDOK);
+    });
+    frame->OnCommand(ID_COMM_SETTINGS);
+    EXPECT_EQ(g_nSlaveAddress, 17);
+    EXPECT_EQ(g_nModel, 1);
+    ASSERT_TRUE(ProcessUntil([] { return Link().State().Connected(); }, 5000)) << server.Log();
+    EXPECT_EQ(Link().State().Port(), "COM1 " + server.RawPort());
+    EXPECT_EQ(SendAndWait("TSDM\r\n"), (std::vector<RecordedBox>{{BoxKind::kSuccess, "Success"}}));
+    EXPECT_EQ(bus.State(1).m_tables.m_nDateFormat, 1);
+}
+
+// A port the search cannot open says why, keeps what it found before out of
+// the list, and leaves the link as it was.
+TEST_F(CommSearchTest, ASearchWhosePortCannotBeOpenedSaysWhyAndLeavesTheLinkAlone) {
+    WriteProfile("com_port=0");
+    MakeFrame();
+    const std::string port = Link().State().Port();
+    QString status;
+    QString why;
+    WhenModal([&](QDialog& dlg) {
+        TypeDevice(dlg, "/dev/qelvar-none");
+        Click(dlg, IDC_BUS_SEARCH);
+        status = FindControl<QLabel>(dlg, IDC_BUS_STATUS)->text();
+        why = DeviceInfo(dlg);
+        EXPECT_EQ(FindControl<QPushButton>(dlg, IDC_BUS_SEARCH)->text(), "検索");
+        EXPECT_FALSE(FindControl<QComboBox>(dlg, IDC_BUS_FOUND)->isEnabled());
+        Click(dlg, IDCANCEL);
+    });
+    frame->OnCommand(ID_COMM_SETTINGS);
+    EXPECT_EQ(status, "接続できません");
+    EXPECT_TRUE(why.startsWith("/dev/qelvar-none: ")) << why.toStdString();
+    EXPECT_EQ(Link().State().Port(), port);
+    EXPECT_TRUE(Link().State().Connected());
+    EXPECT_TRUE(sink.boxes.empty());  // no set-up boxes for a port only searched
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "batch/all_items_dlg.h"
 #include "link/link_context.h"
 #include "link/transmitter.h"
+#include "model/settings_model.h"
 #include "res/batch_dialogs.h"
 #include "res/command_ids.h"
 #include "tests/app/app_fixture.h"
@@ -32,8 +33,11 @@ TEST_F(LinkStatusTest, ThePaneShowsThePortAndItsStateAndFitsTheStrip) {
     CLinkPane* pane = frame->LinkPane();
     ASSERT_NE(pane, nullptr);
     const QString port = QString::fromStdString("COM1 " + pty.SlavePath());
-    EXPECT_EQ(pane->FullText(), port + " 接続済み");
-    EXPECT_EQ(pane->text(), pane->FullText());  // short enough to show whole
+    EXPECT_EQ(pane->FullText(), port + " RS-232C Qelvar-32 接続済み");
+    // The strip gives it room for the whole text.
+    EXPECT_GE(pane->width(), pane->sizeHint().width());
+    EXPECT_GE(pane->contentsRect().width(),
+              pane->fontMetrics().horizontalAdvance(pane->FullText()));
 
     // Inside the 608-pixel strip, left of the clock, clear of the message pane.
     QStatusBar* bar = frame->statusBar();
@@ -45,8 +49,9 @@ TEST_F(LinkStatusTest, ThePaneShowsThePortAndItsStateAndFitsTheStrip) {
     EXPECT_LE(clockRect.right(), bar->width());
 
     pty.CloseMaster();  // the cable is pulled
-    ASSERT_TRUE(ProcessUntil([&] { return pane->FullText() == port + " ポート待ち"; }))
-        << pane->FullText().toStdString();
+    ASSERT_TRUE(ProcessUntil([&] {
+        return pane->FullText() == port + " RS-232C Qelvar-32 ポート待ち";
+    })) << pane->FullText().toStdString();
     EXPECT_TRUE(pane->toolTip().contains(
         QString::fromStdString(LinkFailureWords(Link().State().LastFailure()))));
     EXPECT_TRUE(sink.boxes.empty());  // no box when nothing runs
@@ -59,6 +64,36 @@ TEST_F(LinkStatusTest, ThePaneShowsThePortAndItsStateAndFitsTheStrip) {
     const QString why = QString::fromStdString(LinkFailureWords(Link().State().LastFailure()));
     EXPECT_TRUE(text.contains(" ! " + port + ": 切断 (" + why + ")、ポート待ち"))
         << text.toStdString();
+}
+
+// On the virtual switcher the pane names it, not its pseudo-terminal, and it
+// follows the address and the model as they change; a prompt too long to fit
+// beside it has the strip to itself until "ﾚﾃﾞｨ" is back.
+TEST_F(LinkStatusTest, ThePaneSaysWhatTheProgramTalksToAndGivesWayToALongPrompt) {
+    CStartOptions options;
+    options.bSimulator = true;
+    options.nSimModel = 1;
+    options.nSimRs485Address = 5;
+    MakeFrame(options);
+    frame->layout()->activate();
+    frame->statusBar()->layout()->activate();
+    CLinkPane* pane = frame->LinkPane();
+    ASSERT_TRUE(ProcessUntil([&] { return Link().State().Connected(); }));
+    EXPECT_EQ(pane->FullText(), "シミュレータ RS-485 05 Qelvar-64 接続済み");
+    g_nSlaveAddress = 17;
+    g_nModel = 0;
+    EXPECT_TRUE(ProcessUntil(
+        [&] { return pane->FullText() == "シミュレータ RS-485 17 Qelvar-32 接続済み"; }, 2500))
+        << pane->FullText().toStdString();
+
+    QStatusBar* bar = frame->statusBar();
+    bar->showMessage("通信の設定");
+    EXPECT_FALSE(pane->isHidden());
+    bar->showMessage("スイッチャーの設定を読み出してメモリ上の設定と照合");
+    EXPECT_TRUE(pane->isHidden());
+    bar->clearMessage();
+    EXPECT_EQ(bar->currentMessage(), "ﾚﾃﾞｨ");
+    EXPECT_FALSE(pane->isHidden());
 }
 
 TEST_F(LinkStatusTest, ARunThatLosesItsPortStopsWithOneBoxAndKeepsItsCount) {
