@@ -14,10 +14,6 @@
 
 enum class CyclePace { kTimer, kReplies };
 
-// The connection monitor's time: it reports "No Connect" on its seventh 500 ms
-// tick after a send.
-inline constexpr int kNoReplyMs = kReplyTimeMs;
-
 enum class PaceOutcome {
     kWaiting,  // nothing is due yet
     kIgnored,  // as the cycle's TickOutcome
@@ -31,7 +27,7 @@ class CCyclePacer {
 public:
     using Clock = std::chrono::steady_clock;
 
-    CCyclePacer(CSendCycle& cycle, CyclePace pace, int nPeriodMs, int nNoReplyMs = kNoReplyMs);
+    CCyclePacer(CSendCycle& cycle, CyclePace pace, int nPeriodMs, int nNoReplyMs = kReplyTimeMs);
 
     // Starts the cycle unless another runs; the first step is due at once, or
     // under replies once a reply still awaited from before has come.

@@ -30,7 +30,7 @@ void ApplyLinkSettings(const CCliOptions& o) {
 
 bool WaitForAnswer(unsigned long id) {
     using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeMs);
     const unsigned long losses = Link().State().Losses();
     DispatchReplies();
     // An echo answers nothing, but stops as an error reply does.

@@ -11,8 +11,6 @@
 #include "link/owed_replies.h"
 #include "link/reply_fault.h"
 
-inline constexpr int kReplyTimeoutMs = kReplyTimeMs;
-
 // Reads the profile, resets the model to its defaults and applies the
 // interface, address and model options.
 void ApplyLinkSettings(const CCliOptions& options);

@@ -66,7 +66,7 @@ private:
     // Under the timer, or each line once the one before is answered.
     bool RunPaced() {
         CCyclePacer pacer(m_cycle, m_settings.bAckPace ? CyclePace::kReplies : CyclePace::kTimer,
-                          m_settings.nIntervalMs, kReplyTimeoutMs);
+                          m_settings.nIntervalMs, kReplyTimeMs);
         if (!pacer.Start(Clock::now())) return false;
         while (m_cycle.Running()) {
             const int wait = pacer.MsUntilDue(Clock::now());

@@ -94,8 +94,8 @@ TEST_F(CyclePaceTest, AReplyStillOwedFromBeforeTheRunIsNotTakenForTheFirstAnswer
     CSendCycle next(Steps(1));
     CCyclePacer late(next, CyclePace::kReplies, 300);
     ASSERT_TRUE(late.Start(t0));
-    EXPECT_EQ(late.Poll(t0 + milliseconds(kNoReplyMs - 1)), PaceOutcome::kWaiting);
-    EXPECT_EQ(late.Poll(t0 + milliseconds(kNoReplyMs)), PaceOutcome::kFinished);
+    EXPECT_EQ(late.Poll(t0 + milliseconds(kReplyTimeMs - 1)), PaceOutcome::kWaiting);
+    EXPECT_EQ(late.Poll(t0 + milliseconds(kReplyTimeMs)), PaceOutcome::kFinished);
 }
 
 TEST_F(CyclePaceTest, AnErrorReplyStopsTheRunAsUnderTheTimer) {
@@ -115,15 +115,15 @@ TEST_F(CyclePaceTest, AReplyMissingForTheMonitorsTimeEndsTheRun) {
     CCyclePacer pacer(cycle, CyclePace::kReplies, 300);
     ASSERT_TRUE(pacer.Start(t0));
     pacer.Poll(t0);
-    EXPECT_EQ(pacer.Poll(t0 + milliseconds(kNoReplyMs - 1)), PaceOutcome::kWaiting);
-    EXPECT_EQ(pacer.Poll(t0 + milliseconds(kNoReplyMs)), PaceOutcome::kNoReply);
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(kReplyTimeMs - 1)), PaceOutcome::kWaiting);
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(kReplyTimeMs)), PaceOutcome::kNoReply);
     EXPECT_FALSE(cycle.Running());
     EXPECT_EQ(pacer.NoReplyStep(), 1);
     EXPECT_EQ(cycle.Outcome().end, RunEnd::kNoConnect);
     EXPECT_EQ(g_nSendStep, 0);
-    EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(kNoReplyMs)), -1);
+    EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(kReplyTimeMs)), -1);
     Reply("GO\r\n");  // too late: nothing more goes out
-    EXPECT_EQ(pacer.Poll(t0 + milliseconds(kNoReplyMs + 1)), PaceOutcome::kIgnored);
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(kReplyTimeMs + 1)), PaceOutcome::kIgnored);
     EXPECT_EQ(wire.lines.size(), 1u);
 }
 
@@ -182,9 +182,9 @@ TEST_F(CyclePaceTest, UnderTheTimerALineLeftWithoutItsReplyEndsTheRun) {
     EXPECT_EQ(pacer.Poll(t0 + milliseconds(4000)), PaceOutcome::kStepped);
     EXPECT_EQ(pacer.Poll(t0 + milliseconds(5000)), PaceOutcome::kStepped);
     // Step 3 went out at t0 + 2 s: its time is up before the next tick.
-    EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(5200)), 2000 + kNoReplyMs - 5200);
-    EXPECT_EQ(pacer.Poll(t0 + milliseconds(1999 + kNoReplyMs)), PaceOutcome::kWaiting);
-    EXPECT_EQ(pacer.Poll(t0 + milliseconds(2000 + kNoReplyMs)), PaceOutcome::kNoReply);
+    EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(5200)), 2000 + kReplyTimeMs - 5200);
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(1999 + kReplyTimeMs)), PaceOutcome::kWaiting);
+    EXPECT_EQ(pacer.Poll(t0 + milliseconds(2000 + kReplyTimeMs)), PaceOutcome::kNoReply);
     EXPECT_EQ(pacer.NoReplyStep(), 3);
     EXPECT_FALSE(cycle.Running());
     EXPECT_EQ(cycle.Outcome().end, RunEnd::kNoConnect);
