@@ -5,14 +5,9 @@
 #include "link/link_context.h"
 #include "link/link_flags.h"
 #include "model/settings_model.h"
+#include "protocol/time_left.h"
 
 namespace {
-
-int MsUntil(CCyclePacer::Clock::time_point when, CCyclePacer::Clock::time_point now) {
-    if (when <= now) return 0;
-    // Rounded up, so a wait never ends before the time is due.
-    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(when - now).count());
-}
 
 PaceOutcome FromTick(TickOutcome outcome) {
     switch (outcome) {

@@ -17,6 +17,7 @@
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
+#include "protocol/time_left.h"
 #include "protocol/visible_text.h"
 
 void ApplyLinkSettings(const CCliOptions& o) {
@@ -36,9 +37,9 @@ bool WaitForAnswer(unsigned long id) {
     // An echo answers nothing, but stops as an error reply does.
     while (Link().Owed().Fate(id) == ReplyFate::kOwed && !g_bErrorReply) {
         if (PortLostSince(losses)) return false;
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const int left = MsUntil(deadline, Clock::now());
         if (left <= 0) return false;
-        WaitForReplies(static_cast<int>(left));
+        WaitForReplies(left);
     }
     return Link().Owed().Fate(id) == ReplyFate::kAnswered || g_bErrorReply;
 }
@@ -129,9 +130,9 @@ bool CLinkSession::AwaitPort(int waitS, const CCliSink& sink) {
     const auto deadline = Clock::now() + std::chrono::seconds(waitS);
     while (!state.Connected()) {
         const bool tried = state.Status() != LinkStatus::kConnecting;
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const int left = MsUntil(deadline, Clock::now());
         if (tried && left <= 0) return false;
-        WaitForReplies(tried ? static_cast<int>(left) : 1000);
+        WaitForReplies(tried ? left : 1000);
     }
     return true;
 }

@@ -12,6 +12,7 @@
 #include "protocol/rs485_frame.h"
 #include "protocol/switcher_model.h"
 #include "protocol/table_shapes.h"
+#include "protocol/time_left.h"
 #include "protocol/visible_text.h"
 
 namespace {
@@ -128,8 +129,7 @@ bool CBusScan::Step(Clock::time_point now) {
 int CBusScan::MsUntilDue(Clock::time_point now) const {
     if (!m_bStarted || Done()) return -1;
     if (!m_bWaiting) return 0;
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(m_deadline - now);
-    return static_cast<int>(std::max<long long>(left.count(), 0));
+    return MsUntil(m_deadline, now);
 }
 
 bool CBusScan::WasAsked(int nAddress) const {

@@ -8,6 +8,7 @@
 
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
+#include "protocol/time_left.h"
 
 namespace {
 
@@ -76,9 +77,9 @@ bool CPortReopener::Wait(int ms) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
     const int watchFd = m_pWatch ? m_pWatch->Fd() : -1;
     while (m_run.load()) {
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        int left = MsUntil(deadline, Clock::now());
         if (left <= 0) return true;
-        if (m_wakeFd < 0) left = std::min<long>(left, kPortRetryMs);
+        if (m_wakeFd < 0) left = std::min(left, kPortRetryMs);
         pollfd fds[2] = {{m_wakeFd, POLLIN, 0}, {watchFd, POLLIN, 0}};
         if (::poll(fds, 2, static_cast<int>(left)) < 0 && errno != EINTR) return m_run.load();
         if (fds[0].revents & POLLIN) ConsumeWake(m_wakeFd);
@@ -122,10 +123,10 @@ bool CPortReopener::TryOpen(CLinkFailure& why) {
 // says true now and then, to have the open looked at again.
 bool CPortReopener::WaitConnected(const COpenResult& opened, Clock::time_point deadline) {
     while (m_run.load()) {
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        int left = MsUntil(deadline, Clock::now());
         if (left <= 0) return false;
         const bool blind = opened.nWaitFd < 0;
-        if (m_wakeFd < 0 || blind) left = std::min<long>(left, kPortRetryMs);
+        if (m_wakeFd < 0 || blind) left = std::min(left, kPortRetryMs);
         pollfd fds[2] = {{opened.nWaitFd, opened.nWaitEvents, 0}, {m_wakeFd, POLLIN, 0}};
         const int ready = ::poll(fds, 2, static_cast<int>(left));
         if (ready < 0 && errno != EINTR) return false;

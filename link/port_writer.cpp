@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "link/transport.h"
+#include "protocol/time_left.h"
 
 void CPortWriter::Write(ITransport* port, std::string_view bytes, Clock::time_point now) {
     std::lock_guard lock(m_mutex);
@@ -59,8 +60,7 @@ int CPortWriter::MsUntilTimeout(ITransport& port, Clock::time_point now) {
     std::lock_guard lock(m_mutex);
     ForgetSent(port);
     if (m_outstanding.empty()) return -1;
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(m_outstanding.front().deadline - now);
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+    return MsUntil(m_outstanding.front().deadline, now);
 }
 
 bool CPortWriter::DiscardTimedOut(ITransport& port, Clock::time_point now) {

@@ -1,4 +1,5 @@
 #include "sim/reply_schedule.h"
+#include "protocol/time_left.h"
 
 #include <algorithm>
 
@@ -37,10 +38,7 @@ void CReplySchedule::Add(const std::string& reply, Clock::time_point now, size_t
 
 int CReplySchedule::MsUntilDue(Clock::time_point now) const {
     if (m_chunks.empty()) return -1;
-    auto left = m_chunks.front().due - now;
-    if (left <= Clock::duration::zero()) return 0;
-    // Rounded up, so a wake-up never comes before the chunk is due.
-    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+    return MsUntil(m_chunks.front().due, now);
 }
 
 std::string_view CReplySchedule::DueBytes(Clock::time_point now) const {
