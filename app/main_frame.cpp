@@ -93,8 +93,7 @@ void CMainFrame::BringUpLink(const CStartOptions& options) {
     for (const auto& note : read.notes) m_commLog.AddNote(note);
     Link().SetReplyPaced(ReadReplyPaceSetting());
     if (options.bSimulator) {
-        m_pSimulator = std::make_unique<CSimulatorLink>(options.nSimModel, options.nSimRs485Address,
-                                                        options.simBus);
+        m_pSimulator = std::make_unique<CSimulatorLink>(options.nSimRs485Address, options.simBus);
         if (!m_pSimulator->Start(options.nSimModel >= 0 ? options.nSimModel : g_nModel)) {
             ShowSetupError("Miss! File Open\nvirtual switcher: " + m_pSimulator->Error());
         }

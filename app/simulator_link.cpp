@@ -5,10 +5,8 @@
 #include "model/settings_model.h"
 #include "sim/switcher_server.h"
 
-CSimulatorLink::CSimulatorLink(int nModel, int nRs485Address, std::vector<CSwitcherOptions> bus)
-    : m_nModel(nModel),
-      m_nRs485Address(bus.empty() ? nRs485Address : bus.front().nAddress),
-      m_bus(std::move(bus)) {}
+CSimulatorLink::CSimulatorLink(int nRs485Address, std::vector<CSwitcherOptions> bus)
+    : m_nRs485Address(bus.empty() ? nRs485Address : bus.front().nAddress), m_bus(std::move(bus)) {}
 
 CSimulatorLink::~CSimulatorLink() {
     if (m_pServer && m_pServer->IsRunning()) Link().SetCommPortOverride("");

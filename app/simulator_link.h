@@ -16,7 +16,7 @@ public:
     // nRs485Address: the switcher's own slave address from the command line,
     // -1 for none (it starts on RS-232C). bus: several switchers on one RS-485
     // line instead, each with its own address and model.
-    CSimulatorLink(int nModel, int nRs485Address, std::vector<CSwitcherOptions> bus = {});
+    CSimulatorLink(int nRs485Address, std::vector<CSwitcherOptions> bus = {});
     ~CSimulatorLink();
 
     // Starts the switcher with the model (0/1) and points the link at it: the
@@ -33,10 +33,7 @@ public:
     // their own models.
     void Follow(int bRs485, int nModel);
 
-    int ModelOption() const { return m_nModel; }
-
 private:
-    int m_nModel;
     int m_nRs485Address;
     std::vector<CSwitcherOptions> m_bus;
     std::unique_ptr<CSwitcherServer> m_pServer;

@@ -9,13 +9,6 @@ const CControlTemplate* CDialogTemplate::Control(int id) const {
     return nullptr;
 }
 
-const CDialogTemplate* FindDialogTemplate(int nResourceId) {
-    for (const CDialogTemplate* dialog : AllDialogTemplates()) {
-        if (dialog->nId == nResourceId) return dialog;
-    }
-    return nullptr;
-}
-
 std::vector<std::string> TwoDigitItems(int first, int last) {
     std::vector<std::string> items;
     for (int i = first; i <= last; ++i) {

@@ -1,4 +1,4 @@
-// The list of every dialog template; each dialog's issue adds its own here.
+// The list of every dialog template, and the lookup by resource id over it.
 #include "res/batch_dialogs.h"
 #include "res/dialog_template.h"
 #include "res/display_dialogs.h"
@@ -19,4 +19,11 @@ const std::vector<const CDialogTemplate*>& AllDialogTemplates() {
         &CompareResultTemplate(),
     };
     return s_dialogs;
+}
+
+const CDialogTemplate* FindDialogTemplate(int nResourceId) {
+    for (const CDialogTemplate* dialog : AllDialogTemplates()) {
+        if (dialog->nId == nResourceId) return dialog;
+    }
+    return nullptr;
 }

@@ -232,9 +232,8 @@ bool SaveOpenList(const QDir& out) {
 
 // 通信の設定 once 検索 has found the switchers at 03 and 17, 17 picked.
 bool SaveCommSearch(const QDir& out) {
-    CSimulatorLink simulator(0, -1,
-                             {{.nModel = 0, .bRs485 = true, .nAddress = 3},
-                              {.nModel = 1, .bRs485 = true, .nAddress = 17}});
+    CSimulatorLink simulator(-1, {{.nModel = 0, .bRs485 = true, .nAddress = 3},
+                                  {.nModel = 1, .bRs485 = true, .nAddress = 17}});
     if (!simulator.Start(0)) return false;
     StartLink();
     QSocketNotifier replies(Link().Replies().ReadyFd(), QSocketNotifier::Read);
