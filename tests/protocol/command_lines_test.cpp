@@ -23,7 +23,6 @@ TEST(CommandLinesTest, AutoSequence) {
     EXPECT_EQ(FormatSeqPatternLine(63, times, 64).size(), 135u);
 }
 
-// Moved with the encoder from the editor's tests.
 TEST(CommandLinesTest, TimesTheListsCannotOfferAreClampedNotWrapped) {
     InputTable times{};
     times[0] = 75;
