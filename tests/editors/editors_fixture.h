@@ -28,9 +28,11 @@ struct WireSetup {
     int nModel;
     int bRs485;
     int nSlave;
+    const char* address;  // what goes in front of each line on the wire
 };
 
-inline const WireSetup kWireSetups[] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 3}, {0, 1, 17}};
+inline const WireSetup kWireSetups[] = {
+    {0, 0, 0, ""}, {1, 0, 0, ""}, {0, 1, 0, "00"}, {1, 1, 3, "03"}, {0, 1, 17, "17"}};
 
 class WireTest : public EditorsTest, public ::testing::WithParamInterface<WireSetup> {
 protected:
@@ -43,9 +45,7 @@ protected:
     // Input channels of the model under test.
     int Inputs() const { return GetParam().nModel == 0 ? 32 : 64; }
     // The line as it must reach the wire.
-    std::string Framed(const std::string& line) const {
-        return GetParam().bRs485 ? TwoDigits(GetParam().nSlave) + line : line;
-    }
+    std::string Framed(const std::string& line) const { return GetParam().address + line; }
     std::vector<std::string> FramedLines(const std::vector<std::string>& bodies) const {
         std::vector<std::string> framed;
         for (const auto& body : bodies) framed.push_back(Framed(body));
