@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "editors/title_dlg.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "model/settings_model.h"
@@ -34,8 +35,8 @@ void PressKey(QWidget* widget, int key) {
 void AppTest::SetUp() {
     ResetProgramState();
     Link().Replies().Clear();
-    g_nComPort = 0;
     g_nCornerClicks = 0;
+    g_bImeWasOpen = 0;
     profile = dir.File("Qelvar.ini");
     Link().SetProfilePath(profile);
     Link().SetCommPortOverride("");

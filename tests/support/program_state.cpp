@@ -1,5 +1,6 @@
 #include "tests/support/program_state.h"
 
+#include "editors/title_send.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/link_flags.h"
@@ -11,9 +12,11 @@ void ResetProgramState() {
     Link().Reset();
     g_nModel = 0;
     g_bRs485 = 0;
+    g_nComPort = 0;
     ResetModelDefaults();
     g_nSendStep = 0;
     g_bErrorReply = 0;
     g_bAwaitingReply = 0;
     g_nNoReplyTicks = 0;
+    g_strTitleWork.clear();
 }
