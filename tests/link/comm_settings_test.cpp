@@ -18,7 +18,14 @@ protected:
     void TearDown() override {
         Link().SetProfilePath("");
         Link().SetCommPortOverride("");
+        g_nComPort = savedPort;
+        g_bRs485 = savedRs485;
+        g_nModel = savedModel;
     }
+    // What the tests change, put back for the tests that run after them.
+    const int savedPort = g_nComPort;
+    const int savedRs485 = g_bRs485;
+    const int savedModel = g_nModel;
     CTempDir dir;
     std::string profile = dir.File("conf/Qelvar/Qelvar.ini");
 };
