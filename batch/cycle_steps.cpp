@@ -8,7 +8,6 @@
 #include "editors/title_send.h"
 #include "link/link_context.h"
 #include "link/transmitter.h"
-#include "model/settings_capture.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 #include "protocol/read_lines.h"
@@ -164,9 +163,9 @@ CStepList ReadSteps(std::function<void()> beforeFirst) {
 CStepList ReadBackSteps() {
     // Into a copy too, applied once every read has been answered: a read
     // stopped or left without answers leaves the settings as they were.
-    return ReadSteps([] { Link().ReadIntoCopy(CaptureSettingsTables()); });
+    return ReadSteps([] { Link().ReadIntoCopy(g_settings); });
 }
 
 CStepList CompareReadSteps() {
-    return ReadSteps([] { Link().ReadIntoCopy(CaptureSettingsTables()); });
+    return ReadSteps([] { Link().ReadIntoCopy(g_settings); });
 }

@@ -2,7 +2,6 @@
 
 #include "batch/cycle_steps.h"
 #include "link/link_context.h"
-#include "model/settings_capture.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
 
@@ -22,7 +21,7 @@ CCompareResult CompareWithReadCopy(CompareScope scope) {
     result.missing = UnreadRequests();
     if (const CReadBackCopy* copy = Link().ReadCopy()) {
         result.differences =
-            CompareSettings(CaptureSettingsTables(), copy->tables, InputChannelCount(), scope);
+            CompareSettings(g_settings, copy->m_tables, InputChannelCount(), scope);
     }
     return result;
 }
@@ -30,9 +29,7 @@ CCompareResult CompareWithReadCopy(CompareScope scope) {
 void ApplyReadCopy() {
     const CReadBackCopy* copy = Link().ReadCopy();
     if (!copy) return;
-    CommitSettingsTables(copy->tables);
-    g_nPattern[0] = copy->directRow;
-    g_nCurMemory = copy->nCurMemory;
+    g_settings = copy->m_tables;
 }
 
 std::string ReadRequestList(const std::vector<CReadRequest>& requests, size_t nMax) {

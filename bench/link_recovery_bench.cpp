@@ -21,7 +21,6 @@
 #include "link/reply_dispatch.h"
 #include "link/transmitter.h"
 #include "model/file_io.h"
-#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
 #include "sim/switcher_server.h"
@@ -202,7 +201,7 @@ void BM_AckPacedSendThroughSer2net(benchmark::State& state) {
     const int model = g_nModel;
     g_nModel = 0;
     ResetModelDefaults();
-    WriteFileAtomically(file, FormatSettingsFile(CaptureSettingsTables()));
+    WriteFileAtomically(file, FormatSettingsFile(g_settings));
     g_nModel = model;
     CSwitcherServer switcher;
     switcher.Start();

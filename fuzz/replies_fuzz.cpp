@@ -16,7 +16,6 @@
 #include "link/reply_dispatch.h"
 #include "link/reply_interpreter.h"
 #include "link/transmitter.h"
-#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
 #include "sink/message_sink.h"
@@ -25,20 +24,16 @@ namespace {
 
 struct CModelState {
     CSettingsTables tables;
-    OutputRow direct{};
-    int nCurMemory = 0;
     int bModified = 0;
     bool operator==(const CModelState&) const = default;
 };
 
 CModelState Snapshot() {
-    return {CaptureSettingsTables(), g_nPattern[0], g_nCurMemory, g_bModified};
+    return {g_settings, g_bModified};
 }
 
 void Restore(const CModelState& s) {
-    CommitSettingsTables(s.tables);
-    g_nPattern[0] = s.direct;
-    g_nCurMemory = s.nCurMemory;
+    g_settings = s.tables;
     g_bModified = s.bModified;
 }
 
@@ -62,13 +57,13 @@ CModelState WithoutPartOf(CModelState s, DataLine kind) {
             t.m_nOutTitleDisp = {};
             break;
         case DataLine::kCurMemory:
-            s.nCurMemory = 0;
+            t.m_nCurMemory = 0;
             break;
         case DataLine::kOutputs:
-            s.direct = {};
+            t.m_nPattern[kDirectRow] = {};
             break;
         case DataLine::kMemoryPattern:
-            t.m_nMemoryRows = {};
+            for (auto& row : MemoryRows(t)) row = {};
             break;
         case DataLine::kInCalendarDisp:
             t.m_nInCalendarDisp = {};
@@ -96,9 +91,8 @@ void CheckHoldsOnlyFileValues(const CModelState& s) {
     FUZZ_CHECK(AllIn(t.m_nOutTitleDisp, 0, 1) && AllIn(t.m_nOutCalendarDisp, 0, 1));
     for (const auto& times : t.m_nSeqTime) FUZZ_CHECK(AllIn(times, 0, kMaxSeqTime));
     const int lastSource = InputChannelCount() + kPatterns - 1;
-    for (const auto& row : t.m_nMemoryRows) FUZZ_CHECK(AllIn(row, 0, lastSource));
-    FUZZ_CHECK(AllIn(s.direct, 0, lastSource));
-    FUZZ_CHECK(s.nCurMemory >= 0 && s.nCurMemory <= kPatterns);
+    for (const auto& row : t.m_nPattern) FUZZ_CHECK(AllIn(row, 0, lastSource));
+    FUZZ_CHECK(t.m_nCurMemory >= 0 && t.m_nCurMemory <= kPatterns);
     FUZZ_CHECK(t.m_nDateFormat >= 0 && t.m_nDateFormat <= 2);
     for (const auto& title : t.m_strTitle) {
         FUZZ_CHECK(title.size() <= static_cast<size_t>(kMaxTitleBytes) && title.size() % 2 == 0);

@@ -10,7 +10,6 @@
 
 #include "fuzz/fuzz_check.h"
 #include "link/readback_decoders.h"
-#include "model/settings_capture.h"
 #include "model/settings_model.h"
 #include "sim/virtual_switcher.h"
 
@@ -25,14 +24,11 @@ bool IsErrorReply(std::string_view work) {
 
 // The program's settings model set to what the switcher holds.
 void LoadModelFrom(const CSwitcherState& state) {
-    CommitSettingsTables(state.m_tables);
-    g_nPattern[0] = state.m_nDirectRow;
-    g_nCurMemory = state.m_nCurMemory;
+    g_settings = state.m_tables;
 }
 
 bool ModelHolds(const CSwitcherState& state) {
-    return CaptureSettingsTables() == state.m_tables && g_nPattern[0] == state.m_nDirectRow &&
-           g_nCurMemory == state.m_nCurMemory;
+    return g_settings == state.m_tables;
 }
 
 // Whether the reply is GO, after checking it.

@@ -19,7 +19,7 @@ void CLinkContext::NoteReceived(std::string_view line) {
 
 void CLinkContext::ReadIntoCopy(const CSettingsTables& start) {
     m_pReadCopy = std::make_unique<CReadBackCopy>();
-    m_pReadCopy->tables = start;
+    m_pReadCopy->m_tables = start;
 }
 
 void CLinkContext::AdoptPort(std::unique_ptr<ITransport> port, int wakeFd) {

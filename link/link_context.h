@@ -14,13 +14,13 @@
 #include <string_view>
 #include <utility>
 
-#include "link/decode_target.h"
 #include "link/found_switchers.h"
 #include "link/host_lookup.h"
 #include "link/line_watchers.h"
 #include "link/link_state.h"
 #include "link/owed_replies.h"
 #include "link/port_writer.h"
+#include "link/read_back_copy.h"
 #include "link/reply_fault.h"
 #include "link/reply_queue.h"
 #include "link/transport.h"

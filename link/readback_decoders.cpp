@@ -14,7 +14,7 @@
 
 namespace {
 
-using Target = const CDecodeTarget&;
+using Target = CSettingsTables&;
 
 // The entries a switch line carries replace the table's first ones.
 bool Switch(DisplaySwitch which, std::string_view line, std::span<int> table) {
@@ -28,42 +28,42 @@ bool Switch(DisplaySwitch which, std::string_view line, std::span<int> table) {
 bool SeqTimes(std::string_view line, Target t) {
     auto parsed = ParseSeqPatternData(LineBody(line), InputChannelCount());
     if (!parsed) return false;
-    std::copy_n(parsed->times.begin(), InputChannelCount(), t.seqTime[parsed->nPattern].begin());
+    std::copy_n(parsed->times.begin(), InputChannelCount(), t.m_nSeqTime[parsed->nPattern].begin());
     return true;
 }
 
 bool Title(std::string_view line, Target t) {
     auto parsed = ParseTitleData(LineBody(line), InputChannelCount());
     if (!parsed) return false;
-    t.titles[parsed->nChannel] = std::move(parsed->text);
+    t.m_strTitle[parsed->nChannel] = std::move(parsed->text);
     return true;
 }
 
 bool CurMemory(std::string_view line, Target t) {
     auto memory = ParseCurMemoryData(LineBody(line));
     if (!memory) return false;
-    t.curMemory = *memory;  // "00" is row 0, the direct-switching row
+    t.m_nCurMemory = *memory;  // "00" is row 0, the direct-switching row
     return true;
 }
 
 bool Outputs(std::string_view line, Target t) {
     auto row = ParseOutputsData(LineBody(line), InputChannelCount());
     if (!row) return false;
-    t.directRow = *row;
+    t.m_nPattern[kDirectRow] = *row;
     return true;
 }
 
 bool Pattern(std::string_view line, Target t) {
     auto parsed = ParseMemoryPatternData(LineBody(line), InputChannelCount());
     if (!parsed) return false;
-    t.memoryRows[parsed->nMemory - 1] = parsed->row;  // memory 01..64
+    t.m_nPattern[parsed->nMemory] = parsed->row;  // memory 01..64 is its own row
     return true;
 }
 
 bool DateFormat(std::string_view line, Target t) {
     auto format = ParseDateFormatData(LineBody(line));
     if (!format) return false;
-    t.dateFormat = *format;
+    t.m_nDateFormat = *format;
     return true;
 }
 
@@ -74,11 +74,11 @@ bool Apply(DataLine kind, std::string_view line, Target t) {
         case DataLine::kTitle:
             return Title(line, t);
         case DataLine::kTitlePositions:
-            return Switch(DisplaySwitch::kTitlePosition, line, t.titlePosition);
+            return Switch(DisplaySwitch::kTitlePosition, line, t.m_nTitlePosition);
         case DataLine::kInTitleDisp:
-            return Switch(DisplaySwitch::kInTitle, line, t.inTitleDisp);
+            return Switch(DisplaySwitch::kInTitle, line, t.m_nInTitleDisp);
         case DataLine::kOutTitleDisp:
-            return Switch(DisplaySwitch::kOutTitle, line, t.outTitleDisp);
+            return Switch(DisplaySwitch::kOutTitle, line, t.m_nOutTitleDisp);
         case DataLine::kCurMemory:
             return CurMemory(line, t);
         case DataLine::kOutputs:
@@ -86,9 +86,9 @@ bool Apply(DataLine kind, std::string_view line, Target t) {
         case DataLine::kMemoryPattern:
             return Pattern(line, t);
         case DataLine::kInCalendarDisp:
-            return Switch(DisplaySwitch::kInCalendar, line, t.inCalendarDisp);
+            return Switch(DisplaySwitch::kInCalendar, line, t.m_nInCalendarDisp);
         case DataLine::kOutCalendarDisp:
-            return Switch(DisplaySwitch::kOutCalendar, line, t.outCalendarDisp);
+            return Switch(DisplaySwitch::kOutCalendar, line, t.m_nOutCalendarDisp);
         case DataLine::kDateFormat:
             return DateFormat(line, t);
     }
@@ -96,7 +96,7 @@ bool Apply(DataLine kind, std::string_view line, Target t) {
 }
 
 bool IntoModel(DataLine kind, std::string_view line) {
-    return Apply(kind, line, ModelTarget());
+    return Apply(kind, line, g_settings);
 }
 
 }  // namespace
@@ -135,19 +135,17 @@ bool DecodeDateFormat(std::string_view line) {
     return IntoModel(DataLine::kDateFormat, line);
 }
 
-bool DecodeDataLineInto(DataLine kind, std::string_view line, const CDecodeTarget& target) {
-    if (!Apply(kind, line, target)) return false;
-    if (target.pCopy) {
-        const int number =
-            IsNumberedDataLine(kind) ? PairAt(LineBody(line), DataLineTag(kind).size()) : 0;
-        target.pCopy->NoteLanded(kind, number);
-    }
-    return true;
+bool DecodeDataLineInto(DataLine kind, std::string_view line, CSettingsTables& tables) {
+    return Apply(kind, line, tables);
 }
 
 bool DecodeDataLine(DataLine kind, std::string_view line) {
-    if (CReadBackCopy* copy = Link().ReadCopy()) {
-        return DecodeDataLineInto(kind, line, CopyTarget(*copy));
+    CReadBackCopy* copy = Link().ReadCopy();
+    if (!DecodeDataLineInto(kind, line, copy ? copy->m_tables : g_settings)) return false;
+    if (copy) {
+        const int number =
+            IsNumberedDataLine(kind) ? PairAt(LineBody(line), DataLineTag(kind).size()) : 0;
+        copy->NoteLanded(kind, number);
     }
-    return DecodeDataLineInto(kind, line, ModelTarget());
+    return true;
 }

@@ -20,9 +20,9 @@ public:
             Entries(SettingsTable::kSeqTime, p + 1, m_file.m_nSeqTime[p].data(),
                     m_sw.m_nSeqTime[p].data(), m_nInputs);
         }
-        for (int m = 0; m < kPatterns; ++m) {
-            Entries(SettingsTable::kMemory, m + 1, m_file.m_nMemoryRows[m].data(),
-                    m_sw.m_nMemoryRows[m].data(), kOutputs);
+        for (int m = 1; m <= kPatterns; ++m) {
+            Entries(SettingsTable::kMemory, m, m_file.m_nPattern[m].data(),
+                    m_sw.m_nPattern[m].data(), kOutputs);
         }
         Input(SettingsTable::kTitlePosition, &CSettingsTables::m_nTitlePosition);
         Input(SettingsTable::kInTitleDisp, &CSettingsTables::m_nInTitleDisp);

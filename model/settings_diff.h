@@ -1,7 +1,8 @@
 // Comparing the settings tables a file holds with those a switcher was read
-// back into. Only what the read-back reads is compared: the auto-sequence times
-// and titles of the input channels in use (channels beyond the model's are not
-// read), all 64 memories, the five display tables, the date format. Titles
+// back into. Only what both a file and the read-back hold is compared: the
+// auto-sequence times and titles of the input channels in use (channels beyond
+// the model's are not read), all 64 memories, the five display tables, the date
+// format; not the direct row or the current memory, which no file holds. Titles
 // compare as the bytes a CA line carries, so the ideographic spaces a line is
 // filled up with, which the switcher gives back dropped, do not count.
 #pragma once

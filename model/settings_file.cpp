@@ -1,7 +1,6 @@
 #include "model/settings_file.h"
 
 #include "model/file_io.h"
-#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
 #include "sink/message_sink.h"
@@ -19,7 +18,7 @@ std::string Warn(const char* text, const std::string& reason) {
 
 CSaveOutcome SaveSettingsFile(const std::string& path, CTempFileTracker* tracker) {
     const CWriteOutcome written =
-        WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables()), tracker);
+        WriteFileAtomically(path, FormatSettingsFile(g_settings), tracker);
     switch (written.result) {
         case WriteResult::kOk:
             g_bModified = 0;
@@ -35,13 +34,15 @@ CSaveOutcome SaveSettingsFile(const std::string& path, CTempFileTracker* tracker
 CLoadOutcome ReadSettingsFile(const std::string& path) {
     CReadOutcome read = ReadRegularFile(path, kMaxSettingsFileBytes);
     if (!read.text) return {LoadResult::kOpenFailed, Warn("Can't file open", read.strReason)};
-    CSettingsTables scratch = CaptureSettingsTables();
+    // Read over a copy, so that what the file does not hold (row 0, the current
+    // memory) comes through and a refused file leaves nothing behind.
+    CSettingsTables scratch = g_settings;
     int linesRead = 0;
     if (int badLine = ParseSettingsFile(*read.text, scratch, &linesRead)) {
         const std::string text = "Can't file read (line " + std::to_string(badLine) + ")";
         return {LoadResult::kRefused, Warn(text.c_str(), "")};
     }
-    CommitSettingsTables(scratch);
+    g_settings = scratch;
     if (linesRead == kSettingsFileLines) {
         g_bModified = 0;
         return {LoadResult::kLoaded, ""};

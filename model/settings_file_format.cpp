@@ -18,7 +18,7 @@ void ForEachNumberField(Tables& t, Visit&& visit) {
     table(t.m_nInCalendarDisp, 0, 1);
     table(t.m_nOutCalendarDisp, 0, 1);
     for (auto& pattern : t.m_nSeqTime) table(pattern, 0, kMaxSeqTime);
-    for (auto& row : t.m_nMemoryRows) table(row, 0, 127);
+    for (auto& row : MemoryRows(t)) table(row, 0, 127);
     table(t.m_nOutCalendarDisp, 0, 1);  // the second copy is the one that counts
     visit(t.m_nDateFormat, 0, 2);
     visit(t.m_nModel, 0, 1);

@@ -7,36 +7,42 @@
 // main thread): the receive thread never touches it.
 #pragma once
 
-#include <array>
 #include <string>
 
-#include "protocol/table_shapes.h"
+#include "model/settings_tables.h"
+
+// The switcher's settings as the program holds them: one value, so that a
+// load, a read-back or a test can copy it whole. The g_ names below are its
+// fields.
+extern CSettingsTables g_settings;
 
 // Device setting tables (saved in the settings file, except row 0 of g_nPattern).
-extern std::array<std::string, kMaxInputs> g_strTitle;  // Shift_JIS bytes, "" = none
-extern std::array<OutputRow, kPatternRows> g_nPattern;  // [row][output] source code
-extern OutputTable g_nOutCalendarDisp;                  // 0 OFF, 1 ON
-extern InputTable g_nInCalendarDisp;                    // 0 OFF, 1 ON
-extern InputTable g_nTitlePosition;                     // 0 Top, 1 Bottom
-extern OutputTable g_nOutTitleDisp;                     // 0 OFF, 1 ON
-extern InputTable g_nInTitleDisp;                       // 0 OFF, 1 ON
-extern std::array<InputTable, kPatterns> g_nSeqTime;    // [pattern][channel] 0 = SKIP
-extern int g_nDateFormat;                               // 0 Y.M.D, 1 M-D-Y, 2 D/M/Y
-extern int g_nModel;                                    // 0 = 32 inputs, 1 = 64 inputs
+inline auto& g_strTitle = g_settings.m_strTitle;
+inline auto& g_nPattern = g_settings.m_nPattern;
+inline auto& g_nOutCalendarDisp = g_settings.m_nOutCalendarDisp;
+inline auto& g_nInCalendarDisp = g_settings.m_nInCalendarDisp;
+inline auto& g_nTitlePosition = g_settings.m_nTitlePosition;
+inline auto& g_nOutTitleDisp = g_settings.m_nOutTitleDisp;
+inline auto& g_nInTitleDisp = g_settings.m_nInTitleDisp;
+inline auto& g_nSeqTime = g_settings.m_nSeqTime;
+inline auto& g_nDateFormat = g_settings.m_nDateFormat;
+inline auto& g_nModel = g_settings.m_nModel;
 
-// Editor selections, remembered between openings.
+// Editor selections, remembered between openings. The output switching
+// editor's row is also the switcher's current memory a read-back brings, so
+// it is a field of the settings.
 extern int g_nCurSeqPattern;
 extern int g_nSameTime;
 extern int g_nCurChannel;
 extern int g_nCurOutput;
-extern int g_nCurMemory;
+inline auto& g_nCurMemory = g_settings.m_nCurMemory;
 extern int g_nSameChannel;
 extern int g_nSameOutCalendar;
 extern int g_nSameInCalendar;
 extern int g_nSamePosition;
 extern int g_nSameOutTitle;
 extern int g_nSameInTitle;
-extern int g_nSlaveAddress;
+extern int g_nSlaveAddress;  // the switcher the program talks to on RS-485
 
 // Document and send-cycle state.
 extern std::string g_strFileName;

@@ -15,11 +15,11 @@ std::string AnswerRead(const CReadRequest& request, const CSwitcherState& state)
             return FormatSeqPatternLine(number - 1, t.m_nSeqTime[static_cast<size_t>(number - 1)],
                                         n);
         case DataLine::kMemoryPattern:
-            return FormatMemoryPatternLine(number, MemoryRow(state, number), n);
+            return FormatMemoryPatternLine(number, t.m_nPattern[static_cast<size_t>(number)], n);
         case DataLine::kOutputs:
-            return FormatOutputsLine(state.m_nDirectRow, n);
+            return FormatOutputsLine(t.m_nPattern[kDirectRow], n);
         case DataLine::kCurMemory:
-            return FormatMemoryRecallLine(state.m_nCurMemory);  // "OTP00" when none is recalled
+            return FormatMemoryRecallLine(t.m_nCurMemory);  // "OTP00" when none is recalled
         case DataLine::kTitle:
             return FormatTitleTextLine(number - 1, t.m_strTitle[static_cast<size_t>(number - 1)]);
         case DataLine::kDateFormat:

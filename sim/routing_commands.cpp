@@ -18,22 +18,23 @@ bool SetSeqPattern(std::string_view body, CSwitcherState& state) {
 bool SetOutputs(std::string_view body, CSwitcherState& state) {
     auto row = ParseOutputsCommand(body, state.Inputs());
     if (!row) return false;
-    state.m_nDirectRow = *row;
-    state.m_nCurMemory = 0;  // the outputs no longer follow a stored memory
+    state.m_tables.m_nPattern[kDirectRow] = *row;
+    state.m_tables.m_nCurMemory = 0;  // the outputs no longer follow a stored memory
     return true;
 }
 
 bool SetMemoryPattern(std::string_view body, CSwitcherState& state) {
     auto parsed = ParseMemoryPatternCommand(body, state.Inputs());
     if (!parsed) return false;
-    MemoryRow(state, parsed->nMemory) = parsed->row;
+    state.m_tables.m_nPattern[static_cast<size_t>(parsed->nMemory)] = parsed->row;
     return true;
 }
 
 bool RecallMemory(std::string_view body, CSwitcherState& state) {
     auto memory = ParseMemoryRecallCommand(body);
     if (!memory) return false;
-    state.m_nCurMemory = *memory;
-    state.m_nDirectRow = MemoryRow(state, *memory);
+    CSettingsTables& t = state.m_tables;
+    t.m_nCurMemory = *memory;
+    t.m_nPattern[kDirectRow] = t.m_nPattern[static_cast<size_t>(*memory)];
     return true;
 }

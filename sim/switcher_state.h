@@ -1,7 +1,7 @@
-// Everything a virtual switcher holds: the tables a settings file carries, the
-// direct switching row, the recalled memory, its clock and its slave address.
-// Kept apart from the program's settings model so that a switcher can run on
-// its own thread beside the program.
+// Everything a virtual switcher holds: its settings (the tables a settings
+// file carries, the direct switching row and the recalled memory), its clock
+// and its slave address. Kept apart from the program's settings so that a
+// switcher can run on its own thread beside the program.
 #pragma once
 
 #include <span>
@@ -22,9 +22,8 @@ struct CSwitcherClock {
 };
 
 struct CSwitcherState {
-    CSettingsTables m_tables;  // m_tables.m_nModel is the switcher's model
-    OutputRow m_nDirectRow{};  // the outputs as switched now (row 0)
-    int m_nCurMemory = 0;      // 0 = none recalled, else 1..64
+    // m_nModel is the switcher's model; m_nCurMemory 0 = none recalled.
+    CSettingsTables m_tables;
     CSwitcherClock m_clock;
     int m_nAddress = 0;  // own slave address 00..31
 
@@ -34,10 +33,6 @@ struct CSwitcherState {
 
 // A switcher fresh from the factory: the program's default settings.
 CSwitcherState DefaultSwitcherState(int nModel, int nAddress);
-
-// Stores memory row 1..64 (the file's rows start at memory 01).
-OutputRow& MemoryRow(CSwitcherState& state, int nMemory);
-const OutputRow& MemoryRow(const CSwitcherState& state, int nMemory);
 
 // The table of one display switch.
 std::span<int> SwitchTable(DisplaySwitch which, CSettingsTables& tables);

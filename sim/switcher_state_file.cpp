@@ -9,12 +9,11 @@ namespace {
 
 // Source codes run from 0 to inputs + 63 (the auto-sequence patterns follow the inputs).
 bool RowsFitModel(const CSettingsTables& tables, int nInputs) {
-    return std::all_of(tables.m_nMemoryRows.begin(), tables.m_nMemoryRows.end(),
-                       [nInputs](const OutputRow& row) {
-                           return std::all_of(row.begin(), row.end(), [nInputs](int code) {
-                               return code >= 0 && code < nInputs + kPatterns;
-                           });
-                       });
+    const auto rows = MemoryRows(tables);
+    return std::all_of(rows.begin(), rows.end(), [nInputs](const OutputRow& row) {
+        return std::all_of(row.begin(), row.end(),
+                           [nInputs](int code) { return code >= 0 && code < nInputs + kPatterns; });
+    });
 }
 
 }  // namespace

@@ -14,11 +14,11 @@
 #include "link/connection_monitor.h"
 #include "link/link_context.h"
 #include "link/reply_dispatch.h"
-#include "model/settings_capture.h"
 #include "model/settings_model.h"
 #include "res/batch_dialogs.h"
 #include "res/command_ids.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/file_tables.h"
 #include "tests/support/switcher_answers.h"
 
 namespace {
@@ -361,7 +361,7 @@ TEST_F(BatchDialogsTest, StopEndsTheAllItemsRunAfterTheLineInFlight) {
 // however it ended; so does a compare, which says only that it was stopped.
 TEST_F(BatchDialogsTest, AReadBackOrCompareCutShortLeavesTheSettingsAsTheyWere) {
     g_nSeqTime[0][0] = 9;  // the switcher holds 3
-    const CSettingsTables before = CaptureSettingsTables();
+    const CSettingsTables before = FileTables(g_settings);
     CSettingsReadDlg read;
     read.Button(IDC_READ_START)->click();
     for (int tick = 0; tick < 5; ++tick) read.OnCycleTimer();
@@ -369,7 +369,7 @@ TEST_F(BatchDialogsTest, AReadBackOrCompareCutShortLeavesTheSettingsAsTheyWere) 
     EXPECT_FALSE(read.CycleRunning());
     EXPECT_EQ(lines.size(), 5u);
     EXPECT_EQ(read.Status(), "中止しました（設定は変わりません）");
-    EXPECT_EQ(CaptureSettingsTables(), before);
+    EXPECT_EQ(FileTables(g_settings), before);
 
     errorAfterLine = 8;  // RAST03
     read.Button(IDC_READ_START)->click();
@@ -377,7 +377,7 @@ TEST_F(BatchDialogsTest, AReadBackOrCompareCutShortLeavesTheSettingsAsTheyWere) 
     EXPECT_FALSE(read.CycleRunning());
     EXPECT_EQ(read.Status(),
               "エラー応答のため、ステップ 3（RAST03）で停止しました（設定は変わりません）");
-    EXPECT_EQ(CaptureSettingsTables(), before);
+    EXPECT_EQ(FileTables(g_settings), before);
     ExpectIdle(read);
 
     CSettingsCompareDlg compare;
@@ -386,7 +386,7 @@ TEST_F(BatchDialogsTest, AReadBackOrCompareCutShortLeavesTheSettingsAsTheyWere) 
     compare.Button(IDC_RUN_STOP)->click();
     EXPECT_FALSE(compare.CycleRunning());
     EXPECT_EQ(compare.Status(), "中止しました");
-    EXPECT_EQ(CaptureSettingsTables(), before);
+    EXPECT_EQ(FileTables(g_settings), before);
     EXPECT_TRUE(sink.boxes.empty());  // neither a notice nor a list of differences
     ExpectIdle(compare);
 }

@@ -3,11 +3,11 @@
 #include "batch/all_items_dlg.h"
 #include "batch/settings_read_dlg.h"
 #include "link/link_context.h"
-#include "model/settings_capture.h"
 #include "model/settings_model.h"
 #include "res/batch_dialogs.h"
 #include "sim/switcher_server.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/file_tables.h"
 
 namespace {
 
@@ -16,8 +16,9 @@ protected:
     void SetUp() override {
         AppTest::SetUp();
         CSwitcherState state = DefaultSwitcherState(0, 0);
-        for (int o = 0; o < kOutputs; ++o) state.m_nDirectRow[o] = kOutputs - 1 - o;
-        state.m_nCurMemory = 5;
+        for (int o = 0; o < kOutputs; ++o)
+            state.m_tables.m_nPattern[kDirectRow][o] = kOutputs - 1 - o;
+        state.m_tables.m_nCurMemory = 5;
         server.SetState(state);
         ASSERT_TRUE(server.Start()) << server.Error();
         WriteProfile("com_port=0", server.DevicePath());
@@ -69,7 +70,7 @@ protected:
 
 TEST_F(EndToEndTest, WhatAllItemsSendsTheReadBackBringsBack) {
     FillModel();
-    const CSettingsTables sent = CaptureSettingsTables();
+    const CSettingsTables sent = FileTables(g_settings);
     {
         CAllItemsDlg dlg;
         dlg.Button(IDC_ALL_START)->click();
@@ -77,10 +78,10 @@ TEST_F(EndToEndTest, WhatAllItemsSendsTheReadBackBringsBack) {
         Drive(dlg);
     }
     EXPECT_EQ(server.LinesReceived(), 165);
-    EXPECT_TRUE(server.State().m_tables == sent);
+    EXPECT_TRUE(FileTables(server.State().m_tables) == sent);
 
     ResetModelDefaults();
-    ASSERT_FALSE(CaptureSettingsTables() == sent);
+    ASSERT_FALSE(FileTables(g_settings) == sent);
     {
         CSettingsReadDlg dlg;
         dlg.Button(IDC_READ_START)->click();
@@ -88,12 +89,12 @@ TEST_F(EndToEndTest, WhatAllItemsSendsTheReadBackBringsBack) {
         Drive(dlg);
     }
     EXPECT_EQ(server.LinesReceived(), 165 + 168);
-    const CSettingsTables read = CaptureSettingsTables();
+    const CSettingsTables read = FileTables(g_settings);
     EXPECT_TRUE(read == sent);
     EXPECT_EQ(read.m_nSeqTime, sent.m_nSeqTime);
-    EXPECT_EQ(read.m_nMemoryRows, sent.m_nMemoryRows);
+    EXPECT_EQ(read.m_nPattern, sent.m_nPattern);
     EXPECT_EQ(read.m_strTitle, sent.m_strTitle);
-    EXPECT_EQ(g_nPattern[0], server.State().m_nDirectRow);
+    EXPECT_EQ(g_nPattern[0], server.State().m_tables.m_nPattern[kDirectRow]);
     EXPECT_EQ(g_nCurMemory, 5);
     for (const auto& box : sink.boxes) EXPECT_EQ(box.kind, BoxKind::kSuccess) << box.text;
 }

@@ -11,7 +11,6 @@
 #include "batch/settings_compare_dlg.h"
 #include "link/link_context.h"
 #include "model/file_io.h"
-#include "model/settings_capture.h"
 #include "model/settings_model.h"
 #include "res/batch_dialogs.h"
 #include "res/command_ids.h"
@@ -19,6 +18,7 @@
 #include "res/run_controls.h"
 #include "sim/switcher_server.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/file_tables.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ TEST_F(SettingsCompareTest, ListsWhatTheSwitcherHoldsOtherwiseAndLeavesTheSettin
     StartOn();
     CSwitcherState held = server->State();
     held.m_tables.m_strTitle[2] = kShisha;
-    held.m_nCurMemory = 9;
+    held.m_tables.m_nCurMemory = 9;
     server->SetState(held);
     g_strTitle[2] = kHonsha;
     g_nSeqTime[4][11] = 10;
@@ -89,7 +89,7 @@ TEST_F(SettingsCompareTest, ListsWhatTheSwitcherHoldsOtherwiseAndLeavesTheSettin
     g_nOutCalendarDisp[3] = 0;
     g_nCurMemory = 3;
     g_bModified = 1;
-    const CSettingsTables before = CaptureSettingsTables();
+    const CSettingsTables before = FileTables(g_settings);
     const OutputRow direct = g_nPattern[0];
     SetReplyPaced(true);
 
@@ -124,7 +124,7 @@ TEST_F(SettingsCompareTest, ListsWhatTheSwitcherHoldsOtherwiseAndLeavesTheSettin
                         {"タイトル", "in03", "本社", "支社"},
                     }));
     EXPECT_EQ(server->LinesReceived(), 168);
-    EXPECT_EQ(CaptureSettingsTables(), before);
+    EXPECT_EQ(FileTables(g_settings), before);
     EXPECT_EQ(g_nPattern[0], direct);
     EXPECT_EQ(g_nCurMemory, 3);
     EXPECT_EQ(g_bModified, 1);
@@ -203,7 +203,7 @@ TEST_F(SettingsCompareTest, AnAcknowledgedRunTakesAboutTheWireTime) {
     });
     frame->OnCommand(ID_ALL_ITEMS);
     EXPECT_EQ(server->LinesReceived(), 165);
-    EXPECT_EQ(server->State().m_tables, CaptureSettingsTables());
+    EXPECT_EQ(FileTables(server->State().m_tables), FileTables(g_settings));
     EXPECT_GT(seconds, wire * 0.95);
     EXPECT_LT(seconds, wire * 1.4) << "the timer would take 49.5 s";
 }

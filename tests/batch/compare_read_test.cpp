@@ -6,9 +6,9 @@
 #include "batch/settings_compare.h"
 #include "link/link_context.h"
 #include "link/reply_dispatch.h"
-#include "model/settings_capture.h"
 #include "model/settings_model.h"
 #include "sim/virtual_switcher.h"
+#include "tests/support/file_tables.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/wire_capture.h"
 
@@ -37,8 +37,9 @@ protected:
         static CVirtualSwitcher sw = [] {
             CVirtualSwitcher s;
             CSwitcherState state = s.State();
-            for (int o = 0; o < kOutputs; ++o) state.m_nDirectRow[o] = kOutputs - 1 - o;
-            state.m_nCurMemory = 7;
+            for (int o = 0; o < kOutputs; ++o)
+                state.m_tables.m_nPattern[kDirectRow][o] = kOutputs - 1 - o;
+            state.m_tables.m_nCurMemory = 7;
             state.m_tables.m_nDateFormat = 1;
             s.SetState(state);
             return s;
@@ -56,18 +57,18 @@ TEST_F(CompareReadTest, AnswersLandInTheCopyAndTheModelStaysAsItWas) {
     g_nCurMemory = 3;
     g_nPattern[0][0] = 5;
     g_bModified = 1;
-    const CSettingsTables before = CaptureSettingsTables();
+    const CSettingsTables before = FileTables(g_settings);
     RunCompare(Default);
     EXPECT_EQ(wire.lines.size(), 168u);
-    EXPECT_EQ(CaptureSettingsTables(), before);
+    EXPECT_EQ(FileTables(g_settings), before);
     EXPECT_EQ(g_nCurMemory, 3);
     EXPECT_EQ(g_nPattern[0][0], 5);
     EXPECT_EQ(g_bModified, 1);
 
     const CReadBackCopy* copy = Link().ReadCopy();
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->nCurMemory, 7);
-    EXPECT_EQ(copy->directRow[0], 31);
+    EXPECT_EQ(copy->m_tables.m_nCurMemory, 7);
+    EXPECT_EQ(copy->m_tables.m_nPattern[kDirectRow][0], 31);
     const CCompareResult result = CompareWithReadCopy();
     EXPECT_TRUE(result.Complete());
     ASSERT_EQ(result.differences.size(), 3u);  // the time, the date format, the title

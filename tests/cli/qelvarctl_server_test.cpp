@@ -10,11 +10,11 @@
 #include <thread>
 
 #include "model/file_io.h"
-#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
 #include "sim/switcher_server.h"
 #include "tests/cli/run_process.h"
+#include "tests/support/file_tables.h"
 #include "tests/support/ser2net_server.h"
 #include "tests/support/temp_dir.h"
 
@@ -26,7 +26,7 @@ using namespace std::chrono_literals;
 CSettingsTables Tables() {
     g_nModel = 0;
     ResetModelDefaults();
-    CSettingsTables t = CaptureSettingsTables();
+    CSettingsTables t = FileTables(g_settings);
     for (int i = 0; i < 32; ++i) {
         t.m_nInTitleDisp[i] = i % 2;
         t.m_nTitlePosition[i] = (i / 3) % 2;
@@ -39,7 +39,7 @@ CSettingsTables Tables() {
     }
     for (int p = 0; p < kPatterns; ++p) {
         for (int c = 0; c < 32; ++c) t.m_nSeqTime[p][c] = (p + 3 * c) % 61;
-        for (int o = 0; o < kOutputs; ++o) t.m_nMemoryRows[p][o] = (p * 5 + o) % 96;
+        for (int o = 0; o < kOutputs; ++o) MemoryRows(t)[p][o] = (p * 5 + o) % 96;
     }
     return t;
 }
@@ -82,7 +82,7 @@ TEST_P(QelvarctlServerTest, ASendAndItsReadBackComeThroughByteExact) {
     const std::string in = SettingsFile();
     auto send = Ctl({"--port", Port(), "--rs232", "send", in, "--pace", "ack"});
     ASSERT_EQ(send.status, 0) << send.err << server->Log();
-    EXPECT_EQ(switcher->State().m_tables, Tables());
+    EXPECT_EQ(FileTables(switcher->State().m_tables), Tables());
     const std::string out = dir.File("out.dat");
     auto read = Ctl({"--port", Port(), "--rs232", "--model", "32", "read", out, "--pace", "ack"});
     ASSERT_EQ(read.status, 0) << read.err;

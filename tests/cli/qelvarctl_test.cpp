@@ -11,11 +11,11 @@
 #include <filesystem>
 
 #include "model/file_io.h"
-#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
 #include "sim/switcher_server.h"
 #include "tests/cli/run_process.h"
+#include "tests/support/file_tables.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"
 
@@ -26,7 +26,7 @@ namespace {
 CSettingsTables ChangedTables(int model) {
     g_nModel = model;
     ResetModelDefaults();
-    CSettingsTables t = CaptureSettingsTables();
+    CSettingsTables t = FileTables(g_settings);
     const int n = 32 * (model + 1);  // channels beyond the model's are not sent
     for (int i = 0; i < n; ++i) {
         t.m_nInTitleDisp[i] = i % 2;
@@ -41,7 +41,7 @@ CSettingsTables ChangedTables(int model) {
         for (int c = 0; c < n; ++c) t.m_nSeqTime[p][c] = (p + c) % 61;
     }
     for (int m = 0; m < kPatterns; ++m) {
-        for (int o = 0; o < kOutputs; ++o) t.m_nMemoryRows[m][o] = (m * 7 + o) % (n + 64);
+        for (int o = 0; o < kOutputs; ++o) MemoryRows(t)[m][o] = (m * 7 + o) % (n + 64);
     }
     t.m_strTitle[0] = "\x82\xa0\x82\xa2";                  // あい
     t.m_strTitle[1] = "\x8a\xbf\x8e\x9a\x81\x40\x83\x4e";  // 漢字　ク
@@ -81,7 +81,7 @@ protected:
     }
 
     CSettingsTables ReadSettings(const std::string& path) {
-        CSettingsTables tables = CaptureSettingsTables();
+        CSettingsTables tables = FileTables(g_settings);
         EXPECT_EQ(ParseSettingsFile(ReadWholeFile(path).value_or(""), tables), 0);
         return tables;
     }
@@ -100,7 +100,7 @@ TEST_F(QelvarctlTest, SendThenReadBringsTheSameSettingsBack32) {
     std::string in = WriteSettings(sent, "in.dat");
     auto send = Ctl({"--port", server->DevicePath(), "--rs232", "send", in, "--pace", "ack"});
     ASSERT_EQ(send.status, 0) << send.err;
-    EXPECT_EQ(server->State().m_tables, sent);
+    EXPECT_EQ(FileTables(server->State().m_tables), sent);
 
     std::string out = dir.File("out.dat");
     auto read = Ctl(
@@ -118,7 +118,7 @@ TEST_F(QelvarctlTest, SendThenReadOnRs485And64InputsOnTheTimer) {
     auto send =
         Ctl({"--port", server->DevicePath(), "--rs485", "05", "send", in, "--interval", "15"});
     ASSERT_EQ(send.status, 0) << send.err;
-    EXPECT_EQ(server->State().m_tables, sent);
+    EXPECT_EQ(FileTables(server->State().m_tables), sent);
 
     std::string out = dir.File("out.dat");
     auto read = Ctl({"--port", server->DevicePath(), "--rs485", "05", "--model", "64", "read", out,
@@ -140,7 +140,7 @@ TEST_F(QelvarctlTest, DiffNamesExactlyWhatTheSwitcherHoldsOtherwise) {
     CSettingsTables held = file;
     held.m_strTitle[2] = "\x8e\x78\x8e\xd0";  // 支社 where the file has none
     held.m_nSeqTime[4][11] = 0;
-    held.m_nMemoryRows[11][6] = 32;
+    held.m_nPattern[12][6] = 32;
     held.m_nOutCalendarDisp[3] = !file.m_nOutCalendarDisp[3];
     ASSERT_TRUE(server->LoadState(WriteSettings(held, "held.dat")));
     auto diff = Ctl({"--port", port, "--rs232", "diff", in});
@@ -150,7 +150,7 @@ TEST_F(QelvarctlTest, DiffNamesExactlyWhatTheSwitcherHoldsOtherwise) {
               "output 07 of memory 12: file A52, switcher A01\n"
               "calendar display of output 04: file OFF, switcher ON\n"
               "title of input 03: file (none), switcher 支社\n");
-    EXPECT_EQ(server->State().m_tables, held);  // a read changes nothing
+    EXPECT_EQ(FileTables(server->State().m_tables), held);  // a read changes nothing
 
     auto json = Ctl({"--port", port, "--rs232", "diff", in, "--json"});
     EXPECT_EQ(json.status, 6);

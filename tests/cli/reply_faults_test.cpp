@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "model/file_io.h"
-#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
 #include "sim/switcher_server.h"
@@ -47,8 +46,7 @@ protected:
         g_nModel = 0;
         ResetModelDefaults();
         const std::string path = dir.File("in.dat");
-        EXPECT_EQ(WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables())),
-                  WriteResult::kOk);
+        EXPECT_EQ(WriteFileAtomically(path, FormatSettingsFile(g_settings)), WriteResult::kOk);
         return path;
     }
     CProcessResult Ctl(const std::string& port, std::vector<std::string> args,

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "model/file_io.h"
-#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
 #include "sim/switcher_server.h"
@@ -34,8 +33,7 @@ protected:
         g_nModel = model;
         ResetModelDefaults();
         std::string path = dir.File("m" + std::to_string(model) + ".dat");
-        EXPECT_EQ(WriteFileAtomically(path, FormatSettingsFile(CaptureSettingsTables())),
-                  WriteResult::kOk);
+        EXPECT_EQ(WriteFileAtomically(path, FormatSettingsFile(g_settings)), WriteResult::kOk);
         return path;
     }
 

@@ -22,9 +22,9 @@
 #include "link/reply_dispatch.h"
 #include "link/serial_port.h"
 #include "link/transmitter.h"
-#include "model/settings_capture.h"
 #include "sim/switcher_server.h"
 #include "tests/link/link_fixture.h"
+#include "tests/support/file_tables.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/ser2net_server.h"
 #include "tests/support/temp_dir.h"
@@ -147,7 +147,7 @@ TEST_F(LinkRecoveryTest, ARunStoppedByALostPortShowsOneBoxAndCanStartAgain) {
         ASSERT_EQ(cycle.Tick(), TickOutcome::kStepped);
         WaitForReplies(50);
     }
-    const auto before = CaptureSettingsTables();
+    const auto before = FileTables(g_settings);
     Unplug();
     ASSERT_TRUE(DispatchUntil([] { return !Link().State().Connected(); }));
     sink.boxes.clear();
@@ -158,7 +158,7 @@ TEST_F(LinkRecoveryTest, ARunStoppedByALostPortShowsOneBoxAndCanStartAgain) {
     EXPECT_EQ(sink.boxes,
               (std::vector<RecordedBox>{{BoxKind::kReplyError, "Port lost: COM1 " + stable}}));
     EXPECT_EQ(cycle.Tick(), TickOutcome::kIgnored);
-    EXPECT_EQ(CaptureSettingsTables(), before);
+    EXPECT_EQ(FileTables(g_settings), before);
 
     Plug();
     ASSERT_TRUE(DispatchUntil([] { return Link().State().Connected(); }));

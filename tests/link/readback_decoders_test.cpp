@@ -1,8 +1,8 @@
 #include "link/readback_decoders.h"
 
 #include "link/reply_interpreter.h"
-#include "model/settings_capture.h"
 #include "tests/link/link_fixture.h"
+#include "tests/support/file_tables.h"
 
 namespace {
 
@@ -142,12 +142,12 @@ TEST_F(DecoderTest, MalformedLinesChangeNothing) {
         "TPx1" + Sources('I', 32) + "\r\n",        // not digits
         "TSD\r\n",                                 // no letter
     };
-    const auto tables = CaptureSettingsTables();
+    const auto tables = FileTables(g_settings);
     const auto row0 = g_nPattern[0];
     const int memory = g_nCurMemory;
     for (const auto& line : lines) {
         InterpretReply(line);
-        EXPECT_EQ(CaptureSettingsTables(), tables) << line;
+        EXPECT_EQ(FileTables(g_settings), tables) << line;
         EXPECT_EQ(g_nPattern[0], row0) << line;
         EXPECT_EQ(g_nCurMemory, memory) << line;
         EXPECT_EQ(g_bErrorReply, 0) << line;

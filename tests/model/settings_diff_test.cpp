@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <numeric>
 
 #include "model/settings_diff_text.h"
 
@@ -12,19 +11,6 @@ namespace {
 const char kHonsha[] = "\x96\x7b\x8e\xd0";  // 本社
 const char kShisha[] = "\x8e\x78\x8e\xd0";  // 支社
 const char kSpace[] = "\x81\x40";           // ideographic space
-
-// The program's defaults, written out: what a fresh switcher holds.
-CSettingsTables Defaults() {
-    CSettingsTables t;
-    t.m_nInTitleDisp.fill(1);
-    t.m_nOutTitleDisp.fill(1);
-    t.m_nTitlePosition.fill(1);
-    t.m_nInCalendarDisp.fill(1);
-    t.m_nOutCalendarDisp.fill(1);
-    for (auto& pattern : t.m_nSeqTime) pattern.fill(3);
-    for (auto& row : t.m_nMemoryRows) std::iota(row.begin(), row.end(), 0);
-    return t;
-}
 
 using Diffs = std::vector<CSettingsDifference>;
 
@@ -38,9 +24,7 @@ TEST(SettingsDiffTest, OneChangeInEachTableGivesExactlyThatDifference) {
     using T = SettingsTable;
     const CChange changes[] = {
         {"seq time", [](auto& t) { t.m_nSeqTime[4][11] = 0; }, {T::kSeqTime, 5, 12, 3, 0, {}, {}}},
-        {"memory",
-         [](auto& t) { t.m_nMemoryRows[11][6] = 32; },
-         {T::kMemory, 12, 7, 6, 32, {}, {}}},
+        {"memory", [](auto& t) { t.m_nPattern[12][6] = 32; }, {T::kMemory, 12, 7, 6, 32, {}, {}}},
         {"title position",
          [](auto& t) { t.m_nTitlePosition[31] = 0; },
          {T::kTitlePosition, 0, 32, 1, 0, {}, {}}},
@@ -59,7 +43,7 @@ TEST(SettingsDiffTest, OneChangeInEachTableGivesExactlyThatDifference) {
         {"date format", [](auto& t) { t.m_nDateFormat = 2; }, {T::kDateFormat, 0, 0, 0, 2, {}, {}}},
         {"title", [](auto& t) { t.m_strTitle[2] = kShisha; }, {T::kTitle, 0, 3, 0, 0, "", kShisha}},
     };
-    const CSettingsTables file = Defaults();
+    const CSettingsTables file = DefaultSettingsTables(0);
     EXPECT_EQ(CompareSettings(file, file, 32), Diffs{});
     for (const auto& c : changes) {
         CSettingsTables sw = file;
@@ -68,11 +52,22 @@ TEST(SettingsDiffTest, OneChangeInEachTableGivesExactlyThatDifference) {
     }
 }
 
+// The value holds the direct row and the current memory too; no file holds
+// them, so a compare with a file must not name them.
+TEST(SettingsDiffTest, TheDirectRowAndTheCurrentMemoryAreNotCompared) {
+    const CSettingsTables file = DefaultSettingsTables(0);
+    CSettingsTables sw = file;
+    sw.m_nPattern[kDirectRow].fill(40);
+    sw.m_nCurMemory = 12;
+    EXPECT_EQ(CompareSettings(file, sw, 32), Diffs{});
+    EXPECT_EQ(CompareSettings(file, sw, 64, CompareScope::kAllItemsRun), Diffs{});
+}
+
 TEST(SettingsDiffTest, EverythingDifferentIsReportedEntryByEntryInReadOrder) {
-    const CSettingsTables file = Defaults();
+    const CSettingsTables file = DefaultSettingsTables(0);
     CSettingsTables sw = file;
     for (auto& pattern : sw.m_nSeqTime) pattern.fill(0);
-    for (auto& row : sw.m_nMemoryRows) row.fill(40);
+    for (auto& row : MemoryRows(sw)) row.fill(40);
     for (auto* table : {&sw.m_nInTitleDisp, &sw.m_nTitlePosition, &sw.m_nInCalendarDisp}) {
         table->fill(0);
     }
@@ -98,7 +93,7 @@ TEST(SettingsDiffTest, EverythingDifferentIsReportedEntryByEntryInReadOrder) {
 }
 
 TEST(SettingsDiffTest, ChannelsBeyondTheModelAreNotRead) {
-    const CSettingsTables file = Defaults();
+    const CSettingsTables file = DefaultSettingsTables(0);
     CSettingsTables sw = file;
     sw.m_nSeqTime[0][32] = 9;
     sw.m_nInTitleDisp[40] = 0;
@@ -108,7 +103,7 @@ TEST(SettingsDiffTest, ChannelsBeyondTheModelAreNotRead) {
 }
 
 TEST(SettingsDiffTest, TitlesCompareAsTheLineCarriesThem) {
-    CSettingsTables file = Defaults();
+    CSettingsTables file = DefaultSettingsTables(0);
     CSettingsTables sw = file;
     file.m_strTitle[0] = std::string(kHonsha) + kSpace + kSpace;  // the filling is dropped
     sw.m_strTitle[0] = kHonsha;

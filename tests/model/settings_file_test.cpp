@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "model/settings_capture.h"
 #include "model/settings_file_format.h"
 #include "model/settings_model.h"
+#include "tests/support/file_tables.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"
@@ -205,7 +205,7 @@ TEST_F(SettingsFileTest, SaveWritesEachFieldOnItsLine) {
 
 TEST_F(SettingsFileTest, LoadReadsEachFieldFromItsLine) {
     ApplyMarkers();
-    const CSettingsTables expected = CaptureSettingsTables();
+    const CSettingsTables expected = FileTables(g_settings);
     ResetModelDefaults();
     g_nModel = 0;
     g_bModified = 1;
@@ -213,7 +213,7 @@ TEST_F(SettingsFileTest, LoadReadsEachFieldFromItsLine) {
     const std::string path = m_dir.File("marked.dat");
     WriteFileText(path, Join(MarkedLines()));
     ASSERT_TRUE(LoadSettingsFile(path));
-    EXPECT_EQ(CaptureSettingsTables(), expected);
+    EXPECT_EQ(FileTables(g_settings), expected);
     EXPECT_EQ(g_nModel, 1);  // a model line of 1 selects the 64-input model
     EXPECT_EQ(g_bModified, 0);
     EXPECT_TRUE(m_sink.boxes.empty());
@@ -221,15 +221,15 @@ TEST_F(SettingsFileTest, LoadReadsEachFieldFromItsLine) {
 
 TEST_F(SettingsFileTest, RoundTripKeepsEveryTable) {
     FillVaried();
-    const CSettingsTables saved = CaptureSettingsTables();
+    const CSettingsTables saved = FileTables(g_settings);
     const std::string path = m_dir.File("varied.dat");
     ASSERT_TRUE(SaveSettingsFile(path));
 
     ResetModelDefaults();
     g_nModel = 0;
-    ASSERT_NE(CaptureSettingsTables(), saved);
+    ASSERT_NE(FileTables(g_settings), saved);
     ASSERT_TRUE(LoadSettingsFile(path));
-    EXPECT_EQ(CaptureSettingsTables(), saved);
+    EXPECT_EQ(FileTables(g_settings), saved);
     EXPECT_EQ(g_strTitle[1], "\x83\x4e\x83\x8b");
     EXPECT_EQ(g_strTitle[2], "CAM 2");
     EXPECT_EQ(g_strTitle[5], " lead");
@@ -253,7 +253,7 @@ TEST_F(SettingsFileTest, OtherLineEndsReadTheSame) {
     const std::string crlf = m_dir.File("crlf.dat");
     FillVaried();
     ASSERT_TRUE(SaveSettingsFile(crlf));
-    const CSettingsTables saved = CaptureSettingsTables();
+    const CSettingsTables saved = FileTables(g_settings);
     std::string text = ReadFileText(crlf);
     std::erase(text, '\r');
     const Lines lines = [&] {
@@ -271,7 +271,7 @@ TEST_F(SettingsFileTest, OtherLineEndsReadTheSame) {
         WriteFileText(path, Join(lines, eol));
         ResetModelDefaults();
         ASSERT_TRUE(LoadSettingsFile(path));
-        EXPECT_EQ(CaptureSettingsTables(), saved);
+        EXPECT_EQ(FileTables(g_settings), saved);
         EXPECT_EQ(g_strTitle[2], "CAM 2");
         EXPECT_EQ(g_strTitle[63], saved.m_strTitle[63]);
         EXPECT_TRUE(m_sink.boxes.empty());
@@ -309,11 +309,36 @@ TEST_F(SettingsFileTest, PatternRowZeroStaysOutOfTheFile) {
     EXPECT_EQ(g_nPattern[1][0], 0);
 }
 
+// The settings are one value now, and a load assigns it whole: what no file
+// holds (the direct row, the current memory) must come through from memory,
+// and must not reach the file on saving.
+TEST_F(SettingsFileTest, DirectRowAndCurrentMemoryStayOutOfTheFileBothWays) {
+    FillVaried();
+    g_nCurMemory = 9;
+    const std::string path = m_dir.File("varied.dat");
+    ASSERT_TRUE(SaveSettingsFile(path));
+    const std::string saved = ReadFileText(path);
+    g_nCurMemory = 0;
+    for (int out = 0; out < kOutputs; ++out) g_nPattern[0][out] = out;
+    ASSERT_TRUE(SaveSettingsFile(path));
+    EXPECT_EQ(ReadFileText(path), saved);
+
+    const CSettingsTables loaded = FileTables(g_settings);
+    ResetModelDefaults();
+    g_nCurMemory = 41;
+    for (int out = 0; out < kOutputs; ++out) g_nPattern[0][out] = 63 - out;
+    const OutputRow row0 = g_nPattern[0];
+    ASSERT_TRUE(LoadSettingsFile(path));
+    EXPECT_EQ(FileTables(g_settings), loaded);
+    EXPECT_EQ(g_nPattern[0], row0);
+    EXPECT_EQ(g_nCurMemory, 41);
+}
+
 // A short file loads as far as it goes, but says where it ended, and what it
 // left to memory counts as changed.
 TEST_F(SettingsFileTest, ShortFileKeepsMissingNumbersEmptiesTitlesAndSaysWhereItEnded) {
     FillVaried();
-    CSettingsTables expected = CaptureSettingsTables();
+    CSettingsTables expected = FileTables(g_settings);
     // The file stops after channel 44 of sequence pattern 01.
     Lines lines = DefaultLines();
     lines.resize(300);
@@ -329,7 +354,7 @@ TEST_F(SettingsFileTest, ShortFileKeepsMissingNumbersEmptiesTitlesAndSaysWhereIt
     WriteFileText(path, Join(lines));
     g_bModified = 0;
     ASSERT_TRUE(LoadSettingsFile(path));
-    EXPECT_EQ(CaptureSettingsTables(), expected);
+    EXPECT_EQ(FileTables(g_settings), expected);
     EXPECT_EQ(g_bModified, 1);
     EXPECT_EQ(m_sink.boxes,
               Warning("The file ends at line 300 of 6498; the rest keeps the values in memory"));
@@ -338,7 +363,7 @@ TEST_F(SettingsFileTest, ShortFileKeepsMissingNumbersEmptiesTitlesAndSaysWhereIt
 // An empty file, as an interrupted copy leaves it, changes nothing but the titles.
 TEST_F(SettingsFileTest, EmptyFileSaysItEndsAtLineZero) {
     FillVaried();
-    CSettingsTables expected = CaptureSettingsTables();
+    CSettingsTables expected = FileTables(g_settings);
     for (auto& title : expected.m_strTitle) title.clear();
     for (const std::string text : {"", "\r\n \r\n"}) {
         const std::string path = m_dir.File("empty.dat");
@@ -350,7 +375,7 @@ TEST_F(SettingsFileTest, EmptyFileSaysItEndsAtLineZero) {
         EXPECT_EQ(loaded.strWarning,
                   "The file ends at line 0 of 6498; the rest keeps the values in memory");
         EXPECT_EQ(m_sink.boxes, Warning(loaded.strWarning));
-        EXPECT_EQ(CaptureSettingsTables(), expected);
+        EXPECT_EQ(FileTables(g_settings), expected);
         EXPECT_EQ(g_bModified, 1);
     }
 }
@@ -419,7 +444,7 @@ TEST_F(SettingsFileTest, BadValueRefusesWholeFile) {
     };
     FillVaried();
     g_bModified = 1;
-    const CSettingsTables before = CaptureSettingsTables();
+    const CSettingsTables before = FileTables(g_settings);
     const OutputRow row0 = g_nPattern[0];
     const std::string path = m_dir.File("bad.dat");
 
@@ -432,7 +457,7 @@ TEST_F(SettingsFileTest, BadValueRefusesWholeFile) {
 
         EXPECT_FALSE(LoadSettingsFile(path));
         EXPECT_EQ(m_sink.boxes, Warning("Can't file read (line " + std::to_string(bad.line) + ")"));
-        EXPECT_EQ(CaptureSettingsTables(), before);
+        EXPECT_EQ(FileTables(g_settings), before);
         EXPECT_EQ(g_nPattern[0], row0);
         EXPECT_EQ(g_bModified, 1);
     }
@@ -477,14 +502,14 @@ TEST_F(SettingsFileTest, LoadOfUnreadableFileWarnsWhyAndKeepsModel) {
     };
     FillVaried();
     g_bModified = 1;
-    const CSettingsTables before = CaptureSettingsTables();
+    const CSettingsTables before = FileTables(g_settings);
     ::alarm(10);  // a load that hangs ends the test
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);
         m_sink.boxes.clear();
         EXPECT_FALSE(LoadSettingsFile(c.path));
         EXPECT_EQ(m_sink.boxes, Warning("Can't file open\n" + c.path + ": " + c.reason));
-        EXPECT_EQ(CaptureSettingsTables(), before);
+        EXPECT_EQ(FileTables(g_settings), before);
         EXPECT_EQ(g_bModified, 1);
     }
     ::alarm(0);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/switcher_state.h"
+
 namespace {
 
 class SettingsModelTest : public ::testing::Test {
@@ -99,6 +101,18 @@ TEST_F(SettingsModelTest, ResetKeepsModelAndCycleState) {
     EXPECT_EQ(g_nSendStep, 4);
     EXPECT_EQ(g_bErrorReply, 1);
     ExpectDefaultTables();
+}
+
+// One set of defaults serves the program and the virtual switcher.
+TEST_F(SettingsModelTest, AFreshVirtualSwitcherHoldsTheSameDefaults) {
+    for (int model : {0, 1}) {
+        SCOPED_TRACE("model " + std::to_string(model));
+        ScrambleEverything();
+        g_settings = DefaultSwitcherState(model, 7).m_tables;
+        ExpectDefaultTables();
+        EXPECT_EQ(g_nCurMemory, 0);  // "None": the outputs as switched directly
+        EXPECT_EQ(g_nModel, model);
+    }
 }
 
 TEST_F(SettingsModelTest, InputChannelCountFollowsModel) {

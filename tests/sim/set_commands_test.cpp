@@ -58,8 +58,8 @@ TEST_P(SetCommandsTest, ASourceIsReadWithTheModel) {
     ASSERT_EQ(sw.Answer(Crlf("TP05" + std::string("A01I33") + Repeat("I01", 30))),
               n == 64 ? kGo : kE3);
     if (n == 64) {
-        EXPECT_EQ(sw.State().m_tables.m_nMemoryRows[4][0], 64);  // A01 follows the 64 inputs
-        EXPECT_EQ(sw.State().m_tables.m_nMemoryRows[4][1], 32);
+        EXPECT_EQ(sw.State().m_tables.m_nPattern[5][0], 64);  // A01 follows the 64 inputs
+        EXPECT_EQ(sw.State().m_tables.m_nPattern[5][1], 32);
     }
 }
 
@@ -75,16 +75,17 @@ TEST(SetCommands, OutputSwitchingFollowsTheRecalledMemory) {
     CVirtualSwitcher sw;
     const std::string row = Repeat("A02", 16) + Repeat("I07", 16);
     ASSERT_EQ(sw.Answer(Crlf("TP05" + row)), kGo);
-    EXPECT_EQ(sw.State().m_nDirectRow[0], 0);  // storing a memory switches nothing
+    EXPECT_EQ(sw.State().m_tables.m_nPattern[kDirectRow][0],
+              0);  // storing a memory switches nothing
 
     ASSERT_EQ(sw.Answer("OTP05\r\n"), kGo);
-    EXPECT_EQ(sw.State().m_nCurMemory, 5);
-    EXPECT_EQ(sw.State().m_nDirectRow[0], 33);
-    EXPECT_EQ(sw.State().m_nDirectRow[31], 6);
+    EXPECT_EQ(sw.State().m_tables.m_nCurMemory, 5);
+    EXPECT_EQ(sw.State().m_tables.m_nPattern[kDirectRow][0], 33);
+    EXPECT_EQ(sw.State().m_tables.m_nPattern[kDirectRow][31], 6);
 
     ASSERT_EQ(sw.Answer(Crlf("OT" + IdentitySources())), kGo);
-    EXPECT_EQ(sw.State().m_nCurMemory, 0);
-    EXPECT_EQ(sw.State().m_nDirectRow[0], 0);
+    EXPECT_EQ(sw.State().m_tables.m_nCurMemory, 0);
+    EXPECT_EQ(sw.State().m_tables.m_nPattern[kDirectRow][0], 0);
 }
 
 TEST(SetCommands, TitleDropsOnlyTheTrailingFill) {
