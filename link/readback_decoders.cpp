@@ -16,24 +16,25 @@ namespace {
 
 using Target = CSettingsTables&;
 
-// The entries a switch line carries replace the table's first ones.
-bool Switch(DisplaySwitch which, std::string_view line, std::span<int> table) {
-    const int count = SwitchEntries(which, InputChannelCount());
-    auto entries = ParseDisplaySwitchData(which, LineBody(line), InputChannelCount());
+// The entries a switch line carries replace the table's first ones. A line is
+// read with the channel count of the settings it lands in.
+bool Switch(DisplaySwitch which, std::string_view line, int nInputs, std::span<int> table) {
+    const int count = SwitchEntries(which, nInputs);
+    auto entries = ParseDisplaySwitchData(which, LineBody(line), nInputs);
     if (!entries) return false;
     std::copy_n(entries->begin(), count, table.begin());
     return true;
 }
 
 bool SeqTimes(std::string_view line, Target t) {
-    auto parsed = ParseSeqPatternData(LineBody(line), InputChannelCount());
+    auto parsed = ParseSeqPatternData(LineBody(line), InputChannels(t));
     if (!parsed) return false;
-    std::copy_n(parsed->times.begin(), InputChannelCount(), t.m_nSeqTime[parsed->nPattern].begin());
+    std::copy_n(parsed->times.begin(), InputChannels(t), t.m_nSeqTime[parsed->nPattern].begin());
     return true;
 }
 
 bool Title(std::string_view line, Target t) {
-    auto parsed = ParseTitleData(LineBody(line), InputChannelCount());
+    auto parsed = ParseTitleData(LineBody(line), InputChannels(t));
     if (!parsed) return false;
     t.m_strTitle[parsed->nChannel] = std::move(parsed->text);
     return true;
@@ -47,14 +48,14 @@ bool CurMemory(std::string_view line, Target t) {
 }
 
 bool Outputs(std::string_view line, Target t) {
-    auto row = ParseOutputsData(LineBody(line), InputChannelCount());
+    auto row = ParseOutputsData(LineBody(line), InputChannels(t));
     if (!row) return false;
     t.m_nPattern[kDirectRow] = *row;
     return true;
 }
 
 bool Pattern(std::string_view line, Target t) {
-    auto parsed = ParseMemoryPatternData(LineBody(line), InputChannelCount());
+    auto parsed = ParseMemoryPatternData(LineBody(line), InputChannels(t));
     if (!parsed) return false;
     t.m_nPattern[parsed->nMemory] = parsed->row;  // memory 01..64 is its own row
     return true;
@@ -74,11 +75,12 @@ bool Apply(DataLine kind, std::string_view line, Target t) {
         case DataLine::kTitle:
             return Title(line, t);
         case DataLine::kTitlePositions:
-            return Switch(DisplaySwitch::kTitlePosition, line, t.m_nTitlePosition);
+            return Switch(DisplaySwitch::kTitlePosition, line, InputChannels(t),
+                          t.m_nTitlePosition);
         case DataLine::kInTitleDisp:
-            return Switch(DisplaySwitch::kInTitle, line, t.m_nInTitleDisp);
+            return Switch(DisplaySwitch::kInTitle, line, InputChannels(t), t.m_nInTitleDisp);
         case DataLine::kOutTitleDisp:
-            return Switch(DisplaySwitch::kOutTitle, line, t.m_nOutTitleDisp);
+            return Switch(DisplaySwitch::kOutTitle, line, InputChannels(t), t.m_nOutTitleDisp);
         case DataLine::kCurMemory:
             return CurMemory(line, t);
         case DataLine::kOutputs:
@@ -86,9 +88,10 @@ bool Apply(DataLine kind, std::string_view line, Target t) {
         case DataLine::kMemoryPattern:
             return Pattern(line, t);
         case DataLine::kInCalendarDisp:
-            return Switch(DisplaySwitch::kInCalendar, line, t.m_nInCalendarDisp);
+            return Switch(DisplaySwitch::kInCalendar, line, InputChannels(t), t.m_nInCalendarDisp);
         case DataLine::kOutCalendarDisp:
-            return Switch(DisplaySwitch::kOutCalendar, line, t.m_nOutCalendarDisp);
+            return Switch(DisplaySwitch::kOutCalendar, line, InputChannels(t),
+                          t.m_nOutCalendarDisp);
         case DataLine::kDateFormat:
             return DateFormat(line, t);
     }

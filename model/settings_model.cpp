@@ -45,5 +45,5 @@ void ResetModelDefaults() {
 }
 
 int InputChannelCount() {
-    return g_nModel * 32 + 32;
+    return InputChannels(g_settings);
 }

@@ -30,6 +30,11 @@ struct CSettingsTables {
 // memory m (01..64). No settings file holds row 0 or the current memory.
 inline constexpr int kDirectRow = 0;
 
+// Number of input channels in use: 32 or 64.
+inline int InputChannels(const CSettingsTables& tables) {
+    return tables.m_nModel * 32 + 32;
+}
+
 // Memories 01..64, the rows a settings file holds, in order.
 std::span<OutputRow, kPatterns> MemoryRows(CSettingsTables& tables);
 std::span<const OutputRow, kPatterns> MemoryRows(const CSettingsTables& tables);

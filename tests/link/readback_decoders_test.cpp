@@ -41,6 +41,20 @@ TEST_F(DecoderTest, SequenceTimesFillTheChannelsOfTheModel) {
     EXPECT_EQ(g_nSeqTime[63][63], 64 % 61);
 }
 
+// A copy of another model than the program's reads lines of its own width.
+TEST_F(DecoderTest, LinesLandInACopyWithTheCopysChannelCount) {
+    CSettingsTables copy = DefaultSettingsTables(1);
+    ASSERT_EQ(g_nModel, 0);
+    ASSERT_TRUE(
+        DecodeDataLineInto(DataLine::kInTitleDisp, "CTI" + std::string(64, 'F') + "\r\n", copy));
+    EXPECT_EQ(copy.m_nInTitleDisp[63], 0);
+    EXPECT_FALSE(
+        DecodeDataLineInto(DataLine::kInTitleDisp, "CTI" + std::string(32, 'F') + "\r\n", copy));
+    ASSERT_TRUE(DecodeDataLineInto(DataLine::kSeqPattern, "AST01" + Pairs(64, 1) + "\r\n", copy));
+    EXPECT_EQ(copy.m_nSeqTime[0][63], 64 % 61);
+    EXPECT_EQ(g_settings, DefaultSettingsTables(0));  // the program's settings untouched
+}
+
 TEST_F(DecoderTest, FlagTablesFollowTheModelAndTheirZeroCharacter) {
     std::string flags32 = "F" + std::string(30, 'N') + "F";
     InterpretReply("CTI" + flags32 + "\r\n");
