@@ -46,8 +46,7 @@ int RunSend(const CCliOptions& options) {
     if (run.bDryRun) Link().SetLineTap({});
     if (!verify || (status != kExitOk && status != kExitRefused)) return status;
     // What the run sends, and no more: it does not carry the date format.
-    const int verified =
-        CompareWithSwitcher(run, CompareScope::kAllItemsRun, DiffOutput::kLines);
+    const int verified = CompareWithSwitcher(run, CompareScope::kAllItemsRun, DiffOutput::kLines);
     if (verified == kExitDiffers) PrintError("the switcher does not hold what was sent");
     return verified == kExitOk ? status : verified;
 }

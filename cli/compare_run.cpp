@@ -20,8 +20,7 @@ bool ReportUnread() {
     return false;
 }
 
-int CompareWithSwitcher(const CRunSettings& run, CompareScope scope,
-                        DiffOutput output) {
+int CompareWithSwitcher(const CRunSettings& run, CompareScope scope, DiffOutput output) {
     CSendCycle cycle(CompareReadSteps());
     const int status = RunCycle(cycle, run);
     if (status != kExitOk) return status;

@@ -7,9 +7,9 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_sink.h"
-#include "link/port_setup.h"
 #include "link/line_watchers.h"
 #include "link/owed_replies.h"
+#include "link/port_setup.h"
 #include "link/reply_fault.h"
 
 // Reads the profile, resets the model to its defaults and applies the

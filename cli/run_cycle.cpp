@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 

@@ -138,8 +138,9 @@ bool DecodeDateFormat(std::string_view line) {
 bool DecodeDataLineInto(DataLine kind, std::string_view line, const CDecodeTarget& target) {
     if (!Apply(kind, line, target)) return false;
     if (target.pCopy) {
-        const int number =
-            IsNumberedDataLine(kind) ? PairAt(LineBody(line), DataLineTag(kind).size()) : 0;
+        const int number = IsNumberedDataLine(kind)
+                               ? PairAt(LineBody(line), DataLineTag(kind).size()).value_or(-1)
+                               : 0;
         target.pCopy->NoteLanded(kind, number);
     }
     return true;
