@@ -101,7 +101,7 @@ void Log(char direction, std::string_view line) {
 }  // namespace
 
 CLinkSession::CLinkSession(const CCliOptions& options) {
-    const CPortSetup setup = StartLink(IgnoreSetupFailure);  // said below, in one message
+    const CSetupResult setup = StartLink(IgnoreSetupFailure);  // said below, in one message
     Watch(options.bVerbose);
     m_bOpen = AwaitPort(options.nWaitS, setup);
     if (m_bOpen) return;  // a first open that failed before the port came counts no more
@@ -118,7 +118,7 @@ CLinkSession::CLinkSession(const CCliOptions& options) {
 
 // Until the port is up: a device that opened is; a server is once its first
 // connection attempt has ended well; an absent port is waited for, waitS at most.
-bool CLinkSession::AwaitPort(int waitS, const CPortSetup& setup) {
+bool CLinkSession::AwaitPort(int waitS, const CSetupResult& setup) {
     using Clock = std::chrono::steady_clock;
     const CLinkState& state = Link().State();
     if (state.Connected()) return setup.Ok();

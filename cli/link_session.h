@@ -40,7 +40,7 @@ public:
 
 private:
     void Watch(bool verbose);
-    bool AwaitPort(int waitS, const CPortSetup& setup);
+    bool AwaitPort(int waitS, const CSetupResult& setup);
 
     bool m_bOpen = false;
     std::string m_strLastReply;

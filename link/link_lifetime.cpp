@@ -4,8 +4,8 @@
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
 
-CPortSetup StartLink(SetupReport report) {
-    CPortSetup setup = OpenCommPort(CreateWakeEvent, report);
+CSetupResult StartLink(SetupReport report) {
+    CSetupResult setup = OpenCommPort(CreateWakeEvent, report);
     if (!StartReadThread()) {
         setup.failures.push_back({SetupStep::kReadThread, {}});
         report(setup.failures.back());
@@ -19,7 +19,7 @@ void StopLink() {
     Link().Writer().Reset();
 }
 
-CPortSetup RestartLink(SetupReport report) {
+CSetupResult RestartLink(SetupReport report) {
     StopLink();
     return StartLink(report);
 }

@@ -17,10 +17,10 @@ struct CSetupFailure {
     bool operator==(const CSetupFailure&) const = default;
 };
 
-struct CPortSetup {
+struct CSetupResult {
     std::vector<CSetupFailure> failures;
     bool Ok() const { return failures.empty(); }
-    bool operator==(const CPortSetup&) const = default;
+    bool operator==(const CSetupResult&) const = default;
 };
 
 // Hears each failure at the moment it happens, before the next step is tried.

@@ -64,14 +64,14 @@ std::unique_ptr<ITransport> MakeTransport(const std::string& name, const std::st
     return std::make_unique<CTtyTransport>(name, path);
 }
 
-CPortSetup SetUpPort(ITransport& port, SetupReport report) {
+CSetupResult SetUpPort(ITransport& port, SetupReport report) {
     const std::pair<SetupStep, std::function<bool()>> steps[] = {
         {SetupStep::kMask, [&] { return port.SetNonBlocking(); }},
         {SetupStep::kBuffer, [&] { return port.Discard(Queue::kBoth); }},
         {SetupStep::kTimeOut, [&] { return port.SetReadTimeouts(); }},
         {SetupStep::kCommState, [&] { return port.ApplyLineSettings(kSwitcherLine); }},
     };
-    CPortSetup setup;
+    CSetupResult setup;
     for (const auto& [step, perform] : steps) {
         if (perform()) continue;
         setup.failures.push_back({step, {}});
@@ -82,15 +82,15 @@ CPortSetup SetUpPort(ITransport& port, SetupReport report) {
 
 namespace {
 
-CPortSetup OpenDevice(ITransport& port, SetupReport report) {
+CSetupResult OpenDevice(ITransport& port, SetupReport report) {
     const COpenResult opened = port.Open();
     g_hComm = port.PollFd();
-    CPortSetup setup;
+    CSetupResult setup;
     if (!opened.bOpen) {
         setup.failures.push_back({SetupStep::kOpen, opened.failure});
         report(setup.failures.back());
     }
-    const CPortSetup steps = SetUpPort(port, report);
+    const CSetupResult steps = SetUpPort(port, report);
     setup.failures.insert(setup.failures.end(), steps.failures.begin(), steps.failures.end());
     Link().State().Begin(port.Description(), false,
                          opened.bOpen ? LinkStatus::kConnected : LinkStatus::kWaiting,
@@ -100,7 +100,7 @@ CPortSetup OpenDevice(ITransport& port, SetupReport report) {
 
 }  // namespace
 
-CPortSetup OpenCommPort(WakeEventCreator createWakeEvent, SetupReport report) {
+CSetupResult OpenCommPort(WakeEventCreator createWakeEvent, SetupReport report) {
     CLinkContext& link = Link();
     const int wakeFd = createWakeEvent();
     link.AdoptPort(MakeCommTransport(), wakeFd);

@@ -2,7 +2,7 @@
 // sent (received parity not checked), 1 stop bit, RTS/CTS and XON/XOFF flow
 // control, raw bytes. Every step is tried whatever failed before, so a missing
 // port fails five times in a row; each failure is reported as it happens (in
-// the program, its own set-up box) and all come back as a CPortSetup. A serial
+// the program, its own set-up box) and all come back as a CSetupResult. A serial
 // device server's port (tcp://, rfc2217://) is connected by the I/O thread
 // instead, without boxes; its state shows in Link().State().
 #pragma once
@@ -30,14 +30,14 @@ std::unique_ptr<ITransport> MakeTransport(const std::string& name, const std::st
 
 // Runs the steps after Open that make a device the switcher's line (kMask ..
 // kCommState), every one whatever failed before; report hears each that fails.
-CPortSetup SetUpPort(ITransport& port, SetupReport report = IgnoreSetupFailure);
+CSetupResult SetUpPort(ITransport& port, SetupReport report = IgnoreSetupFailure);
 
 // Opens that port, exclusively, and configures it; it becomes Link().Port().
 // Without a wake event (the creator failed) the I/O thread looks at its run
 // flag now and then instead. report hears each failed step as it fails,
 // before the link's state says how the open went.
-CPortSetup OpenCommPort(WakeEventCreator createWakeEvent = CreateWakeEvent,
-                        SetupReport report = ShowSetupBox);
+CSetupResult OpenCommPort(WakeEventCreator createWakeEvent = CreateWakeEvent,
+                          SetupReport report = ShowSetupBox);
 
 // Closes the port and the wake event. The I/O thread must have ended.
 void CloseCommHandles();

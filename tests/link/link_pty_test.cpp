@@ -352,7 +352,7 @@ TEST_F(PortSetupTest, ADeviceThatIsNotATerminalReportsTheStepsThatFail) {
 // A caller that reports nothing gets no box and reads the same list.
 TEST_F(PortSetupTest, TheResultListsTheStepsThatFailedInOrder) {
     Link().SetCommPortOverride("/dev/qelvar-no-such-port");
-    const CPortSetup missing = StartLink(IgnoreSetupFailure);
+    const CSetupResult missing = StartLink(IgnoreSetupFailure);
     EXPECT_TRUE(sink.boxes.empty());
     std::vector<SetupStep> steps;
     std::vector<std::string> texts;
@@ -366,10 +366,10 @@ TEST_F(PortSetupTest, TheResultListsTheStepsThatFailedInOrder) {
     StopLink();
 
     Link().SetCommPortOverride("/dev/zero");  // a device no other test holds
-    const CPortSetup notSerial = StartLink(IgnoreSetupFailure);
-    EXPECT_EQ(notSerial, (CPortSetup{{{SetupStep::kBuffer, {}},
-                                      {SetupStep::kTimeOut, {}},
-                                      {SetupStep::kCommState, {}}}}));
+    const CSetupResult notSerial = StartLink(IgnoreSetupFailure);
+    EXPECT_EQ(notSerial, (CSetupResult{{{SetupStep::kBuffer, {}},
+                                        {SetupStep::kTimeOut, {}},
+                                        {SetupStep::kCommState, {}}}}));
     EXPECT_FALSE(notSerial.Ok());
     StopLink();
 
@@ -389,7 +389,7 @@ TEST_F(PortSetupTest, TheBoxesComeBeforeTheStateChangesAndTheThreadStarts) {
         EXPECT_EQ(Link().State().Status(), LinkStatus::kNoPort);
         EXPECT_FALSE(g_hReadThread.joinable());
     };
-    const CPortSetup setup = StartLink();
+    const CSetupResult setup = StartLink();
     EXPECT_EQ(shown, 3);
     EXPECT_EQ(setup.failures.size(), 3u);
     EXPECT_EQ(Link().State().Status(), LinkStatus::kConnected);
