@@ -331,7 +331,7 @@ void OnCommSettings(QWidget* parent, CProfileProblems& problems, CSimulatorLink*
     } else {
         KeepFirst(fault, KeepDevices(dlg, nPreviousPort, problems));
     }
-    RestartLink();
+    RestartLink(ShowSetupBox);
     if (!simulator) KeepFirst(fault, WriteCommSettings());
     if (fault) problems.NotKept(*fault, "通信の設定");
 }

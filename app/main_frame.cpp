@@ -100,7 +100,7 @@ void CMainFrame::BringUpLink(const CStartOptions& options) {
     }
     ResetModelDefaults();
     if (m_pSimulator) m_pSimulator->AdoptSlaveAddress();
-    StartLink();
+    StartLink(ShowSetupBox);  // a set-up box for each step that fails, as it fails
     m_commLog.FollowLink(LinkChangeWords);
     m_pReplyNotifier = new QSocketNotifier(Link().Replies().ReadyFd(), QSocketNotifier::Read, this);
     connect(m_pReplyNotifier, &QSocketNotifier::activated, this, [] { DispatchReplies(); });

@@ -39,10 +39,7 @@ DisplaySwitch DisplayStepSwitch(int k) {
 
 CStepResult AllItemsStep(int k) {
     if (k <= kPatterns) return SequencePatternStep(k - 1);
-    if (k < kDisplayFirst) {
-        SendMemoryPattern(k - kPatterns);
-        return Sent();
-    }
+    if (k < kDisplayFirst) return SendMemoryPattern(k - kPatterns);
     if (k < kTitleFirst) {
         SendDisplaySwitch(DisplayStepSwitch(k));
         return Sent();
@@ -78,10 +75,7 @@ CStepList AutoSequenceSteps() {
 
 CStepList MemoryPatternSteps() {
     return {kPatterns,
-            [](int k) {
-                SendMemoryPattern(k);
-                return Sent();
-            },
+            [](int k) { return SendMemoryPattern(k); },
             [](int k) { return Numbered("memory", k); },
             [](int k) { return Numbered("メモリ", k); },
             false,

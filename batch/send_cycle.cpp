@@ -56,8 +56,9 @@ void CSendCycle::EndAfterSteps(RunEnd why) {
 void CSendCycle::Perform(int k) {
     m_bInStep = true;  // a warning box may run an event loop that ticks again
     CStepResult result = m_steps.perform(k);
-    if (!result.Sent()) {
-        m_outcome.refused.push_back(k);
+    if (!result.Sent()) m_outcome.refused.push_back(k);
+    // Shown here, inside the tick: no further tick runs while the box is open.
+    if (!result.Sent() && result.pszWarning) {
         if (onRefused) {
             onRefused(k, result.pszWarning);
         } else {

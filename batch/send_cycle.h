@@ -71,6 +71,7 @@ public:
     // Called with each step after it was performed.
     std::function<void(int k)> onStep;
     // Takes a refused item's warning; when unset, the warning goes to ShowWarning.
+    // A refusal without one (no such item) is only counted in the outcome.
     std::function<void(int k, const char* warning)> onRefused;
 
 private:

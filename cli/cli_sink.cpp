@@ -28,17 +28,13 @@ std::string OneLine(std::string text) {
 
 void CCliSink::ShowBox(BoxKind kind, const std::string& text) {
     switch (kind) {
-        case BoxKind::kSetupError:
-            setupErrors.push_back(text);
-            break;
-        case BoxKind::kReplyError:
-            lastReplyError = text;
-            break;
         case BoxKind::kWarning:
         case BoxKind::kNotice:
         case BoxKind::kQuestion:
             PrintError(OneLine(text));
             break;
+        case BoxKind::kSetupError:
+        case BoxKind::kReplyError:
         case BoxKind::kSuccess:
             break;
     }

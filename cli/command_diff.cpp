@@ -8,7 +8,7 @@
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 
-int RunDiff(const CCliOptions& options, CCliSink& sink) {
+int RunDiff(const CCliOptions& options) {
     CCommandArgs args(options.args);
     CRunSettings run;
     run.bAckPace = true;  // nothing is gained by waiting longer than the switcher needs
@@ -24,9 +24,9 @@ int RunDiff(const CCliOptions& options, CCliSink& sink) {
     }
     ApplyLinkSettings(options);
     if (!LoadRunFile(options, files[0])) return kExitCannotOpen;
-    CLinkSession link(options, sink);
+    CLinkSession link(options);
     if (!link.IsOpen()) return kExitCannotOpen;
     if (bModelCheck) WarnOnModelMismatch(ModelSource(options, true));
-    return CompareWithSwitcher(run, sink, CompareScope::kEverythingRead,
+    return CompareWithSwitcher(run, CompareScope::kEverythingRead,
                                json ? DiffOutput::kJson : DiffOutput::kLines);
 }

@@ -51,10 +51,10 @@ int Exchange(const std::vector<std::string>& lines, bool printReplies) {
     return kExitOk;
 }
 
-int ExchangeOnLink(const CCliOptions& options, CCliSink& sink,
-                   const std::vector<std::string>& lines, bool printReplies) {
+int ExchangeOnLink(const CCliOptions& options, const std::vector<std::string>& lines,
+                   bool printReplies) {
     ApplyLinkSettings(options);
-    CLinkSession link(options, sink);
+    CLinkSession link(options);
     if (!link.IsOpen()) return kExitCannotOpen;
     return Exchange(lines, printReplies);
 }
@@ -85,15 +85,15 @@ std::vector<std::string> ClockLines(const std::tm& tm) {
 
 }  // namespace
 
-int RunLine(const CCliOptions& options, CCliSink& sink) {
+int RunLine(const CCliOptions& options) {
     if (options.args.size() != 1) {
         PrintError("usage: qelvarctl line TEXT");
         return kExitUsage;
     }
-    return ExchangeOnLink(options, sink, {options.args[0] + "\r\n"}, true);
+    return ExchangeOnLink(options, {options.args[0] + "\r\n"}, true);
 }
 
-int RunClock(const CCliOptions& options, CCliSink& sink) {
+int RunClock(const CCliOptions& options) {
     CCommandArgs args(options.args);
     auto at = args.Value("--at");
     if (!args.Positional().empty() || !args.Error().empty()) {
@@ -106,14 +106,14 @@ int RunClock(const CCliOptions& options, CCliSink& sink) {
         PrintError("the time must lie in the years 2000..2099, as \"YYYY-MM-DD HH:MM:SS\"");
         return kExitUsage;
     }
-    return ExchangeOnLink(options, sink, lines, false);
+    return ExchangeOnLink(options, lines, false);
 }
 
-int RunAddress(const CCliOptions& options, CCliSink& sink) {
+int RunAddress(const CCliOptions& options) {
     auto address = options.args.size() == 1 ? ParseNumber(options.args[0], 0, 31) : std::nullopt;
     if (!address) {
         PrintError("usage: qelvarctl address NN   (the new slave address, 00..31)");
         return kExitUsage;
     }
-    return ExchangeOnLink(options, sink, {FormatSlaveAddressLine(*address)}, true);
+    return ExchangeOnLink(options, {FormatSlaveAddressLine(*address)}, true);
 }

@@ -28,7 +28,7 @@ std::string PathNote(const std::string& path) {
 
 }  // namespace
 
-int RunPorts(const CCliOptions& options, CCliSink&) {
+int RunPorts(const CCliOptions& options) {
     if (!options.args.empty()) {
         PrintError("usage: qelvarctl ports");
         return kExitUsage;

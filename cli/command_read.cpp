@@ -29,7 +29,7 @@ void PrintCurrentSwitching() {
 
 }  // namespace
 
-int RunRead(const CCliOptions& options, CCliSink& sink) {
+int RunRead(const CCliOptions& options) {
     CCommandArgs args(options.args);
     CRunSettings run;
     auto base = args.Value("--base");
@@ -47,11 +47,11 @@ int RunRead(const CCliOptions& options, CCliSink& sink) {
     if (base && !LoadRunFile(options, *base)) return kExitCannotOpen;
     int status;
     {
-        CLinkSession link(options, sink);
+        CLinkSession link(options);
         if (!link.IsOpen()) return kExitCannotOpen;
         if (bModelCheck) WarnOnModelMismatch(ModelSource(options, base.has_value()));
         CSendCycle cycle(ReadBackSteps());
-        status = RunCycle(cycle, run, sink);
+        status = RunCycle(cycle, run);
     }
     if (status != kExitOk) return status;  // nothing is written from a failed read
     // A file of what did not come back would pass for a backup of the switcher.

@@ -24,7 +24,7 @@ void PrintAnswer(const CScanAnswer& answer) {
 
 }  // namespace
 
-int RunScan(const CCliOptions& options, CCliSink& sink) {
+int RunScan(const CCliOptions& options) {
     CCommandArgs args(options.args);
     int timeoutMs = kDefaultScanTimeoutMs;
     std::optional<int> given;
@@ -41,7 +41,7 @@ int RunScan(const CCliOptions& options, CCliSink& sink) {
         return kExitUsage;
     }
     ApplyLinkSettings(options);
-    CLinkSession link(options, sink);
+    CLinkSession link(options);
     if (!link.IsOpen()) return kExitCannotOpen;
 
     const bool bProgress = g_bRs485 && ::isatty(STDERR_FILENO);

@@ -13,7 +13,7 @@
 #include "model/settings_file.h"
 #include "model/settings_model.h"
 
-int RunSend(const CCliOptions& options, CCliSink& sink) {
+int RunSend(const CCliOptions& options) {
     CCommandArgs args(options.args);
     CRunSettings run;
     run.bDryRun = args.Flag("--dry-run");
@@ -36,18 +36,17 @@ int RunSend(const CCliOptions& options, CCliSink& sink) {
         run.bProgress = false;
         Link().SetLineTap(
             [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stdout); });
-    } else if (!link.emplace(options, sink).IsOpen()) {
+    } else if (!link.emplace(options).IsOpen()) {
         return kExitCannotOpen;
     } else if (bModelCheck) {
         WarnOnModelMismatch(ModelSource(options, true));
     }
     CSendCycle cycle(AllItemsSteps());
-    int status = RunCycle(cycle, run, sink);
+    int status = RunCycle(cycle, run);
     if (run.bDryRun) Link().SetLineTap({});
     if (!verify || (status != kExitOk && status != kExitRefused)) return status;
     // What the run sends, and no more: it does not carry the date format.
-    const int verified =
-        CompareWithSwitcher(run, sink, CompareScope::kAllItemsRun, DiffOutput::kLines);
+    const int verified = CompareWithSwitcher(run, CompareScope::kAllItemsRun, DiffOutput::kLines);
     if (verified == kExitDiffers) PrintError("the switcher does not hold what was sent");
     return verified == kExitOk ? status : verified;
 }

@@ -99,7 +99,7 @@ void WaitForInterrupt(const sigset_t& signals) {
 
 }  // namespace
 
-int RunSim(const CCliOptions& options, CCliSink&) {
+int RunSim(const CCliOptions& options) {
     CCommandArgs args(options.args);
     CSwitcherOptions sw;
     CFaultOptions faults;

@@ -4,15 +4,15 @@
 #include "cli/cli_options.h"
 #include "cli/cli_sink.h"
 
-int RunSend(const CCliOptions& options, CCliSink& sink);
-int RunRead(const CCliOptions& options, CCliSink& sink);
-int RunDiff(const CCliOptions& options, CCliSink& sink);
-int RunLine(const CCliOptions& options, CCliSink& sink);
-int RunClock(const CCliOptions& options, CCliSink& sink);
-int RunAddress(const CCliOptions& options, CCliSink& sink);
-int RunScan(const CCliOptions& options, CCliSink& sink);
-int RunPorts(const CCliOptions& options, CCliSink& sink);
-int RunSim(const CCliOptions& options, CCliSink& sink);
+int RunSend(const CCliOptions& options);
+int RunRead(const CCliOptions& options);
+int RunDiff(const CCliOptions& options);
+int RunLine(const CCliOptions& options);
+int RunClock(const CCliOptions& options);
+int RunAddress(const CCliOptions& options);
+int RunScan(const CCliOptions& options);
+int RunPorts(const CCliOptions& options);
+int RunSim(const CCliOptions& options);
 
 // The help of the tool, or of one command; nullptr for an unknown command.
 const char* HelpText(const std::string& command);

@@ -20,10 +20,9 @@ bool ReportUnread() {
     return false;
 }
 
-int CompareWithSwitcher(const CRunSettings& run, CCliSink& sink, CompareScope scope,
-                        DiffOutput output) {
+int CompareWithSwitcher(const CRunSettings& run, CompareScope scope, DiffOutput output) {
     CSendCycle cycle(CompareReadSteps());
-    const int status = RunCycle(cycle, run, sink);
+    const int status = RunCycle(cycle, run);
     if (status != kExitOk) return status;
     // Entries without an answer cannot be compared, and must not pass as equal.
     if (!ReportUnread()) return kExitNoReply;

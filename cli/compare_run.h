@@ -16,5 +16,4 @@ bool ReportUnread();
 // Prints the differences on stdout. Returns kExitOk when the switcher holds the
 // settings, kExitDiffers when it does not, or the read's failure (an error
 // reply, a missing or unreadable answer).
-int CompareWithSwitcher(const CRunSettings& run, CCliSink& sink, CompareScope scope,
-                        DiffOutput output);
+int CompareWithSwitcher(const CRunSettings& run, CompareScope scope, DiffOutput output);

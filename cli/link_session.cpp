@@ -100,22 +100,17 @@ void Log(char direction, std::string_view line) {
 
 }  // namespace
 
-CLinkSession::CLinkSession(const CCliOptions& options, CCliSink& sink) {
-    sink.setupErrors.clear();
-    StartLink();
+CLinkSession::CLinkSession(const CCliOptions& options) {
+    const CSetupResult setup = StartLink(IgnoreSetupFailure);  // said below, in one message
     Watch(options.bVerbose);
-    m_bOpen = AwaitPort(options.nWaitS, sink);
-    if (m_bOpen) {
-        sink.setupErrors.clear();  // the boxes of a first open that failed before the port came
-        return;
-    }
+    m_bOpen = AwaitPort(options.nWaitS, setup);
+    if (m_bOpen) return;  // a first open that failed before the port came counts no more
     const CLinkState& state = Link().State();
     const std::string name = CommPortName();
-    // A port that is there but cannot be set up says so in its first box; the
-    // boxes after a failed open only repeat its reason.
-    std::string why = state.Connected() && !sink.setupErrors.empty()
-                          ? sink.setupErrors.front()
-                          : LinkFailureText(state.LastFailure());
+    // A port that is there but cannot be set up says so in its first failure;
+    // the steps after a failed open only repeat its reason.
+    std::string why = state.Connected() && !setup.Ok() ? SetupFailureText(setup.failures.front())
+                                                       : LinkFailureText(state.LastFailure());
     if (options.nWaitS > 0) why += " (waited " + std::to_string(options.nWaitS) + " s)";
     PrintError("cannot use the port" + (name.empty() ? "" : " " + name) + ": " + why);
     StopLink();
@@ -123,10 +118,10 @@ CLinkSession::CLinkSession(const CCliOptions& options, CCliSink& sink) {
 
 // Until the port is up: a device that opened is; a server is once its first
 // connection attempt has ended well; an absent port is waited for, waitS at most.
-bool CLinkSession::AwaitPort(int waitS, const CCliSink& sink) {
+bool CLinkSession::AwaitPort(int waitS, const CSetupResult& setup) {
     using Clock = std::chrono::steady_clock;
     const CLinkState& state = Link().State();
-    if (state.Connected()) return sink.setupErrors.empty();
+    if (state.Connected()) return setup.Ok();
     const auto deadline = Clock::now() + std::chrono::seconds(waitS);
     while (!state.Connected()) {
         const bool tried = state.Status() != LinkStatus::kConnecting;

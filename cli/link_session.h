@@ -9,6 +9,7 @@
 #include "cli/cli_sink.h"
 #include "link/line_watchers.h"
 #include "link/owed_replies.h"
+#include "link/port_setup.h"
 #include "link/reply_fault.h"
 
 // Reads the profile, resets the model to its defaults and applies the
@@ -28,7 +29,7 @@ public:
     // first. With --wait, an absent port is waited for that long. Prints the
     // reason when the port cannot be used; IsOpen() then says false and the
     // link is closed again.
-    CLinkSession(const CCliOptions& options, CCliSink& sink);
+    explicit CLinkSession(const CCliOptions& options);
     ~CLinkSession();
     CLinkSession(const CLinkSession&) = delete;
     CLinkSession& operator=(const CLinkSession&) = delete;
@@ -39,7 +40,7 @@ public:
 
 private:
     void Watch(bool verbose);
-    bool AwaitPort(int waitS, const CCliSink& sink);
+    bool AwaitPort(int waitS, const CSetupResult& setup);
 
     bool m_bOpen = false;
     std::string m_strLastReply;

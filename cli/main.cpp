@@ -11,7 +11,7 @@
 
 namespace {
 
-using CommandFn = int (*)(const CCliOptions&, CCliSink&);
+using CommandFn = int (*)(const CCliOptions&);
 
 CommandFn FindCommand(const std::string& name) {
     if (name == "send") return RunSend;
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     }
     CCliSink sink;
     SetMessageSink(&sink);
-    int status = command(options, sink);
+    int status = command(options);
     SetMessageSink(nullptr);
     return status;
 }

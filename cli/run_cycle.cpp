@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,8 @@ using Clock = std::chrono::steady_clock;
 
 class CCycleRunner {
 public:
-    CCycleRunner(CSendCycle& cycle, const CRunSettings& settings, CCliSink& sink)
-        : m_cycle(cycle), m_settings(settings), m_sink(sink) {}
+    CCycleRunner(CSendCycle& cycle, const CRunSettings& settings)
+        : m_cycle(cycle), m_settings(settings) {}
 
     int Run() {
         m_cycle.onRefused = [this](int k, const char* warning) {
@@ -30,6 +31,7 @@ public:
             PrintError(item + ": " + warning);
             m_refused.push_back(item);
         };
+        m_faultBefore = Link().LastFault();
         Link().ClearFault();
         m_nEchoesBefore = Link().Echoes();
         m_nLastBefore = Link().Owed().LastId();
@@ -137,8 +139,10 @@ private:
 
     int ReportError() {
         g_bErrorReply = 0;
-        const auto& fault = Link().LastFault();
-        PrintError((fault ? FaultMessage(*fault) : m_sink.lastReplyError) + ": stopped " + Where());
+        // A flag still up from before the run stops it on its first tick: the
+        // answer that raised it is the one kept then.
+        const auto& fault = Link().LastFault() ? Link().LastFault() : m_faultBefore;
+        PrintError((fault ? FaultMessage(*fault) : std::string()) + ": stopped " + Where());
         return kExitErrorReply;
     }
 
@@ -181,7 +185,7 @@ private:
 
     CSendCycle& m_cycle;
     const CRunSettings& m_settings;
-    CCliSink& m_sink;
+    std::optional<CReplyFault> m_faultBefore;
     std::vector<std::string> m_refused;
     unsigned long m_nLastBefore = 0;  // the last line owed a reply before the run
     unsigned long m_nEchoesBefore = 0;
@@ -206,6 +210,6 @@ bool TakeRunOptions(CCommandArgs& args, CRunSettings& run) {
     return args.Error().empty();
 }
 
-int RunCycle(CSendCycle& cycle, const CRunSettings& settings, CCliSink& sink) {
-    return CCycleRunner(cycle, settings, sink).Run();
+int RunCycle(CSendCycle& cycle, const CRunSettings& settings) {
+    return CCycleRunner(cycle, settings).Run();
 }

@@ -20,4 +20,4 @@ bool TakeRunOptions(CCommandArgs& args, CRunSettings& run);
 
 // Runs the cycle to its end. Returns kExitOk, kExitErrorReply (message and the
 // step on stderr), kExitNoReply (how many lines got none) or kExitRefused.
-int RunCycle(CSendCycle& cycle, const CRunSettings& settings, CCliSink& sink);
+int RunCycle(CSendCycle& cycle, const CRunSettings& settings);

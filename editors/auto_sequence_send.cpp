@@ -14,6 +14,12 @@ int SendSequencePattern(int nPattern) {
 }
 
 CStepResult SequencePatternStep(int nPattern) {
-    if (SendSequencePattern(nPattern) == 1) return CStepResult::Refused(kAllSkipWarning);
-    return {};
+    switch (SendSequencePattern(nPattern)) {
+        case 0:
+            return {};
+        case 1:
+            return CStepResult::Refused(SendRefusal::kAllSkip);
+        default:
+            return CStepResult::Refused(SendRefusal::kNoSuchItem);
+    }
 }

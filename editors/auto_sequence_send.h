@@ -11,6 +11,6 @@ inline constexpr char kAllSkipWarning[] = "全部をスキップに設定する�
 // clamped to 00..60; a negative one therefore counts as SKIP.
 int SendSequencePattern(int nPattern);
 
-// SendSequencePattern with its warning; an index outside 0..63 sends nothing
-// and warns of nothing.
+// SendSequencePattern as a result: sent, refused as all SKIP (with its
+// warning), or no such pattern (nothing sent, no warning).
 CStepResult SequencePatternStep(int nPattern);

@@ -37,9 +37,11 @@ std::string CalendarLine(CalendarItem item, int nIndex) {
     }
 }
 
-bool SendCalendarItem(CalendarItem item, int nIndex) {
+CStepResult SendCalendarItem(CalendarItem item, int nIndex) {
     const std::string line = CalendarLine(item, nIndex);
-    return !line.empty() && SendCommand(line) == 0;
+    if (line.empty()) return CStepResult::Refused(SendRefusal::kNoSuchItem);
+    SendCommand(line);
+    return {};
 }
 
 std::tm CalendarTime(int year, int month, int day, int hour, int minute, int second) {

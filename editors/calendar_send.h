@@ -5,6 +5,8 @@
 #include <ctime>
 #include <string>
 
+#include "editors/send_step.h"
+
 enum class CalendarItem { kYear, kMonth, kDay, kHour, kMinute, kSecond, kAdjust30Sec, kDisplay };
 
 // The selections of the calendar lists for a local time; year = -1 when the
@@ -28,5 +30,5 @@ std::tm CalendarTime(int year, int month, int day, int hour, int minute, int sec
 // (a year outside 2000..2099 sends nothing).
 std::string CalendarLine(CalendarItem item, int nIndex);
 
-// Sends CalendarLine(item, nIndex) unless it is empty; false when nothing was sent.
-bool SendCalendarItem(CalendarItem item, int nIndex);
+// Sends CalendarLine(item, nIndex) unless it is empty (kNoSuchItem).
+CStepResult SendCalendarItem(CalendarItem item, int nIndex);

@@ -16,11 +16,14 @@ void SendOutputs() {
     SendCommand(FormatOutputsLine(g_nPattern[0], InputChannelCount()));
 }
 
-void SendMemoryRecall(int nMemory) {
-    if (IsMemory(nMemory)) SendCommand(FormatMemoryRecallLine(nMemory));
+CStepResult SendMemoryRecall(int nMemory) {
+    if (!IsMemory(nMemory)) return CStepResult::Refused(SendRefusal::kNoSuchItem);
+    SendCommand(FormatMemoryRecallLine(nMemory));
+    return {};
 }
 
-void SendMemoryPattern(int nMemory) {
-    if (!IsMemory(nMemory)) return;
+CStepResult SendMemoryPattern(int nMemory) {
+    if (!IsMemory(nMemory)) return CStepResult::Refused(SendRefusal::kNoSuchItem);
     SendCommand(FormatMemoryPatternLine(nMemory, g_nPattern[nMemory], InputChannelCount()));
+    return {};
 }

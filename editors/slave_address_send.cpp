@@ -3,7 +3,9 @@
 #include "link/transmitter.h"
 #include "protocol/address_lines.h"
 
-void SendSlaveAddress(int nNewAddress) {
+CStepResult SendSlaveAddress(int nNewAddress) {
     const std::string line = FormatSlaveAddressLine(nNewAddress);
-    if (!line.empty()) SendCommand(line);
+    if (line.empty()) return CStepResult::Refused(SendRefusal::kNoSuchItem);
+    SendCommand(line);
+    return {};
 }

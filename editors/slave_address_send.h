@@ -2,6 +2,8 @@
 // slave address.
 #pragma once
 
-// Sends SA (nothing for an address outside 0..31). g_nSlaveAddress (the
-// prefix on RS-485) is not changed.
-void SendSlaveAddress(int nNewAddress);
+#include "editors/send_step.h"
+
+// Sends SA (nothing for an address outside 0..31: kNoSuchItem). g_nSlaveAddress
+// (the prefix on RS-485) is not changed.
+CStepResult SendSlaveAddress(int nNewAddress);

@@ -49,13 +49,13 @@ int SendTitle(int nChannel) {
 }
 
 CStepResult TitleStep(int nChannel) {
-    if (!PrepareTitle(nChannel)) return CStepResult::Refused(kNotJisLevel12Warning);
+    if (!PrepareTitle(nChannel)) return CStepResult::Refused(SendRefusal::kNotJisLevel12);
     switch (SendTitle(nChannel)) {
         case 0:
             return {};
         case 2:
-            return CStepResult::Refused(kOutOfSpecWarning);
+            return CStepResult::Refused(SendRefusal::kOutOfSpec);
         default:
-            return CStepResult::Refused(kNotJisLevel12Warning);
+            return CStepResult::Refused(SendRefusal::kNotJisLevel12);
     }
 }

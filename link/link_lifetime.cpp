@@ -4,9 +4,13 @@
 #include "link/receive_thread.h"
 #include "link/serial_port.h"
 
-void StartLink() {
-    OpenCommPort();
-    StartReadThread();
+CSetupResult StartLink(SetupReport report) {
+    CSetupResult setup = OpenCommPort(CreateWakeEvent, report);
+    if (!StartReadThread()) {
+        setup.failures.push_back({SetupStep::kReadThread, {}});
+        report(setup.failures.back());
+    }
+    return setup;
 }
 
 void StopLink() {
@@ -15,7 +19,7 @@ void StopLink() {
     Link().Writer().Reset();
 }
 
-void RestartLink() {
+CSetupResult RestartLink(SetupReport report) {
     StopLink();
-    StartLink();
+    return StartLink(report);
 }

@@ -110,7 +110,7 @@ bool CPortReopener::TryOpen(CLinkFailure& why) {
         why = opened.failure;
         return false;
     }
-    if (!Network() && !SetUpPort(m_port)) {
+    if (!Network() && !SetUpPort(m_port).Ok()) {
         m_port.Close();
         why = CLinkFailure::Of(CLinkFailure::Kind::kNotSerial, m_port.DevicePath());
         return false;

@@ -146,8 +146,9 @@ bool DecodeDataLine(DataLine kind, std::string_view line) {
     CReadBackCopy* copy = Link().ReadCopy();
     if (!DecodeDataLineInto(kind, line, copy ? copy->m_tables : g_settings)) return false;
     if (copy) {
-        const int number =
-            IsNumberedDataLine(kind) ? PairAt(LineBody(line), DataLineTag(kind).size()) : 0;
+        const int number = IsNumberedDataLine(kind)
+                               ? PairAt(LineBody(line), DataLineTag(kind).size()).value_or(-1)
+                               : 0;
         copy->NoteLanded(kind, number);
     }
     return true;

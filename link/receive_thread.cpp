@@ -10,7 +10,6 @@
 #include "link/link_context.h"
 #include "link/port_reopener.h"
 #include "link/port_service.h"
-#include "sink/message_sink.h"
 
 std::atomic<int> g_bReadThreadRun{0};
 std::thread g_hReadThread;
@@ -91,14 +90,15 @@ void ReadThreadProc() {
 
 }  // namespace
 
-void StartReadThread() {
+bool StartReadThread() {
     g_bReadThreadRun = 1;
     try {
         g_hReadThread = std::thread(ReadThreadProc);
     } catch (const std::system_error&) {
         g_bReadThreadRun = 0;
-        ShowSetupError("error creating read thread");
+        return false;
     }
+    return true;
 }
 
 void StopReadThread() {

@@ -13,9 +13,9 @@
 extern std::atomic<int> g_bReadThreadRun;  // 1 = the loop goes on, 0 = stop request
 extern std::thread g_hReadThread;
 
-// Start sequence: sets the run flag and starts the thread; "error creating
-// read thread" when it cannot be started.
-void StartReadThread();
+// Start sequence: sets the run flag and starts the thread. False when it
+// cannot be started (the caller reports "error creating read thread").
+bool StartReadThread();
 
 // Stop sequence: clears the run flag, wakes the thread and waits for its end.
 // The thread purges the port's input queue on its way out.

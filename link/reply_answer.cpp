@@ -43,9 +43,8 @@ AnswerKind Echo(std::string_view line, const COwedReply& owed) {
     return AnswerKind::kEcho;
 }
 
-AnswerKind ErrorAnswer(std::string_view line, const COwedReply& owed) {
-    Link().NoteFault(
-        {AnswerKind::kErrorReply, ErrorReplyOf(WorkLine(line)), std::string(line), owed});
+AnswerKind ErrorAnswer(std::string_view line, ErrorReply error, const COwedReply& owed) {
+    Link().NoteFault({AnswerKind::kErrorReply, error, std::string(line), owed});
     InterpretReply(line);  // its flag and box
     return AnswerKind::kErrorReply;
 }
@@ -75,7 +74,8 @@ AnswerKind SetAnswer(std::string_view line, const COwedReply& owed) {
 }
 
 AnswerKind Answer(std::string_view line, const COwedReply& owed) {
-    if (ReplyKindOf(WorkLine(line)) == ReplyKind::kError) return ErrorAnswer(line, owed);
+    const CReply reply = ReadReply(WorkLine(line));
+    if (reply.kind == ReplyKind::kError) return ErrorAnswer(line, *reply.error, owed);
     return owed.read ? ReadAnswer(line, owed) : SetAnswer(line, owed);
 }
 

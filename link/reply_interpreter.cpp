@@ -15,24 +15,26 @@ ReplyKind ClassifyReply(std::string_view line) {
     return ReplyKindOf(WorkLine(line));
 }
 
-void InterpretReply(std::string_view line) {
+CReply InterpretReply(std::string_view line) {
     g_nNoReplyTicks = 0;
     g_bAwaitingReply = 0;
     std::string_view work = WorkLine(line);
     g_bErrorReply = 0;
 
-    if (work == kGoReply) {
-        if (g_nSendStep == 0) ShowSuccess();
-        return;
+    const CReply reply = ReadReply(work);
+    switch (reply.kind) {
+        case ReplyKind::kGo:
+            if (g_nSendStep == 0) ShowSuccess();
+            break;
+        case ReplyKind::kData:
+            DecodeDataLine(*reply.data, work);
+            break;
+        case ReplyKind::kError:
+            g_bErrorReply = 1;
+            ShowReplyError(ErrorReplyText(*reply.error));
+            break;
+        case ReplyKind::kOther:
+            break;  // dropped without a word; it still counted as a reply
     }
-    if (auto data = DataLineOf(work)) {
-        DecodeDataLine(*data, work);
-        return;
-    }
-    if (auto error = ErrorReplyOf(work)) {
-        g_bErrorReply = 1;
-        ShowReplyError(ErrorReplyText(*error));
-        return;
-    }
-    // Anything else is dropped without a word; it still counted as a reply.
+    return reply;
 }

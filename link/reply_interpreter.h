@@ -15,5 +15,6 @@ std::string_view WorkLine(std::string_view line);
 ReplyKind ClassifyReply(std::string_view line);
 
 // Interprets one line as received, CR LF included (and on RS-485 the two
-// address characters in front).
-void InterpretReply(std::string_view line);
+// address characters in front), and says what it was. Its box, its flag and
+// its decoding are done by the time it returns.
+CReply InterpretReply(std::string_view line);

@@ -41,7 +41,7 @@ CScanPort::Status CScanPort::Finish(const COpenResult& opened) {
     m_opening = opened;
     if (opened.bConnecting) return m_status = Status::kConnecting;
     if (!opened.bOpen) return Fail(opened.failure);
-    if (!m_pPort->OpensInBackground() && !SetUpPort(*m_pPort)) {
+    if (!m_pPort->OpensInBackground() && !SetUpPort(*m_pPort).Ok()) {
         return Fail(CLinkFailure::Of(CLinkFailure::Kind::kNotSerial, m_pPort->DevicePath()));
     }
     return m_status = Status::kOpen;

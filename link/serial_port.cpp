@@ -3,6 +3,7 @@
 #include <sys/eventfd.h>
 
 #include <cerrno>
+#include <functional>
 
 #include "link/comm_settings.h"
 #include "link/link_context.h"
@@ -10,7 +11,6 @@
 #include "link/net_transport.h"
 #include "link/port_name.h"
 #include "link/tty_transport.h"
-#include "sink/message_sink.h"
 
 int g_hComm = -1;
 
@@ -64,65 +64,54 @@ std::unique_ptr<ITransport> MakeTransport(const std::string& name, const std::st
     return std::make_unique<CTtyTransport>(name, path);
 }
 
-bool SetUpPort(ITransport& port, const std::function<void(SetupStep)>& onFail) {
-    // Each step is reported before the next is tried, as the boxes of the first open are.
+CSetupResult SetUpPort(ITransport& port, SetupReport report) {
     const std::pair<SetupStep, std::function<bool()>> steps[] = {
         {SetupStep::kMask, [&] { return port.SetNonBlocking(); }},
         {SetupStep::kBuffer, [&] { return port.Discard(Queue::kBoth); }},
         {SetupStep::kTimeOut, [&] { return port.SetReadTimeouts(); }},
         {SetupStep::kCommState, [&] { return port.ApplyLineSettings(kSwitcherLine); }},
     };
-    bool ok = true;
+    CSetupResult setup;
     for (const auto& [step, perform] : steps) {
         if (perform()) continue;
-        ok = false;
-        if (onFail) onFail(step);
+        setup.failures.push_back({step, {}});
+        report(setup.failures.back());  // before the next step is tried
     }
-    return ok;
+    return setup;
 }
 
 namespace {
 
-const char* SetupBoxText(SetupStep step) {
-    switch (step) {
-        case SetupStep::kMask:
-            return "Miss! Mask Set";
-        case SetupStep::kBuffer:
-            return "Miss! Buffer Set";
-        case SetupStep::kTimeOut:
-            return "Miss! Time Out Set";
-        case SetupStep::kCommState:
-            break;
-    }
-    return "Miss! Set Comm State";
-}
-
-void OpenDevice(ITransport& port) {
+CSetupResult OpenDevice(ITransport& port, SetupReport report) {
     const COpenResult opened = port.Open();
     g_hComm = port.PollFd();
-    if (!opened.bOpen) ShowSetupError("Miss! File Open\n" + LinkFailureText(opened.failure));
-    SetUpPort(port, [](SetupStep step) { ShowSetupError(SetupBoxText(step)); });
+    CSetupResult setup;
+    if (!opened.bOpen) {
+        setup.failures.push_back({SetupStep::kOpen, opened.failure});
+        report(setup.failures.back());
+    }
+    const CSetupResult steps = SetUpPort(port, report);
+    setup.failures.insert(setup.failures.end(), steps.failures.begin(), steps.failures.end());
     Link().State().Begin(port.Description(), false,
                          opened.bOpen ? LinkStatus::kConnected : LinkStatus::kWaiting,
                          opened.failure);
+    return setup;
 }
 
 }  // namespace
 
-void OpenCommPort(WakeEventCreator createWakeEvent) {
+CSetupResult OpenCommPort(WakeEventCreator createWakeEvent, SetupReport report) {
     CLinkContext& link = Link();
     const int wakeFd = createWakeEvent();
     link.AdoptPort(MakeCommTransport(), wakeFd);
     ITransport& port = *link.Port();
-    if (!port.OpensInBackground()) {
-        OpenDevice(port);
-        return;
-    }
+    if (!port.OpensInBackground()) return OpenDevice(port, report);
     // Connecting may take seconds: the I/O thread does it; the line settings
     // go to the server once it answers.
     port.ApplyLineSettings(kSwitcherLine);
     g_hComm = -1;
     link.State().Begin(port.Description(), true, LinkStatus::kConnecting);
+    return {};
 }
 
 void CloseCommHandles() {

@@ -16,7 +16,5 @@ std::string FormatSlaveAddressLine(int nNewAddress) {
 
 std::optional<int> ParseSlaveAddressCommand(std::string_view body) {
     if (!body.starts_with(kTag) || body.size() != kTag.size() + 2) return std::nullopt;
-    const int address = NumberField(body, kTag.size(), 0, kSlaveAddresses - 1);
-    if (address < 0) return std::nullopt;
-    return address;
+    return NumberField(body, kTag.size(), 0, kSlaveAddresses - 1);
 }

@@ -52,9 +52,10 @@ std::optional<CClockSetting> ParseClockCommand(std::string_view body) {
     for (int i = 0; i < static_cast<int>(std::size(kClockFormats)); ++i) {
         const CClockFormat& format = kClockFormats[i];
         if (!body.starts_with(format.tag)) continue;
-        const int value = NumberField(body, kTagLength, format.range.nLow, format.range.nHigh);
-        if (value < 0) return std::nullopt;
-        return CClockSetting{static_cast<ClockField>(i), value};
+        const std::optional<int> value =
+            NumberField(body, kTagLength, format.range.nLow, format.range.nHigh);
+        if (!value) return std::nullopt;
+        return CClockSetting{static_cast<ClockField>(i), *value};
     }
     return std::nullopt;
 }

@@ -18,8 +18,10 @@ std::optional<InputTable> Parse(DisplaySwitch which, std::string_view body, int 
     }
     InputTable entries{};
     for (std::size_t i = 0; i < count; ++i) {
-        entries[i] = FlagValue(body[kTagLength + i], format.chOff, format.chOn, rule);
-        if (entries[i] < 0) return std::nullopt;
+        const std::optional<int> flag =
+            FlagValue(body[kTagLength + i], format.chOff, format.chOn, rule);
+        if (!flag) return std::nullopt;
+        entries[i] = *flag;
     }
     return entries;
 }

@@ -24,31 +24,35 @@ bool FitsLayout(std::string_view body, std::size_t size, FieldRule rule) {
     return rule == FieldRule::kStrict ? body.size() == size : body.size() >= size;
 }
 
-int TwoDigitValue(char tens, char units) {
-    if (!IsDigit(tens) || !IsDigit(units)) return -1;
+std::optional<int> TwoDigitValue(char tens, char units) {
+    if (!IsDigit(tens) || !IsDigit(units)) return std::nullopt;
     return 10 * (tens - '0') + (units - '0');
 }
 
-int HexByteValue(char high, char low) {
+std::optional<int> HexByteValue(char high, char low) {
     const int h = HexDigitValue(high);
     const int l = HexDigitValue(low);
-    return (h < 0 || l < 0) ? -1 : h * 16 + l;
+    if (h < 0 || l < 0) return std::nullopt;
+    return h * 16 + l;
 }
 
-int PairAt(std::string_view body, std::size_t at) {
-    return at + 2 <= body.size() ? TwoDigitValue(body[at], body[at + 1]) : -1;
+std::optional<int> PairAt(std::string_view body, std::size_t at) {
+    if (at + 2 > body.size()) return std::nullopt;
+    return TwoDigitValue(body[at], body[at + 1]);
 }
 
-int NumberField(std::string_view body, std::size_t at, int lo, int hi) {
-    const int value = PairAt(body, at);
-    return (value < 0 || value < lo || value > hi) ? -1 : value;
+std::optional<int> NumberField(std::string_view body, std::size_t at, int lo, int hi) {
+    const std::optional<int> value = PairAt(body, at);
+    if (!value || *value < lo || *value > hi) return std::nullopt;
+    return value;
 }
 
-int HexCodeAt(std::string_view body, std::size_t at) {
-    if (at + 4 > body.size()) return -1;
-    const int high = HexByteValue(body[at], body[at + 1]);
-    const int low = HexByteValue(body[at + 2], body[at + 3]);
-    return (high < 0 || low < 0) ? -1 : (high << 8) | low;
+std::optional<int> HexCodeAt(std::string_view body, std::size_t at) {
+    if (at + 4 > body.size()) return std::nullopt;
+    const std::optional<int> high = HexByteValue(body[at], body[at + 1]);
+    const std::optional<int> low = HexByteValue(body[at + 2], body[at + 3]);
+    if (!high || !low) return std::nullopt;
+    return (*high << 8) | *low;
 }
 
 void AppendTwoDigits(std::string& line, int value) {
@@ -74,30 +78,33 @@ std::string SourceCodeText(int nCode, int nInputs) {
     return "A" + TwoDigits(nCode - nInputs + 1);
 }
 
-int SourceField(std::string_view body, std::size_t at, int nInputs, FieldRule rule) {
-    if (at + 3 > body.size()) return -1;
+std::optional<int> SourceField(std::string_view body, std::size_t at, int nInputs, FieldRule rule) {
+    if (at + 3 > body.size()) return std::nullopt;
     const char kind = body[at];
     if (kind == 'I') {
-        const int channel = NumberField(body, at + 1, 1, nInputs);
-        return channel < 0 ? -1 : channel - 1;
+        const std::optional<int> channel = NumberField(body, at + 1, 1, nInputs);
+        if (!channel) return std::nullopt;
+        return *channel - 1;
     }
-    if (kind != 'A' && rule == FieldRule::kStrict) return -1;
-    const int pattern = NumberField(body, at + 1, 1, kPatterns);
-    return pattern < 0 ? -1 : nInputs + pattern - 1;
+    if (kind != 'A' && rule == FieldRule::kStrict) return std::nullopt;
+    const std::optional<int> pattern = NumberField(body, at + 1, 1, kPatterns);
+    if (!pattern) return std::nullopt;
+    return nInputs + *pattern - 1;
 }
 
 std::optional<OutputRow> SourceFields(std::string_view body, std::size_t at, int nInputs,
                                       FieldRule rule) {
     OutputRow row{};
     for (std::size_t out = 0; out < row.size(); ++out) {
-        row[out] = SourceField(body, at + 3 * out, nInputs, rule);
-        if (row[out] < 0) return std::nullopt;
+        const std::optional<int> code = SourceField(body, at + 3 * out, nInputs, rule);
+        if (!code) return std::nullopt;
+        row[out] = *code;
     }
     return row;
 }
 
-int FlagValue(char c, char chOff, char chOn, FieldRule rule) {
+std::optional<int> FlagValue(char c, char chOff, char chOn, FieldRule rule) {
     if (c == chOff) return 0;
     if (c == chOn || rule == FieldRule::kLenient) return 1;
-    return -1;
+    return std::nullopt;
 }

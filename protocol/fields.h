@@ -1,6 +1,6 @@
 // The fields every command and data line is built from: two-digit decimal
 // numbers, hexadecimal pairs, source codes ("I05", "A12") and one-character
-// flags. Readers return -1 (or nothing) for a field they do not take.
+// flags. Readers return nothing for a field they do not take.
 #pragma once
 
 #include <cstddef>
@@ -23,17 +23,17 @@ std::string_view LineBody(std::string_view line);
 // Whether body has the length of a layout of size characters under rule.
 bool FitsLayout(std::string_view body, std::size_t size, FieldRule rule);
 
-// Two ASCII decimal digits, tens first: 0..99, or -1 when either is not a digit.
-int TwoDigitValue(char tens, char units);
-// Two upper-case hexadecimal digits, high nibble first: 0..255, or -1.
-int HexByteValue(char high, char low);
+// Two ASCII decimal digits, tens first: 0..99; nothing when either is not a digit.
+std::optional<int> TwoDigitValue(char tens, char units);
+// Two upper-case hexadecimal digits, high nibble first: 0..255; else nothing.
+std::optional<int> HexByteValue(char high, char low);
 
-// The decimal pair at offset at: 0..99, or -1 (not digits, or past the end).
-int PairAt(std::string_view body, std::size_t at);
-// The decimal pair at offset at when it lies in lo..hi; else -1.
-int NumberField(std::string_view body, std::size_t at, int lo, int hi);
-// The four hexadecimal digits at offset at as one 16-bit code, or -1.
-int HexCodeAt(std::string_view body, std::size_t at);
+// The decimal pair at offset at: 0..99; nothing for non-digits or past the end.
+std::optional<int> PairAt(std::string_view body, std::size_t at);
+// The decimal pair at offset at when it lies in lo..hi; else nothing.
+std::optional<int> NumberField(std::string_view body, std::size_t at, int lo, int hi);
+// The four hexadecimal digits at offset at as one 16-bit code; else nothing.
+std::optional<int> HexCodeAt(std::string_view body, std::size_t at);
 
 // Appends value (0..99; anything else is taken modulo 100) as two digits.
 void AppendTwoDigits(std::string& line, int value);
@@ -45,12 +45,12 @@ void AppendHex4(std::string& line, unsigned code);
 // "A01".."A64" for an auto-sequence pattern (code - nInputs + 1).
 std::string SourceCodeText(int nCode, int nInputs);
 // The source code of the three-character field at offset at: an input 01..nInputs
-// gives 0..nInputs - 1, a pattern 01..64 gives nInputs..nInputs + 63; else -1.
-int SourceField(std::string_view body, std::size_t at, int nInputs, FieldRule rule);
+// gives 0..nInputs - 1, a pattern 01..64 gives nInputs..nInputs + 63; else nothing.
+std::optional<int> SourceField(std::string_view body, std::size_t at, int nInputs, FieldRule rule);
 // The 32 source fields from offset at, one per output; nothing when any is refused.
 std::optional<OutputRow> SourceFields(std::string_view body, std::size_t at, int nInputs,
                                       FieldRule rule);
 
-// A flag character: chOff gives 0, chOn gives 1; any other gives -1 under the
-// strict rule and 1 under the lenient one.
-int FlagValue(char c, char chOff, char chOn, FieldRule rule);
+// A flag character: chOff gives 0, chOn gives 1; any other gives nothing under
+// the strict rule and 1 under the lenient one.
+std::optional<int> FlagValue(char c, char chOff, char chOn, FieldRule rule);

@@ -20,9 +20,10 @@ std::optional<CReadRequest> ParseAs(DataLine item, std::string_view rest, int nI
         return CReadRequest{item, 0};
     }
     if (rest.size() != tag.size() + 2) return std::nullopt;
-    const int number = NumberField(rest, tag.size(), 1, HighestNumber(item, nInputs));
-    if (number < 0) return std::nullopt;
-    return CReadRequest{item, number};
+    const std::optional<int> number =
+        NumberField(rest, tag.size(), 1, HighestNumber(item, nInputs));
+    if (!number) return std::nullopt;
+    return CReadRequest{item, *number};
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "protocol/data_lines.h"
-
 namespace {
 
 struct CErrorReplyFormat {
@@ -34,8 +32,13 @@ std::optional<ErrorReply> ErrorReplyOf(std::string_view work) {
     return std::nullopt;
 }
 
+CReply ReadReply(std::string_view work) {
+    if (work == kGoReply) return {ReplyKind::kGo, std::nullopt, std::nullopt};
+    if (auto data = DataLineOf(work)) return {ReplyKind::kData, std::nullopt, data};
+    if (auto error = ErrorReplyOf(work)) return {ReplyKind::kError, error, std::nullopt};
+    return {};
+}
+
 ReplyKind ReplyKindOf(std::string_view work) {
-    if (work == kGoReply) return ReplyKind::kGo;
-    if (DataLineOf(work)) return ReplyKind::kData;
-    return ErrorReplyOf(work) ? ReplyKind::kError : ReplyKind::kOther;
+    return ReadReply(work).kind;
 }

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "protocol/data_lines.h"
+
 enum class ReplyKind { kGo, kData, kError, kOther };
 
 enum class ErrorReply {
@@ -28,6 +30,17 @@ const char* ErrorReplyText(ErrorReply error);
 
 // The error reply work is exactly, if any.
 std::optional<ErrorReply> ErrorReplyOf(std::string_view work);
+
+// What one reply was: GO, which error reply, a data line and which, or a
+// line that is none of them (no answer the switcher gives).
+struct CReply {
+    ReplyKind kind = ReplyKind::kOther;
+    std::optional<ErrorReply> error;  // kError
+    std::optional<DataLine> data;     // kData
+    bool operator==(const CReply&) const = default;
+};
+
+CReply ReadReply(std::string_view work);
 
 // GO, a data line (by its tag), an error reply, or anything else.
 ReplyKind ReplyKindOf(std::string_view work);

@@ -27,19 +27,17 @@ std::optional<CMemoryPattern> ParseMemoryPattern(std::string_view body, int nInp
     if (!body.starts_with(kMemoryTag) || !FitsLayout(body, first + kSourcesLength, rule)) {
         return std::nullopt;
     }
-    const int memory = NumberField(body, kMemoryTag.size(), 1, kPatterns);
+    const std::optional<int> memory = NumberField(body, kMemoryTag.size(), 1, kPatterns);
     auto row = SourceFields(body, first, nInputs, rule);
-    if (memory < 0 || !row) return std::nullopt;
-    return CMemoryPattern{memory, *row};
+    if (!memory || !row) return std::nullopt;
+    return CMemoryPattern{*memory, *row};
 }
 
 std::optional<int> ParseRecall(std::string_view body, int nLowest, FieldRule rule) {
     if (!body.starts_with(kRecallTag) || !FitsLayout(body, kRecallTag.size() + 2, rule)) {
         return std::nullopt;
     }
-    const int memory = NumberField(body, kRecallTag.size(), nLowest, kPatterns);
-    if (memory < 0) return std::nullopt;
-    return memory;
+    return NumberField(body, kRecallTag.size(), nLowest, kPatterns);
 }
 
 }  // namespace

@@ -12,7 +12,8 @@ std::string FrameLine(int nAddress, std::string_view line) {
 
 std::optional<CAddressedLine> SplitAddress(std::string_view line) {
     if (line.size() < kAddressLength) return std::nullopt;
-    return CAddressedLine{TwoDigitValue(line[0], line[1]), line.substr(kAddressLength)};
+    return CAddressedLine{TwoDigitValue(line[0], line[1]).value_or(-1),
+                          line.substr(kAddressLength)};
 }
 
 std::string_view DropAddress(std::string_view line) {

@@ -25,12 +25,13 @@ std::optional<CSeqPattern> Parse(std::string_view body, int nInputs, FieldRule r
         return std::nullopt;
     }
     CSeqPattern parsed;
-    const int pattern = NumberField(body, kTag.size(), 1, kPatterns);
-    if (pattern < 0) return std::nullopt;
-    parsed.nPattern = pattern - 1;
+    const std::optional<int> pattern = NumberField(body, kTag.size(), 1, kPatterns);
+    if (!pattern) return std::nullopt;
+    parsed.nPattern = *pattern - 1;
     for (int c = 0; c < count; ++c) {
-        parsed.times[c] = NumberField(body, kFirstTime + 2 * c, 0, kMaxSeqTime);
-        if (parsed.times[c] < 0) return std::nullopt;
+        const std::optional<int> time = NumberField(body, kFirstTime + 2 * c, 0, kMaxSeqTime);
+        if (!time) return std::nullopt;
+        parsed.times[c] = *time;
     }
     return parsed;
 }

@@ -11,16 +11,16 @@ std::optional<CTitleLine> Parse(std::string_view body, int nInputs, FieldRule ru
     if (!body.starts_with(kTag) || !FitsLayout(body, kFirstCode + 4 * kTitleChars, rule)) {
         return std::nullopt;
     }
-    const int channel = NumberField(body, kTag.size(), 1, nInputs);
-    if (channel < 0) return std::nullopt;
+    const std::optional<int> channel = NumberField(body, kTag.size(), 1, nInputs);
+    if (!channel) return std::nullopt;
     JisCodes codes{};
     for (std::size_t k = 0; k < codes.size(); ++k) {
-        const int code = HexCodeAt(body, kFirstCode + 4 * k);
-        if (code < 0) return std::nullopt;
-        codes[k] = static_cast<unsigned>(code);
+        const std::optional<int> code = HexCodeAt(body, kFirstCode + 4 * k);
+        if (!code) return std::nullopt;
+        codes[k] = static_cast<unsigned>(*code);
     }
     if (rule == FieldRule::kStrict && CheckJisCodes(codes) != 0) return std::nullopt;
-    return CTitleLine{channel - 1, TitleText(codes)};
+    return CTitleLine{*channel - 1, TitleText(codes)};
 }
 
 }  // namespace

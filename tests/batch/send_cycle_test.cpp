@@ -102,6 +102,23 @@ TEST_F(SendCycleTest, AnObserverCanTakeTheRefusalsInstead) {
     EXPECT_TRUE(sink.boxes.empty());
 }
 
+// A refusal with nothing to say (no such item) is counted, and no empty box
+// or observer call comes of it.
+TEST_F(SendCycleTest, ARefusalWithoutAWarningIsCountedButShowsNothing) {
+    CStepList list = Steps(4);
+    list.perform = [](int k) {
+        return k == 3 ? CStepResult::Refused(SendRefusal::kNoSuchItem) : CStepResult{};
+    };
+    CSendCycle cycle(list);
+    int observed = 0;
+    cycle.onRefused = [&](int, const char*) { ++observed; };
+    cycle.Start();
+    RunOut(cycle);
+    EXPECT_EQ(cycle.Outcome().refused, (std::vector<int>{3}));
+    EXPECT_EQ(observed, 0);
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
 TEST_F(SendCycleTest, NoTickRunsWhileAWarningIsOpen) {
     CSendCycle cycle(Steps(4, {2}));
     sink.whileOpen = [&](const RecordedBox&) {

@@ -371,6 +371,16 @@ TEST_F(QelvarctlTest, UsageAndOpenFailures) {
         << missingPort.err;
 }
 
+// A device that opens but is no serial port: the first step that failed is
+// the reason, taken from the set-up's result, and nothing waits for it.
+TEST_F(QelvarctlTest, APortThatCannotBeSetUpNamesItsFirstFailedStep) {
+    auto run = Ctl({"--port", "/dev/urandom", "line", "TSDY"}, 10000);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.err.find("cannot use the port"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(": Miss! Buffer Set\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("Time Out"), std::string::npos) << run.err;
+}
+
 // Before, send waited for ever on a FIFO and read a device or a huge file whole.
 TEST_F(QelvarctlTest, WhatCannotBeASettingsFileIsRefusedAtOnce) {
     const std::string fifo = dir.File("fifo.dat");

@@ -348,4 +348,51 @@ TEST_F(PortSetupTest, ADeviceThatIsNotATerminalReportsTheStepsThatFail) {
                                                            "Miss! Set Comm State"}));
 }
 
+// The boxes come from the value: each step that failed, in the order tried.
+// A caller that reports nothing gets no box and reads the same list.
+TEST_F(PortSetupTest, TheResultListsTheStepsThatFailedInOrder) {
+    Link().SetCommPortOverride("/dev/qelvar-no-such-port");
+    const CSetupResult missing = StartLink(IgnoreSetupFailure);
+    EXPECT_TRUE(sink.boxes.empty());
+    std::vector<SetupStep> steps;
+    std::vector<std::string> texts;
+    for (const CSetupFailure& failure : missing.failures) {
+        steps.push_back(failure.step);
+        texts.push_back(SetupFailureText(failure));
+    }
+    EXPECT_EQ(steps, (std::vector<SetupStep>{SetupStep::kOpen, SetupStep::kMask, SetupStep::kBuffer,
+                                             SetupStep::kTimeOut, SetupStep::kCommState}));
+    EXPECT_EQ(texts, fiveBoxes("/dev/qelvar-no-such-port: " + std::string(std::strerror(ENOENT))));
+    StopLink();
+
+    Link().SetCommPortOverride("/dev/zero");  // a device no other test holds
+    const CSetupResult notSerial = StartLink(IgnoreSetupFailure);
+    EXPECT_EQ(notSerial, (CSetupResult{{{SetupStep::kBuffer, {}},
+                                        {SetupStep::kTimeOut, {}},
+                                        {SetupStep::kCommState, {}}}}));
+    EXPECT_FALSE(notSerial.Ok());
+    StopLink();
+
+    CPtyPair pty;
+    Link().SetCommPortOverride(pty.SlavePath());
+    EXPECT_TRUE(StartLink(IgnoreSetupFailure).Ok());
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+// Each box is shown as its step fails: before the link's state tells of the
+// open and before the I/O thread runs, as the set-up boxes always were.
+TEST_F(PortSetupTest, TheBoxesComeBeforeTheStateChangesAndTheThreadStarts) {
+    Link().SetCommPortOverride("/dev/full");  // a device no other test holds
+    int shown = 0;
+    sink.whileOpen = [&](const RecordedBox&) {
+        ++shown;
+        EXPECT_EQ(Link().State().Status(), LinkStatus::kNoPort);
+        EXPECT_FALSE(g_hReadThread.joinable());
+    };
+    const CSetupResult setup = StartLink();
+    EXPECT_EQ(shown, 3);
+    EXPECT_EQ(setup.failures.size(), 3u);
+    EXPECT_EQ(Link().State().Status(), LinkStatus::kConnected);
+}
+
 }  // namespace

@@ -86,4 +86,34 @@ TEST_F(ReplyInterpreterTest, DataLinesNeverTouchTheModifiedFlagOrShowABox) {
     EXPECT_TRUE(sink.boxes.empty());
 }
 
+// The value says what the line was, the same on RS-485 once the address
+// echo is dropped; the boxes and the flag go with it as before.
+TEST_F(ReplyInterpreterTest, TheResultSaysWhatEachLineWas) {
+    for (int rs485 : {0, 1}) {
+        g_bRs485 = rs485;
+        const std::string echo = rs485 ? "05" : "";
+        sink.boxes.clear();
+        EXPECT_EQ(InterpretReply(echo + "GO\r\n").kind, ReplyKind::kGo);
+        EXPECT_EQ(g_bErrorReply, 0);
+
+        const CReply error = InterpretReply(echo + "MENU\r\n");
+        EXPECT_EQ(error.kind, ReplyKind::kError);
+        EXPECT_EQ(error.error, ErrorReply::kMenuDisplay);
+        EXPECT_EQ(g_bErrorReply, 1);
+
+        const CReply data = InterpretReply(echo + "OTP09\r\n");
+        EXPECT_EQ(data.kind, ReplyKind::kData);
+        EXPECT_EQ(data.data, DataLine::kCurMemory);
+        EXPECT_EQ(g_nCurMemory, 9);
+
+        const CReply other = InterpretReply(echo + "HELLO\r\n");
+        EXPECT_EQ(other.kind, ReplyKind::kOther);
+        EXPECT_EQ(other.error, std::nullopt);
+        EXPECT_EQ(other.data, std::nullopt);
+        EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kSuccess, "Success"},
+                                                        {BoxKind::kReplyError, "Menu Display"}}))
+            << rs485;
+    }
+}
+
 }  // namespace

@@ -11,21 +11,21 @@ TEST(FieldsTest, TwoDigitFieldsBothWays) {
     EXPECT_EQ(TwoDigitValue('0', '9'), 9);
     EXPECT_EQ(TwoDigitValue('9', '0'), 90);
     for (auto [tens, units] : {std::pair{' ', '5'}, {'5', ' '}, {'/', '0'}, {'0', ':'}}) {
-        EXPECT_EQ(TwoDigitValue(tens, units), -1) << tens << units;
+        EXPECT_EQ(TwoDigitValue(tens, units), std::nullopt) << tens << units;
     }
     EXPECT_EQ(NumberField("TP05", 2, 1, 64), 5);
-    EXPECT_EQ(NumberField("TP00", 2, 1, 64), -1);
-    EXPECT_EQ(NumberField("TP0", 2, 0, 64), -1);  // past the end
+    EXPECT_EQ(NumberField("TP00", 2, 1, 64), std::nullopt);
+    EXPECT_EQ(NumberField("TP0", 2, 0, 64), std::nullopt);  // past the end
 }
 
 TEST(FieldsTest, HexPairsAreUpperCaseOnly) {
     EXPECT_EQ(HexByteValue('2', '4'), 0x24);
     EXPECT_EQ(HexByteValue('F', 'F'), 0xFF);
-    EXPECT_EQ(HexByteValue('a', '0'), -1);
-    EXPECT_EQ(HexByteValue('G', '0'), -1);
-    EXPECT_EQ(HexByteValue(':', '0'), -1);  // the character after '9'
+    EXPECT_EQ(HexByteValue('a', '0'), std::nullopt);
+    EXPECT_EQ(HexByteValue('G', '0'), std::nullopt);
+    EXPECT_EQ(HexByteValue(':', '0'), std::nullopt);  // the character after '9'
     EXPECT_EQ(HexCodeAt("CA012422", 4), 0x2422);
-    EXPECT_EQ(HexCodeAt("CA01242", 4), -1);
+    EXPECT_EQ(HexCodeAt("CA01242", 4), std::nullopt);
     std::string hex;
     AppendHex4(hex, 0x7E0A);
     EXPECT_EQ(hex, "7E0A");
@@ -48,8 +48,8 @@ TEST(FieldsTest, SourceFieldsByRuleAndModel) {
     };
     for (const CSourceCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.field << " of " << c.nInputs);
-        EXPECT_EQ(SourceField(c.field, 0, c.nInputs, FieldRule::kStrict), c.strict);
-        EXPECT_EQ(SourceField(c.field, 0, c.nInputs, FieldRule::kLenient), c.lenient);
+        EXPECT_EQ(SourceField(c.field, 0, c.nInputs, FieldRule::kStrict).value_or(-1), c.strict);
+        EXPECT_EQ(SourceField(c.field, 0, c.nInputs, FieldRule::kLenient).value_or(-1), c.lenient);
         if (c.strict >= 0) {
             EXPECT_EQ(SourceCodeText(c.strict, c.nInputs), c.field);
         }
@@ -59,7 +59,7 @@ TEST(FieldsTest, SourceFieldsByRuleAndModel) {
 TEST(FieldsTest, FlagsAndLayoutLengthByRule) {
     EXPECT_EQ(FlagValue('F', 'F', 'N', FieldRule::kStrict), 0);
     EXPECT_EQ(FlagValue('N', 'F', 'N', FieldRule::kStrict), 1);
-    EXPECT_EQ(FlagValue('T', 'F', 'N', FieldRule::kStrict), -1);
+    EXPECT_EQ(FlagValue('T', 'F', 'N', FieldRule::kStrict), std::nullopt);
     EXPECT_EQ(FlagValue('T', 'F', 'N', FieldRule::kLenient), 1);
     EXPECT_EQ(FlagValue('T', 'T', 'B', FieldRule::kLenient), 0);
 

@@ -37,4 +37,28 @@ TEST(RepliesTest, DataLinesByTagWithOtpBeforeOt) {
     EXPECT_EQ(DataLineOf("RCA01\r\n"), std::nullopt);
 }
 
+// What a reply was, named in full: which error reply, which data line.
+TEST(RepliesTest, AReplyReadsAsItsKindAndWhichOfThatKind) {
+    const std::pair<const char*, CReply> replies[] = {
+        {"GO\r\n", {ReplyKind::kGo, std::nullopt, std::nullopt}},
+        {"GN\r\n", {ReplyKind::kError, ErrorReply::kModeError, std::nullopt}},
+        {"MENU\r\n", {ReplyKind::kError, ErrorReply::kMenuDisplay, std::nullopt}},
+        {"E0\r\n", {ReplyKind::kError, ErrorReply::kFramingError, std::nullopt}},
+        {"E1\r\n", {ReplyKind::kError, ErrorReply::kParityError, std::nullopt}},
+        {"E2\r\n", {ReplyKind::kError, ErrorReply::kOverRunError, std::nullopt}},
+        {"E3\r\n", {ReplyKind::kError, ErrorReply::kCommandError, std::nullopt}},
+        {"OTP07\r\n", {ReplyKind::kData, std::nullopt, DataLine::kCurMemory}},
+        {"OTI01\r\n", {ReplyKind::kData, std::nullopt, DataLine::kOutputs}},
+        {"TSDY\r\n", {ReplyKind::kData, std::nullopt, DataLine::kDateFormat}},
+        {"AST01\r\n", {ReplyKind::kData, std::nullopt, DataLine::kSeqPattern}},
+        {"GO", {}},
+        {"E3 \r\n", {}},
+        {"TSA\r\n", {}},
+    };
+    for (const auto& [work, reply] : replies) {
+        EXPECT_TRUE(ReadReply(work) == reply) << work;
+        EXPECT_EQ(ReplyKindOf(work), reply.kind) << work;
+    }
+}
+
 }  // namespace
