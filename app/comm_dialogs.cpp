@@ -9,12 +9,12 @@
 #include <filesystem>
 
 #include "app/bus_search.h"
-#include "app/corner_clicks.h"
-#include "app/dialog_builder.h"
 #include "app/link_words.h"
 #include "app/port_device_list.h"
 #include "app/profile_problems.h"
 #include "app/simulator_link.h"
+#include "dialog_kit/corner_clicks.h"
+#include "dialog_kit/dialog_builder.h"
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
 #include "link/port_name.h"

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "app/dialog_placement.h"
+#include "dialog_kit/dialog_placement.h"
 #include "model/file_io.h"
 #include "sink/message_sink.h"
 

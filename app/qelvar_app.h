@@ -9,9 +9,9 @@
 
 #include "app/instance_lock.h"
 #include "app/main_frame.h"
-#include "app/qt_message_sink.h"
 #include "app/qt_translations.h"
 #include "app/running_instance.h"
+#include "dialog_kit/qt_message_sink.h"
 
 struct CAppOptions {
     CStartOptions start;

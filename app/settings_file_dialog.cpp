@@ -6,8 +6,8 @@
 #include <QTreeView>
 #include <algorithm>
 
-#include "app/dialog_placement.h"
 #include "app/file_folder.h"
+#include "dialog_kit/dialog_placement.h"
 
 namespace {
 

@@ -2,20 +2,22 @@ cmake_minimum_required(VERSION 3.25)
 
 # Refuses an include that reaches a layer the including file's layer may not
 # use. Run by the build (cmake -DROOT=<source dir> -P check_layers.cmake), so a
-# wrong include fails it before anything links. Tests, benchmarks, tools and
-# fuzz targets may use every layer and are not checked.
+# wrong include fails it before anything links. The compiler already refuses
+# most (a target sees only the folders of the layers it links); this check also
+# tells model/'s two layers apart and sees headers that no file of their own
+# target compiles. It reads quoted and angled includes alike, and refuses a
+# relative path out of the folder and any folder of the tree that is no layer
+# (tests/, tools/, ...).
+# Tests, benchmarks, tools and fuzz targets may use every layer and are not
+# checked.
 
 # The layer of a file, from its path relative to the source root.
 function(layer_of path out)
-  if(path MATCHES "^(editors|batch)/[^/]*_dlg\\.")
-    set(layer gui)
-  elseif(path MATCHES "^(editors|batch)/")
+  if(path MATCHES "^(editors|batch)/")
     set(layer cycles)
   elseif(path MATCHES "^model/(settings_tables\\.|settings_file_format\\.|file_io\\.|settings_diff|cp932_text\\.)")
     set(layer settings_format)
-  elseif(path MATCHES "^app/")
-    set(layer gui)
-  elseif(path MATCHES "^(protocol|pty|sink|model|link|sim|cli|res)/")
+  elseif(path MATCHES "^(protocol|pty|sink|model|link|sim|cli|res|dialog_kit|dialogs|app)/")
     string(REGEX REPLACE "/.*" "" layer "${path}")
   else()
     set(layer "")
@@ -34,21 +36,32 @@ set(uses_link link ${uses_model})
 set(uses_cycles cycles ${uses_link})
 set(uses_sim sim protocol settings_format pty)
 set(uses_cli cli ${uses_cycles} sim pty)
-set(uses_gui gui res ${uses_cycles} sim pty)
+# The GUI in three: the dialog kit, the dialogs built from it, the application
+# that opens them.
+set(uses_dialog_kit dialog_kit res ${uses_cycles})
+set(uses_dialogs dialogs ${uses_dialog_kit})
+set(uses_app app ${uses_dialogs} sim pty)
 
 file(GLOB_RECURSE files RELATIVE ${ROOT}
   ${ROOT}/protocol/* ${ROOT}/pty/* ${ROOT}/sink/* ${ROOT}/model/* ${ROOT}/link/*
-  ${ROOT}/editors/* ${ROOT}/batch/* ${ROOT}/sim/* ${ROOT}/cli/* ${ROOT}/res/* ${ROOT}/app/*)
+  ${ROOT}/editors/* ${ROOT}/batch/* ${ROOT}/sim/* ${ROOT}/cli/* ${ROOT}/res/*
+  ${ROOT}/dialog_kit/* ${ROOT}/dialogs/* ${ROOT}/app/*)
 list(FILTER files INCLUDE REGEX "\\.(h|cpp)$")
 
 set(wrong "")
 foreach(file IN LISTS files)
   layer_of("${file}" layer)
-  file(STRINGS ${ROOT}/${file} includes REGEX "^#include \"[a-z_]+/")
+  file(STRINGS ${ROOT}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"][.a-z_]+/")
   foreach(line IN LISTS includes)
-    string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" included "${line}")
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*" "\\1" included "${line}")
     layer_of("${included}" target)
     if(target STREQUAL "")
+      # System headers (<sys/...>) are no folder of the tree; tests/, tools/
+      # and the others are, and "../" leaves the folder the check knows.
+      string(REGEX REPLACE "/.*" "" top "${included}")
+      if(top MATCHES "^\\.\\.?$" OR IS_DIRECTORY ${ROOT}/${top})
+        string(APPEND wrong "  ${file} (${layer}) includes ${included} (outside the layers)\n")
+      endif()
       continue()
     endif()
     if(NOT target IN_LIST uses_${layer})

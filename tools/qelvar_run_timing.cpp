@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/batch_run_dlg.h"
 #include "app/main_frame.h"
-#include "batch/all_items_dlg.h"
 #include "batch/cycle_steps.h"
-#include "batch/settings_compare_dlg.h"
+#include "dialog_kit/batch_run_dlg.h"
+#include "dialogs/all_items_dlg.h"
+#include "dialogs/settings_compare_dlg.h"
 #include "link/link_context.h"
 #include "model/settings_model.h"
 #include "protocol/read_lines.h"

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "editors/title_dlg.h"
+#include "dialogs/title_dlg.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "model/settings_model.h"

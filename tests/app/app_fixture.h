@@ -12,10 +12,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/corner_clicks.h"
-#include "app/dialog_builder.h"
 #include "app/file_commands.h"
 #include "app/main_frame.h"
+#include "dialog_kit/corner_clicks.h"
+#include "dialog_kit/dialog_builder.h"
 #include "tests/support/program_state.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/recording_sink.h"

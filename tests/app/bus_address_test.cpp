@@ -5,7 +5,7 @@
 
 #include "app/bus_search.h"
 #include "app/comm_dialogs.h"
-#include "editors/auto_sequence_dlg.h"
+#include "dialogs/auto_sequence_dlg.h"
 #include "link/link_context.h"
 #include "link/transmitter.h"
 #include "model/settings_file.h"

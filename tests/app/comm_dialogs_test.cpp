@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "app/comm_dialogs.h"
-#include "app/corner_clicks.h"
+#include "dialog_kit/corner_clicks.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/link_flags.h"

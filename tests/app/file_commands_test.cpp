@@ -2,8 +2,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/editor_caption.h"
 #include "app/qelvar_app.h"
+#include "dialog_kit/editor_caption.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "model/settings_file.h"

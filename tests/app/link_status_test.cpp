@@ -11,7 +11,7 @@
 #include "app/comm_log_window.h"
 #include "app/link_pane.h"
 #include "app/link_words.h"
-#include "batch/all_items_dlg.h"
+#include "dialogs/all_items_dlg.h"
 #include "link/link_context.h"
 #include "link/transmitter.h"
 #include "model/settings_model.h"

@@ -8,7 +8,7 @@
 #include <QToolButton>
 
 #include "app/comm_log_window.h"
-#include "app/corner_clicks.h"
+#include "dialog_kit/corner_clicks.h"
 #include "link/comm_settings.h"
 #include "link/link_context.h"
 #include "link/link_flags.h"

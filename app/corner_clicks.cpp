@@ -1,3 +1,0 @@
-#include "app/corner_clicks.h"
-
-int g_nCornerClicks = 0;

@@ -1,0 +1,3 @@
+#include "dialog_kit/corner_clicks.h"
+
+int g_nCornerClicks = 0;
