@@ -122,9 +122,11 @@ PaceOutcome CCyclePacer::Poll(Clock::time_point now) {
 }
 
 // A tick that sent nothing (an item refused, the read-back's closing tick)
-// leaves the next one due at once.
+// leaves the next one due at once. Under the caller's timer nothing is
+// awaited: the connection monitor watches the replies.
 void CCyclePacer::AfterTick(unsigned long lastBefore, Clock::time_point now) {
     if (!m_cycle.Running() || Link().Owed().LastId() == lastBefore) return;
+    if (m_pace == CyclePace::kTicks) return;
     if (m_pace == CyclePace::kTimer) {
         m_sent.push_back({Link().Owed().LastId(), m_cycle.LastStep(), now + m_noReply});
         return;

@@ -1,9 +1,11 @@
-// How a running cycle is paced: one step per period of its timer, or each step
-// as soon as the switcher has answered the line before. Either way a line of
-// the run left without its reply for the connection monitor's time ends the
-// run. The program's dialogs and the command-line tool pace their cycles here;
-// each brings its own waiting: it calls Poll once MsUntilDue has passed, and
-// after each reply.
+// How a running cycle is paced: one step per period, or each step as soon as
+// the switcher has answered the line before. The period is kept here (the
+// command-line tool), or by the caller's own periodic timer, whose every tick
+// is a step (the program's dialogs). A line of the run left without its reply
+// for the reply time ends the run, except under the caller's timer: there the
+// program's connection monitor says "No Connect", and the next tick ends it.
+// Each caller brings its own waiting: it calls Poll once MsUntilDue has
+// passed, and after each reply.
 #pragma once
 
 #include <chrono>
@@ -12,7 +14,11 @@
 #include "batch/send_cycle.h"
 #include "link/owed_replies.h"
 
-enum class CyclePace { kTimer, kReplies };
+enum class CyclePace {
+    kTimer,    // one step per period, timed here
+    kTicks,    // one step per Poll: the caller's periodic timer keeps the period
+    kReplies,  // each step once the line before is answered
+};
 
 enum class PaceOutcome {
     kWaiting,  // nothing is due yet
@@ -32,7 +38,8 @@ public:
     // Starts the cycle unless another runs; the first step is due at once, or
     // under replies once a reply still awaited from before has come.
     bool Start(Clock::time_point now);
-    // Milliseconds until Poll has something to do: 0 now, -1 once the cycle has ended.
+    // Milliseconds until Poll has something to do: 0 now (always under kTicks),
+    // -1 once the cycle has ended.
     int MsUntilDue(Clock::time_point now) const;
     // Performs the cycle's next tick when it is due. A call made while a step
     // is under way (a warning box's event loop) does nothing.
@@ -40,6 +47,7 @@ public:
 
     // The step whose line got no reply, once Poll has said kNoReply.
     int NoReplyStep() const { return m_nNoReplyStep; }
+    CyclePace Pace() const { return m_pace; }
 
 private:
     struct CSentLine {

@@ -27,12 +27,13 @@ CCycleTimer::~CCycleTimer() {
 void CCycleTimer::Start(CStepList steps) {
     if (g_nSendStep != 0 || Running()) return;
     const int period = steps.nPeriodMs;
+    const bool replies = Link().ReplyPaced();
     m_pCycle = std::make_unique<CSendCycle>(std::move(steps));
     m_nIdAtStart = Link().Owed().LastId();
-    m_pPacer.reset();
-    if (Link().ReplyPaced()) {
-        m_pPacer = std::make_unique<CCyclePacer>(*m_pCycle, CyclePace::kReplies, period);
-        if (!m_pPacer->Start(CCyclePacer::Clock::now())) return;
+    m_pPacer = std::make_unique<CCyclePacer>(
+        *m_pCycle, replies ? CyclePace::kReplies : CyclePace::kTicks, period);
+    if (!m_pPacer->Start(CCyclePacer::Clock::now())) return;
+    if (replies) {
         // A line is interpreted right after its watchers see it: look once it has been.
         m_replies = Link().ReceivedLines().Watch([this](std::string_view) { m_timer.start(0); });
         // A lost port answers nothing: look at once rather than after the reply time.
@@ -42,7 +43,7 @@ void CCycleTimer::Start(CStepList steps) {
         m_timer.setSingleShot(true);
         m_timer.start(0);
     } else {
-        if (!m_pCycle->Start()) return;
+        // The timer keeps the period: each of its ticks is one of the pacer's.
         m_timer.setSingleShot(false);
         m_timer.start(period);
     }
@@ -53,10 +54,8 @@ void CCycleTimer::OnTick() {
     if (!m_pCycle) return;
     if (m_bDraining) {
         Drain();
-    } else if (m_pPacer) {
-        PollPacer();
     } else {
-        Handle(m_pCycle->Tick());
+        PollPacer();
     }
 }
 
@@ -77,6 +76,7 @@ void CCycleTimer::PollPacer() {
         case PaceOutcome::kWaiting:
             break;
     }
+    if (!ReplyPaced()) return;  // the periodic timer brings the next tick
     const int wait = m_pPacer->MsUntilDue(CCyclePacer::Clock::now());
     if (wait >= 0 && Stepping()) m_timer.start(wait);
 }

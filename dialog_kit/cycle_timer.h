@@ -35,7 +35,7 @@ public:
     bool Running() const { return m_bDraining || (m_pCycle && m_pCycle->Running()); }
     // The steps run (the stop button has something to stop).
     bool Stepping() const { return !m_bDraining && m_pCycle && m_pCycle->Running(); }
-    bool ReplyPaced() const { return m_pPacer != nullptr; }
+    bool ReplyPaced() const { return m_pPacer && m_pPacer->Pace() == CyclePace::kReplies; }
     QTimer& Timer() { return m_timer; }
     // How the last run ended; nullptr before the first.
     const CRunOutcome* Outcome() const { return m_pCycle ? &m_pCycle->Outcome() : nullptr; }
@@ -66,7 +66,7 @@ private:
     QPushButton* m_pStop;
     QTimer m_timer;
     std::unique_ptr<CSendCycle> m_pCycle;
-    std::unique_ptr<CCyclePacer> m_pPacer;  // under reply pacing only
+    std::unique_ptr<CCyclePacer> m_pPacer;  // paces every run, the timer's ticks or the replies
     CSubscription m_replies;
     CSubscription m_linkChanges;          // a lost port ends a reply-paced run at once
     unsigned long m_nIdAtStart = 0;       // the last line owed before the run

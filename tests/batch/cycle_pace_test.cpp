@@ -57,6 +57,38 @@ TEST_F(CyclePaceTest, UnderTheTimerAStepIsDueEachPeriodFromTheStart) {
     EXPECT_EQ(wire.lines.size(), 3u);
 }
 
+// A dialog's periodic timer keeps the time: each of its ticks is a step, and
+// a switcher that stops answering is the connection monitor's to report.
+TEST_F(CyclePaceTest, UnderTheCallersTimerEachPollIsAStepAndNoReplyIsTimedHere) {
+    CSendCycle cycle(Steps(4, {2}));
+    CCyclePacer pacer(cycle, CyclePace::kTicks, 300);
+    ASSERT_TRUE(pacer.Start(t0));
+    EXPECT_EQ(pacer.MsUntilDue(t0), 0);
+    EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kStepped);
+    EXPECT_EQ(pacer.Poll(t0), PaceOutcome::kStepped);  // refused: sends nothing
+    EXPECT_EQ(pacer.MsUntilDue(t0 + milliseconds(1)), 0);
+    // Far past the reply time, nothing answered: still a step, not kNoReply.
+    const Clock::time_point late = t0 + milliseconds(10 * kReplyTimeMs);
+    EXPECT_EQ(pacer.MsUntilDue(late), 0);
+    EXPECT_EQ(pacer.Poll(late), PaceOutcome::kStepped);
+    EXPECT_EQ(pacer.Poll(late), PaceOutcome::kFinished);
+    EXPECT_EQ(pacer.MsUntilDue(late), -1);
+    EXPECT_EQ(cycle.Outcome().end, RunEnd::kDone);
+    EXPECT_EQ(wire.lines.size(), 3u);
+    EXPECT_EQ(sink.boxes, (std::vector<RecordedBox>{{BoxKind::kWarning, "refused"}}));
+
+    // The monitor's "No Connect" ends the run on the next tick.
+    wire.lines.clear();
+    CSendCycle next(Steps(5));
+    CCyclePacer paced(next, CyclePace::kTicks, 300);
+    ASSERT_TRUE(paced.Start(late));
+    EXPECT_EQ(paced.Poll(late), PaceOutcome::kStepped);
+    Link().NoteNoConnect();
+    EXPECT_EQ(paced.Poll(late), PaceOutcome::kStopped);
+    EXPECT_EQ(next.Outcome().end, RunEnd::kNoConnect);
+    EXPECT_EQ(wire.lines.size(), 1u);
+}
+
 TEST_F(CyclePaceTest, UnderRepliesEachLineWaitsForTheReplyToTheOneBefore) {
     CSendCycle cycle(Steps(4, {2}));
     CCyclePacer pacer(cycle, CyclePace::kReplies, 300);
