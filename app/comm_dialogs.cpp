@@ -15,6 +15,7 @@
 #include "app/simulator_link.h"
 #include "dialog_kit/corner_clicks.h"
 #include "dialog_kit/dialog_builder.h"
+#include "dialog_kit/qt_text.h"
 #include "link/link_context.h"
 #include "link/link_lifetime.h"
 #include "link/port_name.h"
@@ -28,10 +29,6 @@ namespace {
 
 QComboBox* Combo(QDialog& dialog, int id) {
     return FindControl<QComboBox>(dialog, id);
-}
-
-QString Text(const std::string& s) {
-    return QString::fromStdString(s);
 }
 
 // "03  Qelvar-32" on RS-485, the model alone on RS-232C.

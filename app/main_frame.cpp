@@ -23,6 +23,7 @@
 #include "app/reply_pace_setting.h"
 #include "app/simulator_link.h"
 #include "dialog_kit/found_model.h"
+#include "dialog_kit/qt_text.h"
 #include "dialogs/all_items_dlg.h"
 #include "dialogs/auto_sequence_dlg.h"
 #include "dialogs/calendar_dlg.h"
@@ -53,10 +54,6 @@ constexpr int kCornerSize = 20;  // pixels from the window's top-left, each way
 // Twelve 52-pixel buttons do not fit the 608-pixel strip; narrower ones show all ten labelled.
 constexpr int kToolButtonWidth = 48;
 constexpr int kMessageMargin = 12;  // the status bar's around its message, with room to spare
-
-QString Text(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 }  // namespace
 

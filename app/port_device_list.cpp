@@ -2,15 +2,12 @@
 
 #include <filesystem>
 
+#include "dialog_kit/qt_text.h"
 #include "link/port_name.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-QString Text(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // The device node a path leads to, or the path itself.
 std::string Resolved(const std::string& path) {

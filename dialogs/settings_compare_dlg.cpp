@@ -8,6 +8,7 @@
 #include "batch/settings_compare.h"
 #include "dialog_kit/corner_clicks.h"
 #include "dialog_kit/dialog_builder.h"
+#include "dialog_kit/qt_text.h"
 #include "model/settings_diff_text.h"
 #include "model/settings_model.h"
 #include "protocol/fields.h"
@@ -19,10 +20,6 @@ namespace {
 const char kSame[] = "スイッチャーはメモリ上の設定を保持しています。";
 const char kIncomplete[] = "応答のなかった読み込みがあるため、照合できません: ";
 const char kNoTitle[] = "（なし）";
-
-QString Text(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // The table as the 設定 menu names it.
 QString TableName(SettingsTable table) {
