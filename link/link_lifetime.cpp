@@ -17,6 +17,9 @@ void StopLink() {
     StopReadThread();
     CloseCommHandles();
     Link().Writer().Reset();
+    // What the thread queued and the owner has not handled is of the port
+    // just closed: a loss or a line of it must not reach a link started next.
+    Link().Replies().Clear();
 }
 
 CSetupResult RestartLink(SetupReport report) {

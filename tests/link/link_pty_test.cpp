@@ -184,6 +184,21 @@ TEST_F(LinkPtyTest, RestartWhileTheThreadWaitsReplacesItAndTheLinkWorksOn) {
     EXPECT_TRUE(DispatchUntil([&] { return g_nCurMemory == 3; }));
 }
 
+// What the old port's thread queued and the owner had not handled yet is of a
+// port that is gone: neither its loss nor its lines reach the new link.
+TEST_F(LinkPtyTest, ARestartDropsWhatTheOldPortQueued) {
+    Link().Replies().Push("OTP07\r\n");
+    Link().Replies().PushEvent(CPortEvent::Lost(CLinkFailure::System(EIO, pty.SlavePath())));
+    RestartLink();
+    ASSERT_GE(g_hComm, 0);
+    std::this_thread::sleep_for(50ms);
+    DispatchReplies();
+    EXPECT_GE(g_hComm, 0);
+    EXPECT_TRUE(Link().State().Connected());
+    EXPECT_NE(g_nCurMemory, 7);
+    EXPECT_TRUE(sink.boxes.empty()) << sink.boxes[0].text;
+}
+
 TEST_F(LinkPtyTest, AnIdleLinkUsesNoCpu) {
     auto before = ThreadCpuTime(g_hReadThread);
     std::this_thread::sleep_for(1s);
