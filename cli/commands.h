@@ -13,6 +13,7 @@ int RunAddress(const CCliOptions& options);
 int RunScan(const CCliOptions& options);
 int RunPorts(const CCliOptions& options);
 int RunSim(const CCliOptions& options);
+int RunServe(const CCliOptions& options);
 
 // The help of the tool, or of one command; nullptr for an unknown command.
 const char* HelpText(const std::string& command);

@@ -34,6 +34,8 @@ Commands:
   scan            list the switchers that answer on the line, with their models
   ports           list the serial devices present and the profile's COM1..COM6
   sim             run a virtual switcher on a new pseudo-terminal
+  serve           serve the switcher to panels and control systems in the
+                  Videohub Ethernet protocol (TCP 9990)
 
 'qelvarctl COMMAND --help' explains a command.
 
@@ -191,6 +193,39 @@ The interface is RS-232C unless --rs485 NN is given before the command or
                        on a line of RATE baud (a pseudo-terminal takes no time)
 )";
 
+const char kServeHelp[] = R"(Usage: qelvarctl [OPTION]... serve [--unit NN]... [--listen ADDRESS]
+         [--videohub PORT] [--state FILE] [--state-from FILE.dat]
+         [--max-clients N] [--name TEXT]
+Serve the switcher in the Videohub Ethernet protocol, so that router panels,
+tablets and control systems that speak it can see its inputs and outputs,
+name them and route them, until interrupted (SIGINT, SIGTERM).
+
+Inputs are the model's channels, then the auto-sequence patterns A01..A64;
+there are 32 outputs. A route goes out as one OT line of the direct
+switching, a client's input label as the channel's CA title line, one line
+at a time; only the switcher's GO makes them count (else NAK).
+At start the routing (ROT) and titles are read back; clients see the device
+as not present until that has been answered, and while the port is lost.
+
+  --unit NN            on RS-485, serve the switcher with slave address NN;
+                       repeat for each switcher of the bus, each on its own
+                       port (default: the --rs485 address, or the RS-232C one)
+  --listen ADDRESS     listen on this address only, e.g. 127.0.0.1
+                       (default: every address)
+  --videohub PORT      the first unit's port; further units take the next
+                       free ports, kept in the state file (default: 9990)
+  --state FILE         output labels, locks and ports are kept here (default:
+                       $STATE_DIRECTORY/serve.state, else
+                       $XDG_STATE_HOME/qelvar/serve.state)
+  --state-from FILE.dat  serve this file's routing and titles without reading
+                       the switcher first
+  --max-clients N      clients per port at most (default: 32)
+  --name TEXT          the friendly name clients show (default: Qelvar)
+
+The protocol has no authentication: anyone who reaches the port can route
+and rename. Keep it on a trusted network, or use --listen 127.0.0.1.
+)";
+
 const char kLicenceNotice[] = R"(Copyright (C) 2026 Qelvar project
 License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.
 This is free software: you are free to change and redistribute it.
@@ -214,5 +249,6 @@ const char* HelpText(const std::string& command) {
     if (command == "scan") return kScanHelp;
     if (command == "ports") return kPortsHelp;
     if (command == "sim") return kSimHelp;
+    if (command == "serve") return kServeHelp;
     return nullptr;
 }

@@ -23,6 +23,7 @@ CommandFn FindCommand(const std::string& name) {
     if (name == "scan") return RunScan;
     if (name == "ports") return RunPorts;
     if (name == "sim") return RunSim;
+    if (name == "serve") return RunServe;
     return nullptr;
 }
 

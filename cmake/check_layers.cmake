@@ -17,7 +17,7 @@ function(layer_of path out)
     set(layer cycles)
   elseif(path MATCHES "^model/(settings_tables\\.|settings_file_format\\.|file_io\\.|settings_diff|cp932_text\\.)")
     set(layer settings_format)
-  elseif(path MATCHES "^(protocol|pty|sink|model|link|sim|cli|res|dialog_kit|dialogs|app)/")
+  elseif(path MATCHES "^(protocol|pty|sink|model|link|sim|videohub|server|cli|res|dialog_kit|dialogs|app)/")
     string(REGEX REPLACE "/.*" "" layer "${path}")
   else()
     set(layer "")
@@ -35,16 +35,19 @@ set(uses_model model settings_format sink protocol)
 set(uses_link link ${uses_model})
 set(uses_cycles cycles ${uses_link})
 set(uses_sim sim protocol settings_format pty)
-set(uses_cli cli ${uses_cycles} sim pty)
+set(uses_videohub videohub)
+set(uses_server server videohub ${uses_cycles})
+set(uses_cli cli ${uses_server} sim pty)
 # The GUI in three: the dialog kit, the dialogs built from it, the application
 # that opens them.
 set(uses_dialog_kit dialog_kit res ${uses_cycles})
 set(uses_dialogs dialogs ${uses_dialog_kit})
-set(uses_app app ${uses_dialogs} sim pty)
+set(uses_app app ${uses_dialogs} server videohub sim pty)
 
 file(GLOB_RECURSE files RELATIVE ${ROOT}
   ${ROOT}/protocol/* ${ROOT}/pty/* ${ROOT}/sink/* ${ROOT}/model/* ${ROOT}/link/*
   ${ROOT}/editors/* ${ROOT}/batch/* ${ROOT}/sim/* ${ROOT}/cli/* ${ROOT}/res/*
+  ${ROOT}/videohub/* ${ROOT}/server/*
   ${ROOT}/dialog_kit/* ${ROOT}/dialogs/* ${ROOT}/app/*)
 list(FILTER files INCLUDE REGEX "\\.(h|cpp)$")
 

@@ -27,6 +27,7 @@ struct COwedReply {
     int nStep = 0;                     // the step of the cycle that sent it; 0 outside one
     bool bGivenUp = false;             // its asker no longer waits for it
     bool bEchoed = false;              // the line itself has already come back once
+    bool bQuiet = false;  // its sender reads the answer itself: no box, flag or decoding
     std::chrono::steady_clock::time_point sent{};
 };
 

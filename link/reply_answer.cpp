@@ -39,7 +39,7 @@ void Fault(AnswerKind kind, std::string_view line, const COwedReply& owed) {
 AnswerKind Echo(std::string_view line, const COwedReply& owed) {
     Link().NoteEcho();
     // A read's answer may still follow; a set command's never is its echo.
-    if (!owed.read) Fault(AnswerKind::kEcho, line, owed);
+    if (!owed.read && !owed.bQuiet) Fault(AnswerKind::kEcho, line, owed);
     return AnswerKind::kEcho;
 }
 
@@ -73,6 +73,16 @@ AnswerKind SetAnswer(std::string_view line, const COwedReply& owed) {
     return AnswerKind::kAck;
 }
 
+// What a quiet line's answer was, with nothing done about it.
+AnswerKind QuietAnswer(std::string_view line, const COwedReply& owed) {
+    const CReply reply = ReadReply(WorkLine(line));
+    if (reply.kind == ReplyKind::kError) return AnswerKind::kErrorReply;
+    if (owed.read)
+        return CouldAnswer(owed, WorkLine(line), false) ? AnswerKind::kData
+                                                        : AnswerKind::kUnreadable;
+    return reply.kind == ReplyKind::kGo ? AnswerKind::kAck : AnswerKind::kNotAnAnswer;
+}
+
 AnswerKind Answer(std::string_view line, const COwedReply& owed) {
     const CReply reply = ReadReply(WorkLine(line));
     if (reply.kind == ReplyKind::kError) return ErrorAnswer(line, *reply.error, owed);
@@ -95,6 +105,12 @@ AnswerKind AnswerReply(std::string_view line, const CAttribution& attribution) {
     const COwedReply& owed = *attribution.owed;
     if (attribution.bEcho) return Echo(line, owed);
     if (attribution.Late()) return AnswerKind::kLate;
+    if (owed.bQuiet) {
+        NoteAnswered();
+        const AnswerKind kind = QuietAnswer(line, owed);
+        Link().NoteAnswer(owed.nId, kind);
+        return kind;
+    }
     NoteAnswered();  // before any box, whose event loop the monitor ticks in
     const std::optional<CReplyFault> pending = PendingFault();
     const AnswerKind kind = Answer(line, owed);

@@ -15,20 +15,19 @@ std::string FrameCommand(std::string_view line) {
 namespace {
 
 // The reply the line asks for: a read command's data line, or GO.
-COwedReply OwedFor(std::string_view framed, int nAddress) {
+COwedReply OwedFor(std::string_view framed, int nAddress, bool bQuiet) {
     std::string_view body = LineBody(framed);
     if (nAddress >= 0) body = DropAddress(body);
     COwedReply owed;
     owed.strSent = framed;
     owed.read = ParseReadCommand(body, InputChannelCount());
     owed.nAddress = nAddress;
-    owed.nStep = g_nSendStep;
+    owed.nStep = bQuiet ? 0 : g_nSendStep;
+    owed.bQuiet = bQuiet;
     return owed;
 }
 
-}  // namespace
-
-unsigned long SendFramed(std::string_view framed, int nAddress) {
+unsigned long Send(std::string_view framed, int nAddress, bool bQuiet) {
     CLinkContext& link = Link();
     if (link.Tap()) {
         link.Tap()(framed);
@@ -37,7 +36,17 @@ unsigned long SendFramed(std::string_view framed, int nAddress) {
         link.WakeIoThread();  // it watches the write's progress and its time-out
     }
     link.NoteSent(framed);
-    return link.Owed().Owe(OwedFor(framed, nAddress));
+    return link.Owed().Owe(OwedFor(framed, nAddress, bQuiet));
+}
+
+}  // namespace
+
+unsigned long SendFramed(std::string_view framed, int nAddress) {
+    return Send(framed, nAddress, false);
+}
+
+unsigned long SendQuietly(std::string_view framed, int nAddress) {
+    return Send(framed, nAddress, true);
 }
 
 int SendCommand(std::string_view line) {

@@ -22,3 +22,7 @@ int SendCommand(std::string_view line);
 // questions that may go unanswered. Like every line sent it is owed its
 // reply (Link().Owed()); returns the id it is owed under.
 unsigned long SendFramed(std::string_view framed, int nAddress);
+// The same for a line whose sender takes its answer from Link().Owed() itself
+// (the control server): the answer raises no box, sets no flag and lands
+// nowhere, and the connection monitor does not wait for it.
+unsigned long SendQuietly(std::string_view framed, int nAddress);
