@@ -54,12 +54,11 @@ void WriteUnit(CIniFile& ini, const CServedUnit& unit) {
     ini.SetString(section, "locked", LockedOutputs(unit));
 }
 
-}  // namespace
-
-void AssignPorts(int nBasePort, std::vector<CServedUnit>& units) {
-    std::set<int> taken;
-    for (const CServedUnit& unit : units) {
-        if (unit.nPort != 0) taken.insert(unit.nPort);
+// Ports reserved beyond the units: those the file keeps for units not served now.
+void GivePorts(int nBasePort, std::vector<CServedUnit>& units, std::set<int> taken) {
+    for (CServedUnit& unit : units) {
+        // Two units given one port (a file edited by hand): the later is given another.
+        if (unit.nPort != 0 && !taken.insert(unit.nPort).second) unit.nPort = 0;
     }
     int next = nBasePort;
     for (CServedUnit& unit : units) {
@@ -68,6 +67,26 @@ void AssignPorts(int nBasePort, std::vector<CServedUnit>& units) {
         unit.nPort = next;
         taken.insert(next);
     }
+}
+
+// The ports the file keeps for units other than those served now.
+std::set<int> KeptPorts(const CIniFile& ini, const std::vector<CServedUnit>& units) {
+    std::set<int> kept;
+    for (int address = -1; address < kSlaveAddresses; ++address) {
+        bool bServed = false;
+        for (const CServedUnit& unit : units) bServed = bServed || unit.nAddress == address;
+        CServedUnit other;
+        other.nAddress = address;
+        const int port = ini.GetInt(Section(other), "port", 0);
+        if (!bServed && port != 0) kept.insert(port);
+    }
+    return kept;
+}
+
+}  // namespace
+
+void AssignPorts(int nBasePort, std::vector<CServedUnit>& units) {
+    GivePorts(nBasePort, units, {});
 }
 
 bool LoadServerState(const std::string& path, int nBasePort, std::vector<CServedUnit>& units,
@@ -81,13 +100,12 @@ bool LoadServerState(const std::string& path, int nBasePort, std::vector<CServed
     }
     // Ports kept from another base port are given afresh from this one.
     const bool bPorts = ini.GetInt(kServerSection, "base_port", 0) == nBasePort;
+    for (CServedUnit& unit : units) ReadUnit(ini, unit, bPorts);
+    GivePorts(nBasePort, units, bPorts ? KeptPorts(ini, units) : std::set<int>{});
     bool bNewPort = !bPorts;
-    for (CServedUnit& unit : units) {
-        const bool bGiven = unit.nPort != 0;
-        ReadUnit(ini, unit, bPorts);
-        bNewPort = bNewPort || (!bGiven && unit.nPort == 0);
+    for (const CServedUnit& unit : units) {
+        bNewPort = bNewPort || ini.GetInt(Section(unit), "port", 0) != unit.nPort;
     }
-    AssignPorts(nBasePort, units);
     return !bNewPort || SaveServerState(path, nBasePort, units, reason);
 }
 
