@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -92,6 +93,9 @@ void CControlServer::Accept(int listener, size_t nUnit) {
             ::close(fd);  // the port is full: refused, the others unaffected
             continue;
         }
+        // ACK and the update that follows it go out at once, not behind Nagle.
+        const int on = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         const unsigned long id = m_nNextClient++;
         m_clients[fd] = {std::make_unique<CClientConnection>(fd, id), nUnit};
         m_clientFds[id] = fd;

@@ -33,6 +33,7 @@ public:
     int Stop();
     // Sends the signal and waits (SIGKILL after 10 s); the raw wait status.
     int Kill(int signal);
+    pid_t Pid() const { return m_pid; }
 
 private:
     pid_t m_pid = -1;
