@@ -40,7 +40,8 @@ char32_t FullWidth(char32_t ch) {
 }
 
 // The kana with the mark joined to it, or 0 when JIS X 0208 has no such
-// character (ヷ, ゔ): the mark then stands by itself.
+// character (ヷ, ゔ): a half-width mark then stands by itself as ゛ or ゜, a
+// combining one stays and is refused, as CP932 lacks it.
 char32_t Voiced(char32_t kana, bool bSemi) {
     if (kana == U'ウ' && !bSemi) return U'ヴ';
     const std::u32string_view bases = bSemi ? kSemiVoiceable : kVoiceable;

@@ -22,11 +22,12 @@ struct CTitleFold {
 // Folds half-width text to full width: a space to U+3000, printable ASCII to
 // the fullwidth forms (the quotes to ” and ’), half-width katakana to
 // full-width with a following voiced or semi-voiced mark joined to it (ｶﾞ is
-// ガ; a combining mark after kana joins the same way). Trailing full-width
-// spaces are dropped, as the line fills them in and the read-back drops them.
-// The result is accepted exactly when TitleStep would send it. Refused with
-// kNotJisLevel12: invalid UTF-8, more than 16 characters, a character without
-// a CP932 form (emoji) or without a double-byte one, and one beyond JIS row 94
-// (the IBM extension kanji, such as 髙); with kOutOfSpec: a double-byte
-// character outside JIS X 0208 (the NEC row 13: ①, Ⅰ, ㍉).
+// ガ; such a mark or a combining one after full-width kana joins it too).
+// Trailing full-width spaces are dropped, as the line fills them in and the
+// read-back drops them. The result is accepted exactly when TitleStep would
+// send it. Refused with kNotJisLevel12: invalid UTF-8, more than 16
+// characters, a character without a CP932 form (emoji) or without a
+// double-byte one, and one beyond JIS row 94 (the IBM extension kanji, such as
+// 髙); with kOutOfSpec: a double-byte character outside JIS X 0208 (the NEC
+// row 13: ①, Ⅰ, ㍉).
 CTitleFold FoldTitle(std::string_view utf8);

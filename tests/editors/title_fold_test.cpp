@@ -54,7 +54,7 @@ TEST_F(TitleFoldTest, FoldsToTheCharactersTheEditorSends) {
         {"half-width katakana", "｢ｿﾆｰ ｶﾒﾗ｣｡､･", "「ソニー　カメラ」。、・"},
         {"voiced marks joined", "ｶﾞﾊﾞﾊﾟｳﾞﾄﾞﾎﾟ", "ガバパヴドポ"},
         {"marks with nothing to join", "ﾞｱﾞﾜﾞｶﾞﾞﾊﾞﾟ", "゛ア゛ワ゛ガ゛バ゜"},
-        {"combining marks joined", "カ\u3099は\u309Aウ\u3099", "ガぱヴ"},
+        {"marks after full-width kana joined", "カ\u3099は\u309Aウ\u3099キﾞ", "ガぱヴギ"},
         {"JIS-style characters", "〜−‖—", "～－∥―"},
         {"trailing spaces dropped, leading kept", " A 　 ", "　Ａ"},
         {"only spaces", "   ", ""},
