@@ -102,8 +102,8 @@ void CControlServer::OnInputLabels(int fd, const CVideohubBlock& block) {
     std::vector<std::pair<int, std::string>> titles;
     for (const CVideohubLabel& label : *labels) {
         const CTitleFold fold = FoldTitle(label.text);
-        if (label.nPort >= InputChannels(*tables) || !fold.title) return SendTo(fd, kNakBlock);
-        titles.emplace_back(label.nPort, *fold.title);
+        if (label.nPort >= InputChannels(*tables) || !fold.Accepted()) return SendTo(fd, kNakBlock);
+        titles.emplace_back(label.nPort, fold.title);
     }
     auto failed = std::make_shared<bool>(false);
     for (size_t i = 0; i < titles.size(); ++i) {
