@@ -68,12 +68,14 @@ CSer2net::CSer2net(const std::string& device) : m_device(device) {
     m_nTelnet = FreeTcpPort();
     while (m_nTelnet == m_nRaw) m_nTelnet = FreeTcpPort();
     const std::string connector = "  connector: serialdev," + device + ",9600e81,local\n";
+    // What each client's connection wrote to the device, as ser2net saw it.
+    const std::string trace = "  options:\n    trace-write: " + m_dir.File("to-device.log") + "\n";
     WriteFileText(m_dir.File("ser2net.yaml"),
                   "%YAML 1.1\n---\n"
                   "connection: &raw\n  accepter: tcp,127.0.0.1," +
-                      std::to_string(m_nRaw) + "\n" + connector +
+                      std::to_string(m_nRaw) + "\n" + connector + trace +
                       "connection: &rfc2217\n  accepter: telnet(rfc2217),tcp,127.0.0.1," +
-                      std::to_string(m_nTelnet) + "\n" + connector);
+                      std::to_string(m_nTelnet) + "\n" + connector + trace);
     Start();
 }
 
@@ -132,6 +134,11 @@ bool CSer2net::WaitIdle(int timeoutMs) const {
         }
         return true;
     });
+}
+
+std::string CSer2net::WrittenToDevice() const {
+    const std::string path = m_dir.File("to-device.log");
+    return ::access(path.c_str(), R_OK) == 0 ? ReadFileText(path) : std::string();
 }
 
 std::string CSer2net::Log() const {

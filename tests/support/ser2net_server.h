@@ -30,6 +30,8 @@ public:
     // ser2net lets go of the device a moment after its client has gone, and
     // refuses the next client until then: waits for that, at most timeoutMs.
     bool WaitIdle(int timeoutMs = 5000) const;
+    // Every byte its clients wrote to the device so far, in order (its trace).
+    std::string WrittenToDevice() const;
     // What it printed, for failure messages.
     std::string Log() const;
 
