@@ -54,7 +54,8 @@ else
 fi
 
 # The settings as systemd reads an environment file: KEY=VALUE lines, the
-# quotes around a value dropped, comments and blank lines skipped.
+# single or double quotes around a value dropped (a double-quoted one's
+# backslash escapes taken), comments and blank lines skipped.
 declare -A env
 while IFS= read -r line; do
     [[ -z ${line// /} || $line == [#\;]* ]] && continue
@@ -63,20 +64,25 @@ while IFS= read -r line; do
         continue
     fi
     name=${BASH_REMATCH[1]} value=${BASH_REMATCH[2]}
-    [[ $value =~ ^\"(.*)\"$ ]] && value=${BASH_REMATCH[1]}
+    if [[ $value =~ ^\'(.*)\'$ ]]; then
+        value=${BASH_REMATCH[1]}
+    elif [[ $value =~ ^\"(.*)\"$ ]]; then
+        value=$(sed 's/\\\(.\)/\1/g' <<<"${BASH_REMATCH[1]}")
+    fi
     env[$name]=$value
 done <"$settings"
 [[ -n ${env[QELVAR_LINK]:-} ]] || fail "the example settings have no QELVAR_LINK"
 [[ -n ${env[QELVAR_SERVE]+set} ]] || fail "the example settings have no QELVAR_SERVE"
 
 # ExecStart as systemd expands it: %i is the instance, a word that is only
-# $NAME becomes the value split at whitespace, ${NAME} stays within its word.
+# $NAME becomes the value split at whitespace (quotes in it group words and
+# are dropped, as xargs does it), ${NAME} stays within its word.
 [[ $exec_start != *[\"\'\\]* ]] || fail "ExecStart quotes or escapes: the expansion here does not"
 args=()
 for word in $exec_start; do
     word=${word//%i/$instance}
     if [[ $word =~ ^\$([A-Za-z_][A-Za-z0-9_]*)$ ]]; then
-        read -r -a split <<<"${env[${BASH_REMATCH[1]}]:-}"
+        readarray -t split < <(xargs -r printf '%s\n' <<<"${env[${BASH_REMATCH[1]}]:-}")
         args+=("${split[@]}")
     else
         while [[ $word =~ \$\{([A-Za-z_][A-Za-z0-9_]*)\} ]]; do
@@ -85,7 +91,7 @@ for word in $exec_start; do
         args+=("$word")
     fi
 done
-echo "expanded: ${args[*]}"
+printf "expanded:"; printf " %q" "${args[@]}"; echo
 
 # Split at "serve": the link options before it, the command's after.
 serve_at=-1
