@@ -2,6 +2,8 @@
 # Builds the Debian package into build/deb/ and checks it:
 #   - lintian finds no error (warnings are shown),
 #   - the desktop entry and the AppStream metadata validate,
+#   - the systemd unit is where debhelper looks, verifies, and its example
+#     settings are a conffile,
 #   - from the package's files extracted into a temporary root: both programs
 #     print the version, qelvarctl sends a settings file in full to its own
 #     virtual switcher and reads the same file back, and both manual pages
@@ -11,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/ensure-packages.sh $(grep -v '^#' scripts/packages.txt) \
-    dpkg-dev debhelper fakeroot lintian desktop-file-utils appstream man-db
+    dpkg-dev debhelper fakeroot lintian desktop-file-utils appstream man-db systemd
 
 fail() {
     echo "build-deb: $*" >&2
@@ -118,6 +120,20 @@ start_sim
 stop_sim
 cmp "$work/sent.dat" "$work/received.dat" || fail "the switcher does not hold the file that was sent"
 echo "send of $(wc -l <"$work/sent.dat") lines: the switcher holds the file"
+
+step "the service unit"
+# The template unit where debhelper looks for units, the example settings a
+# conffile, and a unit systemd accepts (run against the extracted program).
+unit="$root/lib/systemd/system/qelvar-serve@.service"
+[ -f "$unit" ] || fail "no qelvar-serve@.service in /lib/systemd/system"
+dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles | grep -qx /etc/qelvar/example.conf ||
+    fail "/etc/qelvar/example.conf is not a conffile"
+mkdir "$work/units"
+sed "s|/usr/bin/qelvarctl|$ctl|" "$unit" >"$work/units/qelvar-serve@.service"
+verify=$(systemd-analyze verify --man=no "$work/units/qelvar-serve@.service" 2>&1) ||
+    fail "systemd-analyze verify: $verify"
+! grep 'qelvar-serve@' <<<"$verify" || fail "systemd-analyze verify warns about the unit"
+echo "qelvar-serve@.service: verified"
 
 step "manual pages"
 for page in "$root"/usr/share/man/man1/qelvar.1.gz "$root"/usr/share/man/man1/qelvarctl.1.gz; do

@@ -58,6 +58,8 @@ expect "qelvarctl send --pace " "ack timer"
 expect "qelvarctl send --interval " ""
 expect "qelvarctl scan --timeout " ""
 expect "qelvarctl sim --switcher 0" "00 01 02 03 04 05 06 07 08 09"
+expect "qelvarctl --rs485 05 serve --unit 1" "10 11 12 13 14 15 16 17 18 19"
+expect "qelvarctl serve --listen 127" "127.0.0.1"
 
 # Settings files: .dat in either case, and folders to descend into.
 work=$(mktemp -d)
@@ -70,6 +72,8 @@ expect "qelvarctl read " "B.DAT a.dat backups"
 expect "qelvarctl diff " "B.DAT a.dat backups"
 expect "qelvarctl read out.dat --base " "B.DAT a.dat backups"
 expect "qelvarctl sim --state " "B.DAT a.dat backups"
+expect "qelvarctl serve --state-from " "B.DAT a.dat backups"
+expect "qelvarctl serve --state " "B.DAT a.dat backups notes.txt profile.ini"
 expect "qelvarctl --profile " "backups profile.ini"
 
 # Devices: the pseudo-terminals exist wherever the tests run; a path that
