@@ -135,8 +135,8 @@ bool CVideohubClient::Fill(int timeoutMs) {
     return false;
 }
 
-std::optional<CVideohubBlock> CVideohubClient::TakeBlock() {
-    CVideohubBlock block;
+std::optional<CPanelBlock> CVideohubClient::TakeBlock() {
+    CPanelBlock block;
     std::size_t at = 0;
     for (;;) {
         const std::size_t end = m_in.find('\n', at);
@@ -157,7 +157,7 @@ std::optional<CVideohubBlock> CVideohubClient::TakeBlock() {
     }
 }
 
-std::optional<CVideohubBlock> CVideohubClient::NextBlock(int timeoutMs) {
+std::optional<CPanelBlock> CVideohubClient::NextBlock(int timeoutMs) {
     const auto deadline = Deadline(timeoutMs);
     for (;;) {
         if (auto block = TakeBlock()) {
@@ -175,7 +175,7 @@ std::optional<CVideohubBlock> CVideohubClient::NextBlock(int timeoutMs) {
     }
 }
 
-std::optional<CVideohubBlock> CVideohubClient::WaitForBlock(std::string_view header,
+std::optional<CPanelBlock> CVideohubClient::WaitForBlock(std::string_view header,
                                                             int timeoutMs) {
     const auto deadline = Deadline(timeoutMs);
     while (auto block = NextBlock(MsLeft(deadline))) {
@@ -192,7 +192,7 @@ bool CVideohubClient::ReadPrelude(int timeoutMs) {
     return true;
 }
 
-void CVideohubClient::Apply(const CVideohubBlock& block) {
+void CVideohubClient::Apply(const CPanelBlock& block) {
     const std::string& h = block.header;
     if (h == "END PRELUDE:") m_state.preludeEnded = true;
     if (h == "PROTOCOL PREAMBLE:" || h == "VIDEOHUB DEVICE:") {
@@ -234,7 +234,7 @@ void CVideohubClient::Apply(const CVideohubBlock& block) {
     }
 }
 
-std::string CVideohubClient::Format(const CVideohubBlock& block) {
+std::string CVideohubClient::Format(const CPanelBlock& block) {
     std::string text = block.header + "\n";
     for (const std::string& line : block.lines) text += line + "\n";
     return text + "\n";
@@ -262,7 +262,7 @@ bool CVideohubClient::SendRaw(std::string_view bytes, int timeoutMs) {
     return true;
 }
 
-EVideohubReply CVideohubClient::Request(const CVideohubBlock& block, int timeoutMs) {
+EVideohubReply CVideohubClient::Request(const CPanelBlock& block, int timeoutMs) {
     const auto deadline = Deadline(timeoutMs);
     if (!SendRaw(Format(block), timeoutMs)) return EVideohubReply::closed;
     while (auto reply = NextBlock(MsLeft(deadline))) {
@@ -274,7 +274,7 @@ EVideohubReply CVideohubClient::Request(const CVideohubBlock& block, int timeout
 
 EVideohubReply CVideohubClient::Route(const std::vector<std::pair<int, int>>& outputInput,
                                       int timeoutMs) {
-    CVideohubBlock block{"VIDEO OUTPUT ROUTING:", {}};
+    CPanelBlock block{"VIDEO OUTPUT ROUTING:", {}};
     for (const auto& [output, input] : outputInput) {
         block.lines.push_back(std::to_string(output) + " " + std::to_string(input));
     }

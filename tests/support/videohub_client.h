@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-struct CVideohubBlock {
+struct CPanelBlock {
     std::string header;  // "VIDEO OUTPUT ROUTING:", or "ACK" / "NAK"
     std::vector<std::string> lines;
 };
@@ -54,14 +54,14 @@ public:
     bool ReadPrelude(int timeoutMs);
     // The next whole block, its status applied to State(); nothing on timeout,
     // close or a block over the size limit.
-    std::optional<CVideohubBlock> NextBlock(int timeoutMs);
+    std::optional<CPanelBlock> NextBlock(int timeoutMs);
     // Reads blocks until one with this header, applying every one.
-    std::optional<CVideohubBlock> WaitForBlock(std::string_view header, int timeoutMs);
+    std::optional<CPanelBlock> WaitForBlock(std::string_view header, int timeoutMs);
 
     // Sends a request block and waits for its ACK or NAK; status blocks that
     // come first are applied. What comes after the reply is left for
     // NextBlock().
-    EVideohubReply Request(const CVideohubBlock& block, int timeoutMs);
+    EVideohubReply Request(const CPanelBlock& block, int timeoutMs);
     EVideohubReply Route(const std::vector<std::pair<int, int>>& outputInput, int timeoutMs);
     EVideohubReply SetInputLabel(int input, const std::string& label, int timeoutMs);
     EVideohubReply SetOutputLabel(int output, const std::string& label, int timeoutMs);
@@ -79,12 +79,12 @@ public:
     // Stops reading without closing: the server sees a client that stalls.
     int Fd() const { return m_fd; }
 
-    static std::string Format(const CVideohubBlock& block);
+    static std::string Format(const CPanelBlock& block);
 
 private:
-    std::optional<CVideohubBlock> TakeBlock();
+    std::optional<CPanelBlock> TakeBlock();
     bool Fill(int timeoutMs);
-    void Apply(const CVideohubBlock& block);
+    void Apply(const CPanelBlock& block);
 
     int m_fd = -1;
     bool m_closed = false;
