@@ -9,6 +9,7 @@
 #include <memory>
 #include <thread>
 
+#include "model/settings_file_format.h"
 #include "model/settings_tables.h"
 #include "sim/switcher_server.h"
 #include "tests/cli/run_process.h"
@@ -67,9 +68,10 @@ protected:
     }
     // qelvarctl serve on the raw TCP port, until the test ends.
     void Serve(std::vector<std::string> link = {"--rs232"}, std::vector<std::string> more = {},
-               int basePort = 0) {
+               int basePort = 0, std::string port = {}) {
         nPort = basePort ? basePort : FreeTcpPort();
-        std::vector<std::string> args{"--port", ser2net->RawPort(), "--model", "32"};
+        if (port.empty()) port = ser2net->RawPort();
+        std::vector<std::string> args{"--port", port, "--model", "32"};
         args.insert(args.end(), link.begin(), link.end());
         for (const char* arg : {"serve", "--listen", "127.0.0.1"}) args.push_back(arg);
         args.insert(args.end(), {"--videohub", std::to_string(nPort), "--state", StatePath()});
@@ -172,6 +174,52 @@ TEST_F(QelvarctlServeTest, ARouteAndASalvoAreEachOneOtLineAndEveryClientSeesThem
     }));
     EXPECT_EQ(b->State().outputRouting.at(0), 10);
     EXPECT_EQ(b->State().outputRouting.at(7), 3);
+}
+
+TEST_F(QelvarctlServeTest, ARouteGoesThroughTheDeviceItselfAndRfc2217Alike) {
+    StartSwitcher();
+    for (const std::string& port : {switcher->DevicePath(), ser2net->Rfc2217Port()}) {
+        Serve({"--rs232"}, {}, 0, port);
+        auto a = Client();
+        ASSERT_EQ(a->Route({{9, 30}}, kWaitMs), EVideohubReply::ack) << port;
+        EXPECT_EQ(SwitcherRow()[9], 30) << port;
+        ASSERT_EQ(a->Route({{9, 9}}, kWaitMs), EVideohubReply::ack) << port;
+        EXPECT_EQ(serve->Stop(), 0) << port;
+        ser2net->WaitIdle();
+    }
+}
+
+TEST_F(QelvarctlServeTest, AGivenFileIsServedWithoutAskingTheSwitcher) {
+    StartSwitcher();
+    CSettingsTables tables = DefaultSettingsTables(0);
+    tables.m_strTitle[4] = kHonsha;
+    const std::string dat = dir.File("given.dat");
+    WriteFileText(dat, FormatSettingsFile(tables));
+    Serve({"--rs232"}, {"--state-from", dat});
+    auto a = Client();
+    EXPECT_EQ(a->State().inputLabels.at(4), "本社");
+    EXPECT_EQ(a->State().inputLabels.at(0), "") << "not the switcher's title";
+    EXPECT_EQ(ser2net->WrittenToDevice(), "");
+}
+
+TEST_F(QelvarctlServeTest, ARefusedReadBackLeavesTheDeviceAbsentUntilTheSwitcherAnswers) {
+    CFaultOptions faults;
+    faults.nErrorAtLine = 1;  // ROT answered E3
+    StartSwitcher(faults);
+    Serve();
+    CVideohubClient early("127.0.0.1", nPort, kWaitMs);
+    ASSERT_TRUE(early.ReadPrelude(kWaitMs));
+    EXPECT_EQ(early.State().device.at("Device present"), "false");
+    EXPECT_EQ(early.Route({{4, 2}}, kWaitMs), EVideohubReply::nak);
+    // Asked again a few seconds later, and answered then.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            early.NextBlock(50);
+            return early.State().device.at("Device present") == "true" &&
+                   early.State().outputRouting.size() == kOutputs;
+        },
+        10000));
+    EXPECT_EQ(early.State().inputLabels.at(0), "本社");
 }
 
 TEST_F(QelvarctlServeTest, AJapaneseLabelIsTheTitlesCaLineAndOneThatCannotBeIsRefused) {
