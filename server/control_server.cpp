@@ -136,6 +136,7 @@ void CControlServer::Drop(int fd) {
     ::epoll_ctl(m_epoll, EPOLL_CTL_DEL, fd, nullptr);
     m_clientFds.erase(id);
     m_clients.erase(found);
+    // Its requests still queued go out all the same; their answers find nobody.
 }
 
 void CControlServer::SendTo(int fd, const std::string& bytes) {

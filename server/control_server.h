@@ -90,6 +90,7 @@ private:
     void OnLocks(int fd, const CVideohubBlock& block);
     bool LockedAgainst(size_t nUnit, int nOutput, unsigned long clientId) const;
     void Answer(unsigned long clientId, bool bOk);
+    void Settled(unsigned long clientId);
     void SendLocks(size_t nUnit, const std::vector<int>& outputs);
 
     // control_server_state.cpp: presence, read-back, announcements, the state file
@@ -110,6 +111,7 @@ private:
     std::vector<bool> m_readBackRunning;
     std::map<int, CClient> m_clients;
     std::map<unsigned long, int> m_clientFds;
+    std::map<unsigned long, int> m_waiting;  // each client's requests waiting for the switcher
     CSwitcherGate m_gate;
     int m_epoll = -1;
     unsigned long m_nNextClient = 1;

@@ -10,6 +10,10 @@
 
 namespace {
 
+// Requests of one client waiting for the switcher at most: one that sends
+// without end is refused beyond them and cannot hold the line from the others.
+constexpr int kMaxWaitingPerClient = 8;
+
 bool IsGo(const CGateAnswer& answer) {
     return answer.bAnswered && ReadReply(answer.strLine).kind == ReplyKind::kGo;
 }
@@ -57,6 +61,10 @@ bool CControlServer::LockedAgainst(size_t nUnit, int nOutput, unsigned long clie
     return owner != 0 && owner != clientId;
 }
 
+void CControlServer::Settled(unsigned long clientId) {
+    if (--m_waiting[clientId] <= 0) m_waiting.erase(clientId);
+}
+
 void CControlServer::Answer(unsigned long clientId, bool bOk) {
     auto found = m_clientFds.find(clientId);
     if (found != m_clientFds.end()) SendTo(found->second, bOk ? kAckBlock : kNakBlock);
@@ -69,12 +77,13 @@ void CControlServer::OnRoutes(int fd, const CVideohubBlock& block) {
     const size_t u = m_clients[fd].nUnit;
     const unsigned long id = m_clients[fd].connection->Id();
     const auto routes = ParseRouteLines(block.lines, kOutputs, ServedInputs(m_units[u]));
-    bool bOk = routes && m_announced[u].bPresent;
+    bool bOk = routes && m_announced[u].bPresent && m_waiting[id] < kMaxWaitingPerClient;
     for (const auto& route : routes ? *routes : std::vector<CVideohubRoute>{}) {
         bOk = bOk && !LockedAgainst(u, route.nOutput, id);
     }
     if (!bOk) return SendTo(fd, kNakBlock);
     CSettingsTables* tables = m_units[u].pTables;
+    ++m_waiting[id];
     auto routed = [tables, routes]() {
         OutputRow row = tables->m_nPattern[kDirectRow];
         for (const auto& route : *routes) row[route.nOutput] = route.nInput;
@@ -86,6 +95,7 @@ void CControlServer::OnRoutes(int fd, const CVideohubBlock& block) {
         [this, tables, routed, id](const CGateAnswer& answer) {
             const bool bGo = IsGo(answer);
             if (bGo) tables->m_nPattern[kDirectRow] = routed();
+            Settled(id);
             Answer(id, bGo);
             Refresh();
         });
@@ -98,7 +108,9 @@ void CControlServer::OnInputLabels(int fd, const CVideohubBlock& block) {
     const unsigned long id = m_clients[fd].connection->Id();
     CSettingsTables* tables = m_units[u].pTables;
     const auto labels = ParseLabelLines(block.lines, ServedInputs(m_units[u]));
-    if (!labels || !m_announced[u].bPresent) return SendTo(fd, kNakBlock);
+    if (!labels || !m_announced[u].bPresent || m_waiting[id] >= kMaxWaitingPerClient) {
+        return SendTo(fd, kNakBlock);
+    }
     std::vector<std::pair<int, std::string>> titles;
     for (const CVideohubLabel& label : *labels) {
         const CTitleFold fold = FoldTitle(label.text);
@@ -106,6 +118,7 @@ void CControlServer::OnInputLabels(int fd, const CVideohubBlock& block) {
         titles.emplace_back(label.nPort, fold.title);
     }
     auto failed = std::make_shared<bool>(false);
+    ++m_waiting[id];
     for (size_t i = 0; i < titles.size(); ++i) {
         const int channel = titles[i].first;
         const std::string title = titles[i].second;
@@ -122,7 +135,10 @@ void CControlServer::OnInputLabels(int fd, const CVideohubBlock& block) {
                 } else {
                     *failed = true;
                 }
-                if (bLast) Answer(id, !*failed);
+                if (bLast) {
+                    Settled(id);
+                    Answer(id, !*failed);
+                }
                 Refresh();
             });
     }

@@ -327,6 +327,21 @@ TEST_F(QelvarctlServeTest, HostileClientsAreDroppedAndNeverHoldUpTheOthers) {
     EXPECT_EQ(garbage.Request({"HELLO THERE:", {"\x01\x02 x"}}, kWaitMs), EVideohubReply::nak);
     EXPECT_EQ(garbage.Request({"VIDEO OUTPUT ROUTING:", {"4 two"}}, kWaitMs), EVideohubReply::nak);
 
+    // Fifty routes at once: a few wait for the switcher, the rest are refused
+    // at once, and the others' routes are not queued behind them all.
+    std::string flood;
+    for (int i = 0; i < 50; ++i)
+        flood += "VIDEO OUTPUT ROUTING:\n6 " + std::to_string(i % 32) + "\n\n";
+    garbage.SendRaw(flood, kWaitMs);
+    int naks = 0;
+    for (int i = 0; i < 50;) {
+        auto block = garbage.NextBlock(kWaitMs);
+        ASSERT_TRUE(block) << i;
+        if (block->header == "ACK" || block->header == "NAK") ++i;
+        if (block->header == "NAK") ++naks;
+    }
+    EXPECT_GE(naks, 40);
+
     CVideohubClient fourth("127.0.0.1", nPort, kWaitMs);
     EXPECT_TRUE(fourth.WaitForClose(kWaitMs)) << "more clients than the port takes";
 
