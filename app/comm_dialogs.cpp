@@ -315,9 +315,9 @@ std::optional<CProfileFault> KeepDevices(const CCommSettingsDlg& dlg, int nPrevi
 
 }  // namespace
 
-void OnCommSettings(QWidget* parent, CProfileProblems& problems, CSimulatorLink* simulator) {
+bool OnCommSettings(QWidget* parent, CProfileProblems& problems, CSimulatorLink* simulator) {
     CCommSettingsDlg dlg(g_nComPort, g_bRs485, parent, simulator);
-    if (dlg.exec() != QDialog::Accepted) return;
+    if (dlg.exec() != QDialog::Accepted) return false;
     const int nPreviousPort = g_nComPort;
     g_nComPort = dlg.m_nComPort;
     g_bRs485 = dlg.m_nInterface;
@@ -331,6 +331,7 @@ void OnCommSettings(QWidget* parent, CProfileProblems& problems, CSimulatorLink*
     RestartLink(ShowSetupBox);
     if (!simulator) KeepFirst(fault, WriteCommSettings());
     if (fault) problems.NotKept(*fault, "通信の設定");
+    return true;
 }
 
 void OnModelSelect(QWidget* parent, CProfileProblems& problems, CSimulatorLink* simulator) {

@@ -91,8 +91,8 @@ protected:
 // address and the model. CLOSE changes nothing. On the built-in virtual
 // switcher (simulator given) the switcher follows the new interface instead,
 // and the profile, which is the hardware's, is left alone. What the profile
-// does not keep holds until the end, and problems says so.
-void OnCommSettings(QWidget* parent, CProfileProblems& problems,
+// does not keep holds until the end, and problems says so. True on OK.
+bool OnCommSettings(QWidget* parent, CProfileProblems& problems,
                     CSimulatorLink* simulator = nullptr);
 // OK sets the model and writes it; the tables and the port are left alone.
 // On the virtual switcher, the switcher follows and nothing is written.

@@ -46,6 +46,13 @@ void CLinkPane::SetPortLabel(const QString& label) {
     Refresh();
 }
 
+void CLinkPane::SetServerText(const QString& brief, const QString& whole) {
+    if (brief == m_serverBrief && whole == m_serverWhole) return;
+    m_serverBrief = brief;
+    m_serverWhole = whole;
+    Refresh();
+}
+
 void CLinkPane::Refresh() {
     const CLinkState& state = Link().State();
     QString port = QString::fromStdString(state.Port());
@@ -54,11 +61,13 @@ void CLinkPane::Refresh() {
     const QString what = state.Stalled()
                              ? QString::fromStdString(StallWords(state.StallModemLines()))
                              : LinkStatusLabel(state.Status());
-    const QString full = (port.isEmpty() ? "" : port + " ") + LinkTargetText() + " " + what;
+    QString full = (port.isEmpty() ? "" : port + " ") + LinkTargetText() + " " + what;
     QString tip = full;
     if (!state.Connected() && !state.LastFailure().Empty()) {
         tip += "\n" + QString::fromStdString(LinkFailureWords(state.LastFailure()));
     }
+    if (!m_serverBrief.isEmpty()) full += " | " + m_serverBrief;
+    if (!m_serverWhole.isEmpty()) tip += "\n" + m_serverWhole;
     const bool trouble = !state.Connected() || state.Stalled();
     const QString style = trouble && state.Status() != LinkStatus::kNoPort ? "color: #b00000;" : "";
     // Called every second: a pane that has not changed is left alone, its tool tip open.

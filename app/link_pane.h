@@ -3,7 +3,8 @@
 // address on RS-485, the model, and where the link stands, updated as the
 // link's state changes and on Refresh. The pane is as wide as its text; only
 // when the strip has no room for it is the text shortened in the middle, the
-// tool tip holding it whole, with the reason of the last failure.
+// tool tip holding it whole, with the reason of the last failure. While the
+// program serves the switcher on the network, the pane says so after the link.
 #pragma once
 
 #include <QLabel>
@@ -20,6 +21,9 @@ public:
     explicit CLinkPane(QWidget* parent = nullptr);
     // Shown in place of the port (the virtual switcher's pseudo-terminal says nothing).
     void SetPortLabel(const QString& label);
+    // What the control server says after the link's words (brief) and in the
+    // tool tip (whole); empty while it does not run.
+    void SetServerText(const QString& brief, const QString& whole);
     // Shows Link().State() and the interface, address and model as they are now.
     void Refresh();
     // The whole text, before it is shortened to fit.
@@ -36,6 +40,8 @@ private:
 
     CSubscription m_changes;
     QString m_portLabel;
+    QString m_serverBrief;
+    QString m_serverWhole;
     QString m_full;
 };
 

@@ -20,6 +20,7 @@
 #include "app/file_commands.h"
 #include "app/link_pane.h"
 #include "app/link_words.h"
+#include "app/network_control_setting.h"
 #include "app/reply_pace_setting.h"
 #include "app/simulator_link.h"
 #include "dialog_kit/found_model.h"
@@ -70,6 +71,8 @@ CMainFrame::CMainFrame(const CStartOptions& options, std::unique_ptr<CFileDialog
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    m_network.SetChangeCallback([this] { OnNetworkChanged(); });
+    if (ReadNetworkControlSetting().bOn) m_network.Start();
     connect(&m_monitorTimer, &QTimer::timeout, this, &CMainFrame::OnMonitorTimer);
     m_monitorTimer.start(kMonitorPeriodMs);
     move(0, 0);
@@ -77,6 +80,8 @@ CMainFrame::CMainFrame(const CStartOptions& options, std::unique_ptr<CFileDialog
 }
 
 CMainFrame::~CMainFrame() {
+    m_network.SetChangeCallback(nullptr);  // the item and the pane are going
+    m_network.Stop();
     if (!m_bShutDown) StopLink();
 }
 
@@ -100,7 +105,11 @@ void CMainFrame::BringUpLink(const CStartOptions& options) {
     StartLink(ShowSetupBox);  // a set-up box for each step that fails, as it fails
     m_commLog.FollowLink(LinkChangeWords);
     m_pReplyNotifier = new QSocketNotifier(Link().Replies().ReadyFd(), QSocketNotifier::Read, this);
-    connect(m_pReplyNotifier, &QSocketNotifier::activated, this, [] { DispatchReplies(); });
+    // The control server's answers are among the replies: it settles them at once.
+    connect(m_pReplyNotifier, &QSocketNotifier::activated, this, [this] {
+        DispatchReplies();
+        m_network.Service();
+    });
 }
 
 void CMainFrame::RegisterHandlers() {
@@ -119,7 +128,8 @@ void CMainFrame::RegisterHandlers() {
     };
     m_handlers[ID_APP_EXIT] = [this] { OnExit(); };
     m_handlers[ID_COMM_SETTINGS] = [this, self] {
-        OnCommSettings(self, m_profileProblems, m_pSimulator.get());
+        // The link was restarted, perhaps to another switcher: served afresh on it.
+        if (OnCommSettings(self, m_profileProblems, m_pSimulator.get())) m_network.Restart();
     };
     m_handlers[ID_MODEL_SELECT] = [this, self] {
         OnModelSelect(self, m_profileProblems, m_pSimulator.get());
@@ -158,6 +168,7 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_SETTINGS_READ] = [self] { CSettingsReadDlg(self).exec(); };
     m_handlers[ID_SETTINGS_COMPARE] = [self] { CSettingsCompareDlg(self).exec(); };
     m_handlers[ID_REPLY_PACED] = [this] { OnReplyPaced(); };
+    m_handlers[ID_NETWORK_CONTROL] = [this] { OnNetworkControl(); };
 }
 
 // An editor in which a slave address of the other model was chosen closes
@@ -175,6 +186,7 @@ void CMainFrame::OpenFile(const std::string& path) {
     const int model = g_nModel;
     OpenSettingsFile(path, m_commLog);
     SimulatorFollowsModel(model);
+    m_network.Service();
 }
 
 // A file of the other model switches the virtual switcher too, as the model
@@ -192,6 +204,25 @@ void CMainFrame::OnReplyPaced() {
     }
 }
 
+// The menu item has toggled itself; the control server unchecks it again when
+// its port cannot be had, and that choice is not kept.
+void CMainFrame::OnNetworkControl() {
+    const bool on = Action(ID_NETWORK_CONTROL)->isChecked();
+    if (!on) {
+        m_network.Stop();
+    } else if (!m_network.Start()) {
+        return;
+    }
+    if (auto fault = WriteNetworkControlOn(on)) {
+        m_profileProblems.NotKept(*fault, "「ネットワーク制御」の設定");
+    }
+}
+
+void CMainFrame::OnNetworkChanged() {
+    if (QAction* item = Action(ID_NETWORK_CONTROL)) item->setChecked(m_network.Running());
+    if (m_pLinkPane) m_pLinkPane->SetServerText(m_network.PaneText(), m_network.StatusText());
+}
+
 void CMainFrame::SetCommandHandler(int nCommand, std::function<void()> handler) {
     m_handlers[nCommand] = std::move(handler);
     if (QAction* action = Action(nCommand)) action->setEnabled(true);
@@ -205,6 +236,8 @@ QAction* CMainFrame::Action(int nCommand) const {
 void CMainFrame::OnCommand(int nCommand) {
     auto it = m_handlers.find(nCommand);
     if (it != m_handlers.end()) it->second();
+    // Clients see what the operator changed, from the switcher the program talks to now.
+    m_network.Follow();
     // The interface, address or model may have changed.
     if (m_pLinkPane) m_pLinkPane->Refresh();
 }
@@ -363,6 +396,7 @@ void CMainFrame::OnExit() {
 void CMainFrame::ShutdownLink() {
     if (m_bShutDown) return;
     m_monitorTimer.stop();
+    m_network.Stop();
     StopLink();
     m_bShutDown = true;
     QApplication::quit();

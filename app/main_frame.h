@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/file_commands.h"
+#include "app/network_control.h"
 #include "app/profile_problems.h"
 #include "app/simulator_link.h"
 #include "link/comm_log.h"
@@ -73,6 +74,8 @@ private:
     void OnStatusMessage(const QString& message);
     void OnExit();
     void OnReplyPaced();
+    void OnNetworkControl();
+    void OnNetworkChanged();
     void SimulatorFollowsModel(int nModelBefore);
     void RunEditor(const std::function<int()>& run, bool bReopen = true);
 
@@ -85,6 +88,7 @@ private:
     QTimer m_monitorTimer;
     QTimer m_clockTimer;
     QSocketNotifier* m_pReplyNotifier = nullptr;
+    CNetworkControl m_network;  // 通信 > ネットワーク制御
     QLabel* m_pTimePane = nullptr;
     CLinkPane* m_pLinkPane = nullptr;
     QLabel* m_pFirstIndicator = nullptr;  // the link pane's right-hand neighbour

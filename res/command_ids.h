@@ -27,6 +27,7 @@ inline constexpr int ID_SETTINGS_READ = 32795;
 inline constexpr int ID_COMM_LOG = 32796;          // the communication log window
 inline constexpr int ID_SETTINGS_COMPARE = 32797;  // compare the settings with the switcher's
 inline constexpr int ID_REPLY_PACED = 32798;       // checkable: cycles wait for each reply
+inline constexpr int ID_NETWORK_CONTROL = 32799;   // checkable: the switcher served on the network
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;
 

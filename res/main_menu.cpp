@@ -35,7 +35,8 @@ const std::vector<CMenuItem>& MainMenu() {
          {{"通信の設定", ID_COMM_SETTINGS, {}},
           {"通信ログ", ID_COMM_LOG, {}},
           {"", 0, {}},
-          {"応答を待って送信", ID_REPLY_PACED, {}, true}}},
+          {"応答を待って送信", ID_REPLY_PACED, {}, true},
+          {"ネットワーク制御", ID_NETWORK_CONTROL, {}, true}}},
         {"モデル", 0, {{"モデルの選択", ID_MODEL_SELECT, {}}}},
         {"ヘルプ", 0, {{"Qelvar のﾊﾞｰｼﾞｮﾝ情報", ID_APP_ABOUT, {}}}},
     };
@@ -64,6 +65,8 @@ const CCommandString* FindCommandString(int nCommand) {
         {ID_SETTINGS_READ, "設定項目の読み込み", "設定項目の読み込み"},
         {ID_SETTINGS_COMPARE, "スイッチャーの設定を読み出してメモリ上の設定と照合", "設定の照合"},
         {ID_REPLY_PACED, "スイッチャーの応答を待って次の行を送信", "応答を待って送信"},
+        {ID_NETWORK_CONTROL, "ネットワーク上のパネルや制御システムからスイッチャーを操作",
+         "ネットワーク制御"},
         {ID_COMM_LOG, "送受信した行を表示", "通信ログ"},
         {ID_APP_EXIT, "アプリケーションを終了し、ファイルの保存を指示", "終了"},
         {ID_APP_ABOUT, "プログラム情報、バージョン、著作権を表示", "バージョン情報"},
