@@ -83,11 +83,12 @@ protected:
         port = FreeTcpPort();
     }
     // The profile of the hardware (COM1 on the test's pty), with the server's
-    // section; the frame then runs on the virtual switcher.
-    void WriteNetworkProfile(const std::string& network) {
+    // section (on the loopback address only); the frame then runs on the
+    // virtual switcher.
+    void WriteNetworkProfile() {
         WriteProfile("com_port=0\nrs_control=0\nqlv_model=0");
         WriteFileText(profile, ReadFileText(profile) + "[Network]\nport=" + std::to_string(port) +
-                                   "\n" + network);
+                                   "\nlisten=127.0.0.1\n");
     }
     void MakeSimulatorFrame() {
         CStartOptions options;
@@ -132,7 +133,7 @@ protected:
 };
 
 TEST_F(NetworkControlTest, OnServesTheSettingsInMemoryAndSaysSoInTheLinkPane) {
-    WriteNetworkProfile("");
+    WriteNetworkProfile();
     MakeSimulatorFrame();
     ASSERT_TRUE(Item()->isCheckable());
     EXPECT_FALSE(Item()->isChecked());
@@ -163,7 +164,7 @@ TEST_F(NetworkControlTest, OnServesTheSettingsInMemoryAndSaysSoInTheLinkPane) {
 }
 
 TEST_F(NetworkControlTest, ARouteGoesOutAsOneOtLineAndIsAckedOnGoToEveryClient) {
-    WriteNetworkProfile("");
+    WriteNetworkProfile();
     MakeSimulatorFrame();
     SetItem(true);
     auto routing = Connect();
@@ -195,7 +196,7 @@ TEST_F(NetworkControlTest, ARouteGoesOutAsOneOtLineAndIsAckedOnGoToEveryClient) 
 }
 
 TEST_F(NetworkControlTest, ClientsSeeWhatTheOperatorChangedOnceACommandHasRun) {
-    WriteNetworkProfile("");
+    WriteNetworkProfile();
     MakeSimulatorFrame();
     SetItem(true);
     g_strTitle[1] = kShisha;
@@ -214,7 +215,7 @@ TEST_F(NetworkControlTest, ClientsSeeWhatTheOperatorChangedOnceACommandHasRun) {
 }
 
 TEST_F(NetworkControlTest, TheItemIsKeptInTheProfileAndOffClosesThePort) {
-    WriteNetworkProfile("");
+    WriteNetworkProfile();
     MakeSimulatorFrame();
     SetItem(true);
     ASSERT_TRUE(Accepts(port));
@@ -241,7 +242,7 @@ TEST_F(NetworkControlTest, TheItemIsKeptInTheProfileAndOffClosesThePort) {
 
 TEST_F(NetworkControlTest, APortInUseGivesABoxAndLeavesTheItemUnchecked) {
     // Held on the address the profile tells the server to listen on.
-    WriteNetworkProfile("listen=127.0.0.1\n");
+    WriteNetworkProfile();
     const int holder = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in at{};
     at.sin_family = AF_INET;
@@ -277,7 +278,7 @@ TEST_F(NetworkControlTest, APortInUseGivesABoxAndLeavesTheItemUnchecked) {
 // 通信の設定 restarts the link, here onto RS-485: the server starts again, and
 // its lines carry the address the program now talks to.
 TEST_F(NetworkControlTest, ServedAfreshWhenTheLinkIsRestarted) {
-    WriteNetworkProfile("");
+    WriteNetworkProfile();
     MakeSimulatorFrame();
     SetItem(true);
     auto before = Connect();
