@@ -29,8 +29,7 @@ std::string BoxText(std::string error) {
     return error;
 }
 
-CServeSettings ServeSettings() {
-    const CNetworkControlSetting setting = ReadNetworkControlSetting();
+CServeSettings ServeSettings(const CNetworkControlSetting& setting) {
     CServeSettings serve;
     serve.strListen = setting.strListen;
     serve.nBasePort = setting.nPort;
@@ -56,10 +55,14 @@ CNetworkControl::~CNetworkControl() {
 
 bool CNetworkControl::Start() {
     if (m_pServer) return true;
+    const CNetworkControlSetting setting = ReadNetworkControlSetting();
     CServedUnit unit;
     unit.nAddress = ProgramAddress();
+    // The profile's port, whichever switcher it serves: the state file would
+    // keep one port per address, and the program serves one at a time.
+    unit.nPort = setting.nPort;
     unit.pTables = &g_settings;
-    auto server = std::make_unique<CControlServer>(ServeSettings(), std::vector{unit});
+    auto server = std::make_unique<CControlServer>(ServeSettings(setting), std::vector{unit});
     std::string error;
     if (!server->Listen(error)) {
         ShowSetupError(BoxText(error));

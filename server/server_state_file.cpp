@@ -54,12 +54,16 @@ void WriteUnit(CIniFile& ini, const CServedUnit& unit) {
     ini.SetString(section, "locked", LockedOutputs(unit));
 }
 
-// Ports reserved beyond the units: those the file keeps for units not served now.
-void GivePorts(int nBasePort, std::vector<CServedUnit>& units, std::set<int> taken) {
+// Ports reserved beyond the units: those the file keeps for units not served
+// now. A port a unit already has (the program's one port, whichever switcher
+// it serves) stays its own even where the file reserves it for another.
+void GivePorts(int nBasePort, std::vector<CServedUnit>& units, std::set<int> reserved) {
+    std::set<int> taken;
     for (CServedUnit& unit : units) {
         // Two units given one port (a file edited by hand): the later is given another.
         if (unit.nPort != 0 && !taken.insert(unit.nPort).second) unit.nPort = 0;
     }
+    taken.merge(reserved);
     int next = nBasePort;
     for (CServedUnit& unit : units) {
         if (unit.nPort != 0) continue;

@@ -42,6 +42,8 @@ bool Accepts(int port) {
 }
 
 // One connection to the server; what it sent is gathered as the program runs.
+// The server runs on this thread, so the client never blocks to read: the
+// tests' own Videohub client would wait with the event loop stopped.
 class CTestClient {
 public:
     explicit CTestClient(int port) : m_fd(ConnectTo(port)) {}

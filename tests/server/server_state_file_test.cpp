@@ -43,6 +43,23 @@ TEST(ServerStateFileTest, EachUnitKeepsItsPortWhateverUnitsComeAndGo) {
     EXPECT_EQ(Ports(third), (std::vector<int>{9990, 9991, 9992}));
 }
 
+// The program serves one switcher on the profile's port: another address
+// takes that port over from the unit the file kept it for.
+TEST(ServerStateFileTest, APortGivenWinsOverOneKeptForAnotherUnit) {
+    CTempDir dir;
+    const std::string path = dir.File("program.state");
+    auto direct = Units({-1});
+    direct[0].nPort = 9990;
+    ASSERT_TRUE(LoadServerState(path, 9990, direct));
+    auto bus = Units({5});
+    bus[0].nPort = 9990;
+    ASSERT_TRUE(LoadServerState(path, 9990, bus));
+    EXPECT_EQ(Ports(bus), (std::vector<int>{9990}));
+    auto given = Units({6});
+    ASSERT_TRUE(LoadServerState(path, 9990, given));
+    EXPECT_EQ(Ports(given), (std::vector<int>{9991}));  // one given none still avoids it
+}
+
 TEST(ServerStateFileTest, AnotherBasePortGivesThePortsAfresh) {
     CTempDir dir;
     const std::string path = dir.File("serve.state");
