@@ -193,9 +193,8 @@ The interface is RS-232C unless --rs485 NN is given before the command or
                        on a line of RATE baud (a pseudo-terminal takes no time)
 )";
 
-const char kServeHelp[] = R"(Usage: qelvarctl [OPTION]... serve [--unit NN]... [--listen ADDRESS]
-         [--videohub PORT] [--state FILE] [--state-from FILE.dat]
-         [--max-clients N] [--name TEXT]
+const char kServeHelp[] = R"(usage: qelvarctl serve [--unit NN]... [--listen ADDRESS] [--videohub PORT]
+         [--state FILE] [--state-from FILE.dat] [--max-clients N] [--name TEXT]
 Serve the switcher in the Videohub Ethernet protocol, so that router panels,
 tablets and control systems that speak it can see its inputs and outputs,
 name them and route them, until interrupted (SIGINT, SIGTERM).
