@@ -271,6 +271,21 @@ TEST_F(QelvarctlServeTest, AnErrorReplyIsNakAndNothingChanges) {
     EXPECT_EQ(a->Route({{4, 2}}, kWaitMs), EVideohubReply::ack);
 }
 
+TEST_F(QelvarctlServeTest, NoReplyWithinTheReplyTimeIsNak) {
+    CFaultOptions faults;
+    faults.bSilent = true;
+    StartSwitcher(faults);
+    const std::string dat = dir.File("given.dat");
+    WriteFileText(dat, FormatSettingsFile(DefaultSettingsTables(0)));
+    Serve({"--rs232"}, {"--state-from", dat});
+    auto a = Client();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(a->Route({{4, 2}}, 8000), EVideohubReply::nak);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 3s) << "the reply time is 3.5 s";
+    EXPECT_EQ(a->State().outputRouting.at(4), 4);
+    EXPECT_EQ(ser2net->WrittenToDevice().substr(0, 2), "OT") << "no read-back came first";
+}
+
 TEST_F(QelvarctlServeTest, WhileThePortIsLostTheDeviceIsAbsentAndRoutesAreRefused) {
     StartSwitcher();
     Serve();
