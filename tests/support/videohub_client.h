@@ -76,7 +76,8 @@ public:
     // Reads (and drops) what comes until the server closes the connection;
     // true if it did within timeoutMs.
     bool WaitForClose(int timeoutMs);
-    // Stops reading without closing: the server sees a client that stalls.
+    // The socket, for tests that shape it (a small receive buffer, a client
+    // that stops reading).
     int Fd() const { return m_fd; }
 
     static std::string Format(const CPanelBlock& block);
