@@ -4,6 +4,7 @@
 // locks, error replies, the port lost and back, hostile clients, RS-485 units.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <chrono>
 #include <memory>
@@ -328,10 +329,14 @@ TEST_F(QelvarctlServeTest, HostileClientsAreDroppedAndNeverHoldUpTheOthers) {
 
     // One that asks and asks but never reads what it is sent.
     CVideohubClient stalled("127.0.0.1", nPort, kWaitMs);
+    // A small window, so that the kernel holds little of what it is sent.
+    const int small = 4096;
+    ::setsockopt(stalled.Fd(), SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
     std::string asks;
     for (int i = 0; i < 40000; ++i) asks += "INPUT LABELS:\n\n";
     stalled.SendRaw(asks, kWaitMs);
-    EXPECT_TRUE(WaitFor([&] { return HungUp(stalled.Fd()); })) << "a client that does not read";
+    EXPECT_TRUE(WaitFor([&] { return HungUp(stalled.Fd()); }, 20000))
+        << "a client that does not read";
 
     CVideohubClient half("127.0.0.1", nPort, kWaitMs);
     ASSERT_TRUE(half.ReadPrelude(kWaitMs));
