@@ -170,7 +170,7 @@ CIniResult CIniFile::Load(const std::string& path) {
         pos = end + 1;
         if (auto name = SectionHeader(Trim(raw))) {
             section = *name;
-            m_lines.push_back({section, {}, std::move(raw)});
+            m_lines.push_back({section, {}, std::move(raw), 0, 0, true});
         } else {
             m_lines.push_back(ParseLine(section, std::move(raw)));
         }
@@ -242,10 +242,45 @@ void CIniFile::SetString(const std::string& section, const std::string& key,
         return;
     }
     if (!m_lines.empty() && !Trim(m_lines.back().raw).empty()) m_lines.push_back({section, {}, ""});
-    m_lines.push_back({section, {}, "[" + section + "]"});
+    m_lines.push_back({section, {}, "[" + section + "]", 0, 0, true});
     m_lines.push_back(ParseLine(section, raw));
 }
 
 void CIniFile::SetInt(const std::string& section, const std::string& key, int value) {
     SetString(section, key, std::to_string(value));
+}
+
+std::vector<CIniName> CIniFile::Sections() const {
+    std::vector<CIniName> out;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].header) out.push_back({m_lines[i].section, static_cast<int>(i + 1)});
+    }
+    return out;
+}
+
+std::vector<CIniName> CIniFile::Keys(const std::string& section) const {
+    std::vector<CIniName> out;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const Line& line = m_lines[i];
+        if (!line.key.empty() && SameName(line.section, section)) {
+            out.push_back({line.key, static_cast<int>(i + 1)});
+        }
+    }
+    return out;
+}
+
+int CIniFile::KeyLine(const std::string& section, const std::string& key) const {
+    const Line* line = Find(section, key);
+    return line ? static_cast<int>(line - m_lines.data()) + 1 : 0;
+}
+
+std::vector<int> CIniFile::UnreadLines() const {
+    std::vector<int> out;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const Line& line = m_lines[i];
+        const std::string t = Trim(line.raw);
+        if (line.header || !line.key.empty() || t.empty() || IsCommentMark(t[0])) continue;
+        out.push_back(static_cast<int>(i + 1));
+    }
+    return out;
 }

@@ -13,6 +13,14 @@
 
 // Whether a profile was read or written, and when not, why: the system's
 // message for the error ("Permission denied"), or what the path is instead.
+// A section or key of the text and the 1-based line it stands on in Text()
+// (after Load, the file's line).
+struct CIniName {
+    std::string name;
+    int nLine = 0;
+    bool operator==(const CIniName&) const = default;
+};
+
 struct CIniResult {
     bool bOk = true;
     std::string strReason;
@@ -37,6 +45,17 @@ public:
 
     std::string Text() const;
 
+    // Every section header in file order, as written; a repeated header appears
+    // once more (its keys read as the one section's).
+    std::vector<CIniName> Sections() const;
+    // The section's keys in file order, as written; a key given twice appears
+    // twice (GetString reads the first).
+    std::vector<CIniName> Keys(const std::string& section) const;
+    // The line GetString(section, key) reads, or 0 when the key is absent.
+    int KeyLine(const std::string& section, const std::string& key) const;
+    // Lines that are no header, key=value, comment or blank line: reading skips them.
+    std::vector<int> UnreadLines() const;
+
 private:
     struct Line {
         std::string section;  // the section the line belongs to
@@ -44,6 +63,7 @@ private:
         std::string raw;
         size_t valueBegin = 0;  // the value's place in raw, comment and blanks excluded
         size_t valueEnd = 0;
+        bool header = false;
     };
     static Line ParseLine(const std::string& section, std::string raw);
     const Line* Find(const std::string& section, const std::string& key) const;
