@@ -1,8 +1,11 @@
 #include "cli/fleet_inventory.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include <utility>
 
@@ -159,10 +162,10 @@ TEST_F(FleetInventoryTest, EachFaultIsNamedWithItsLine) {
          {{3, "model '48' of [a] is not 32 or 64"}}},
         {"missing file",
          "[a]\nport=/dev/x\nfile = sites/none.dat\n",
-         {{3, "file of [a]: @/sites/none.dat: No such file or directory"}}},
+         {{3, "file of [a]: @/sites/none.dat: " + std::string(std::strerror(ENOENT))}}},
         {"a folder as file",
          "[a]\nport=/dev/x\nfile = sites\n",
-         {{3, "file of [a]: @/sites: Is a directory"}}},
+         {{3, "file of [a]: @/sites: " + std::string(std::strerror(EISDIR))}}},
         {"empty file", "[a]\nport=/dev/x\nfile =\n", {{3, "file of [a]: no path given"}}},
         {"one address twice on a port",
          "[a]\nport=tcp://gw:1\naddress=05\n[b]\nport=tcp://GW:01\naddress=05\n",
@@ -219,13 +222,13 @@ TEST_F(FleetInventoryTest, EveryFaultIsReportedTogetherInLineOrder) {
     std::vector<std::string> got;
     for (const auto& e : inventory.errors) got.push_back(e.Message());
     const std::string at = path + ":";
-    EXPECT_EQ(
-        got, (std::vector<std::string>{
-                 at + "7: unknown key 'adress' in [b]",
-                 at + "8: missing port in [c]",
-                 at + "9: model '33' of [c] is not 32 or 64",
-                 at + "10: file of [c]: " + dir.File("nowhere.dat") + ": No such file or directory",
-             }));
+    EXPECT_EQ(got,
+              (std::vector<std::string>{
+                  at + "7: unknown key 'adress' in [b]",
+                  at + "8: missing port in [c]",
+                  at + "9: model '33' of [c] is not 32 or 64",
+                  at + "10: file of [c]: " + dir.File("nowhere.dat") + ": " + std::strerror(ENOENT),
+              }));
     // Once b's key is mended, the clash of a and b shows.
     const std::string mended =
         text.substr(0, text.find("adress")) + "; fixed\n" + text.substr(text.find("[c]"));
@@ -240,10 +243,10 @@ TEST_F(FleetInventoryTest, EveryFaultIsReportedTogetherInLineOrder) {
 TEST_F(FleetInventoryTest, AnInventoryThatCannotBeReadIsOneFaultOfTheWholeFile) {
     const auto missing = ReadFleetInventory(dir.File("none.ini"));
     ASSERT_EQ(missing.errors.size(), 1u);
-    EXPECT_EQ(missing.errors[0].Message(), dir.File("none.ini") + ": No such file or directory");
+    EXPECT_EQ(missing.errors[0].Message(), dir.File("none.ini") + ": " + std::strerror(ENOENT));
     const auto folder = ReadFleetInventory(dir.File("sites"));
     ASSERT_EQ(folder.errors.size(), 1u);
-    EXPECT_EQ(folder.errors[0].Message(), dir.File("sites") + ": Is a directory");
+    EXPECT_EQ(folder.errors[0].Message(), dir.File("sites") + ": " + std::strerror(EISDIR));
 }
 
 }  // namespace
