@@ -5,6 +5,8 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include <QAction>
 
@@ -254,7 +256,7 @@ TEST_F(NetworkControlTest, APortInUseGivesABoxAndLeavesTheItemUnchecked) {
     ASSERT_EQ(::listen(holder, 1), 0);
     const std::vector<RecordedBox> inUse = {
         {BoxKind::kSetupError,
-         "Cannot listen on port " + std::to_string(port) + ": Address already in use"}};
+         "Cannot listen on port " + std::to_string(port) + ": " + std::strerror(EADDRINUSE)}};
 
     MakeSimulatorFrame();
     SetItem(true);
