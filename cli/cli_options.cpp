@@ -49,6 +49,8 @@ bool TakeGlobalOption(int argc, char** argv, int& i, CCliOptions& o, std::string
         o.nInterface = 0;
     } else if (arg == "--verbose") {
         o.bVerbose = true;
+    } else if (arg == "--progress-lines") {
+        o.bProgressLines = true;
     } else if (arg == "--help" || arg == "-h") {
         o.bHelp = true;
     } else if (arg == "--version") {

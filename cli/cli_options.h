@@ -15,6 +15,7 @@ struct CCliOptions {
     int nModel = -1;         // -1 = the profile's (or a loaded file's), 0 = 32, 1 = 64
     std::string strProfile;  // --profile
     bool bVerbose = false;
+    bool bProgressLines = false;  // --progress-lines: each step a line on stderr, for a program
     bool bHelp = false;
     bool bVersion = false;
     std::string strCommand;

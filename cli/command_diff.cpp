@@ -14,7 +14,7 @@ int RunDiff(const CCliOptions& options) {
     run.bAckPace = true;  // nothing is gained by waiting longer than the switcher needs
     const bool json = args.Flag("--json");
     const bool bModelCheck = !args.Flag("--no-model-check");
-    const bool paced = TakeRunOptions(args, run);
+    const bool paced = TakeRunOptions(options, args, run);
     auto files = args.Positional();
     if (!paced || !args.Error().empty() || files.size() != 1) {
         PrintError(args.Error().empty() ? "usage: qelvarctl diff FILE.dat [--json] [--interval MS] "

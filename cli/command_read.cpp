@@ -34,7 +34,7 @@ int RunRead(const CCliOptions& options) {
     CRunSettings run;
     auto base = args.Value("--base");
     const bool bModelCheck = !args.Flag("--no-model-check");
-    bool paced = TakeRunOptions(args, run);
+    bool paced = TakeRunOptions(options, args, run);
     auto files = args.Positional();
     if (!paced || !args.Error().empty() || files.size() != 1) {
         PrintError(args.Error().empty()

@@ -22,6 +22,17 @@ void PrintAnswer(const CScanAnswer& answer) {
     }
 }
 
+// The one switcher the options name, at its address on RS-485.
+int AskOne(int timeoutMs) {
+    const auto answer = ProbeSwitcher(timeoutMs);
+    if (answer) {
+        PrintAnswer(*answer);
+        return kExitOk;
+    }
+    PrintError("the switcher on " + SwitcherWhere() + " did not answer");
+    return kExitNoReply;
+}
+
 }  // namespace
 
 int RunScan(const CCliOptions& options) {
@@ -36,13 +47,16 @@ int RunScan(const CCliOptions& options) {
         }
         timeoutMs = *given;
     }
+    const bool single = args.Flag("--single");
     if (!args.Positional().empty() || !args.Error().empty()) {
-        PrintError(args.Error().empty() ? "usage: qelvarctl scan [--timeout MS]" : args.Error());
+        PrintError(args.Error().empty() ? "usage: qelvarctl scan [--single] [--timeout MS]"
+                                        : args.Error());
         return kExitUsage;
     }
     ApplyLinkSettings(options);
     CLinkSession link(options);
     if (!link.IsOpen()) return kExitCannotOpen;
+    if (single) return AskOne(given.value_or(kModelProbeTimeoutMs));
 
     const bool bProgress = g_bRs485 && ::isatty(STDERR_FILENO);
     auto answers = RunBusScan(g_bRs485 != 0, timeoutMs, [&](int asked, int total) {

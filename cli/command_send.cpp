@@ -19,7 +19,7 @@ int RunSend(const CCliOptions& options) {
     run.bDryRun = args.Flag("--dry-run");
     const bool bModelCheck = !args.Flag("--no-model-check");
     const bool verify = args.Flag("--verify");
-    bool paced = TakeRunOptions(args, run);
+    bool paced = TakeRunOptions(options, args, run);
     auto files = args.Positional();
     if (!paced || !args.Error().empty() || files.size() != 1 || (verify && run.bDryRun)) {
         PrintError(args.Error().empty()

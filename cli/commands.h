@@ -14,6 +14,7 @@ int RunScan(const CCliOptions& options);
 int RunPorts(const CCliOptions& options);
 int RunSim(const CCliOptions& options);
 int RunServe(const CCliOptions& options);
+int RunFleet(const CCliOptions& options);
 
 // The help of the tool, or of one command; nullptr for an unknown command.
 const char* HelpText(const std::string& command);

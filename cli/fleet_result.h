@@ -14,16 +14,16 @@ const char* FleetCommandName(FleetCommand command);
 
 struct CFleetResult {
     CFleetSwitcher switcher;
-    int nStatus = 0;            // the exit status the single command gave
-    std::string strResult;      // "ok", "differs", "absent", ... (FleetResultWord)
-    std::string strAnswer;      // check: the model as answered ("Qelvar-32", "unknown (MENU)")
-    double dSeconds = 0;        // from its start to its end, waiting for its line left out
+    int nStatus = 0;        // the exit status the single command gave
+    std::string strResult;  // "ok", "differs", "absent", ... (FleetResultWord)
+    std::string strAnswer;  // check: the model as answered ("Qelvar-32", "unknown (MENU)")
+    double dSeconds = 0;    // from its start to its end, waiting for its line left out
     std::vector<std::string> details;  // the differences, or what went wrong, in order
 };
 
 struct CFleetReport {
     FleetCommand command = FleetCommand::kCheck;
-    std::string strInventory;  // the inventory's path, as given
+    std::string strInventory;           // the inventory's path, as given
     std::vector<CFleetResult> results;  // in inventory order
     double dSeconds = 0;                // the whole run
 };

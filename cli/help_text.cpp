@@ -21,6 +21,8 @@ Options:
   --profile INI   the profile to read (default: $QELVAR_PROFILE, else
                   $XDG_CONFIG_HOME/Qelvar/Qelvar.ini or ~/.config/Qelvar/Qelvar.ini)
   --verbose       log every line sent and received, with a time stamp, on stderr
+  --progress-lines  show a run's progress as a line "progress K/N" on stderr
+                  at each step (K = 0 as a run begins), for a program to read
   --help          print this help, or after a command that command's help
   --version       print the version
 
@@ -91,7 +93,7 @@ model other than the profile's (or IN.dat's, or --model's); --no-model-check
 leaves that out.
 )";
 
-const char kScanHelp[] = R"help(usage: qelvarctl scan [--timeout MS]
+const char kScanHelp[] = R"help(usage: qelvarctl scan [--single] [--timeout MS]
 
 Finds the switchers on the line. On RS-485 every slave address 00..31 is asked
 for its title positions (RCPI, a read that changes nothing) and each address
@@ -102,6 +104,8 @@ On RS-232C the one switcher is asked and its model printed. An answer that
 does not tell the model shows as "unknown (REPLY)", for example
 "unknown (MENU)" while the switcher's menu is open.
 
+  --single       ask only the switcher the options name (--rs485 NN, or the
+                 RS-232C one), and give it 1000 ms unless --timeout says
   --timeout MS   how long each address has to answer (default 120, which
                  keeps a scan of the whole bus under 4 s); raise it for a
                  serial device server on a slow network

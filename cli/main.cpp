@@ -24,6 +24,7 @@ CommandFn FindCommand(const std::string& name) {
     if (name == "ports") return RunPorts;
     if (name == "sim") return RunSim;
     if (name == "serve") return RunServe;
+    if (name == "fleet") return RunFleet;
     return nullptr;
 }
 

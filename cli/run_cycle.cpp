@@ -36,6 +36,7 @@ public:
         m_nEchoesBefore = Link().Echoes();
         m_nLastBefore = Link().Owed().LastId();
         m_nLossesBefore = Link().State().Losses();
+        ShowProgressLine();  // "progress 0/N": a new run begins
         bool stopped = m_settings.bDryRun ? RunFree() : RunPaced();
         EndProgress();
         if (m_bNoReply) return kExitNoReply;
@@ -168,7 +169,16 @@ private:
         return kExitOk;
     }
 
+    // One line a step, for a program that shows the run (qelvarctl fleet).
+    void ShowProgressLine() {
+        if (!m_settings.bProgressLines || m_cycle.LastStep() == m_nLastShown) return;
+        m_nLastShown = m_cycle.LastStep();
+        std::fprintf(stderr, "progress %d/%d\n", m_nLastShown, m_cycle.Steps().nSteps);
+        std::fflush(stderr);
+    }
+
     void ShowProgress() {
+        ShowProgressLine();
         if (!m_settings.bProgress) return;
         const int n = m_cycle.Steps().nSteps;
         const int k = m_cycle.LastStep();
@@ -192,11 +202,12 @@ private:
     unsigned long m_nLossesBefore = 0;
     bool m_bNoReply = false;
     bool m_bProgressShown = false;
+    int m_nLastShown = -1;
 };
 
 }  // namespace
 
-bool TakeRunOptions(CCommandArgs& args, CRunSettings& run) {
+bool TakeRunOptions(const CCliOptions& options, CCommandArgs& args, CRunSettings& run) {
     if (auto interval = args.Value("--interval")) {
         auto ms = ParseNumber(*interval, 1, 60000);
         if (!ms) return false;
@@ -206,7 +217,8 @@ bool TakeRunOptions(CCommandArgs& args, CRunSettings& run) {
         if (*pace != "ack" && *pace != "timer") return false;
         run.bAckPace = *pace == "ack";
     }
-    run.bProgress = ::isatty(STDERR_FILENO);
+    run.bProgressLines = options.bProgressLines;
+    run.bProgress = !run.bProgressLines && ::isatty(STDERR_FILENO);
     return args.Error().empty();
 }
 

@@ -12,11 +12,12 @@ struct CRunSettings {
     bool bAckPace = false;  // the next line as soon as the previous one's reply is in
     bool bDryRun = false;   // lines are printed, nothing waits for replies
     bool bProgress = false;
+    bool bProgressLines = false;  // "progress K/N" lines on stderr instead of the bar
 };
 
 // Takes --interval MS and --pace ack|timer; false on a usage error. Progress
-// shows when stderr is a terminal.
-bool TakeRunOptions(CCommandArgs& args, CRunSettings& run);
+// shows as a bar when stderr is a terminal, as lines with --progress-lines.
+bool TakeRunOptions(const CCliOptions& options, CCommandArgs& args, CRunSettings& run);
 
 // Runs the cycle to its end. Returns kExitOk, kExitErrorReply (message and the
 // step on stderr), kExitNoReply (how many lines got none) or kExitRefused.
