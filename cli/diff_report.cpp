@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/json_text.h"
 #include "model/settings_diff_text.h"
 #include "protocol/fields.h"
 
@@ -38,23 +39,6 @@ CTableWords Words(SettingsTable table) {
 
 const char* IndexName(SettingsTable table) {
     return IsInputTable(table) ? "input" : "output";
-}
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
 }
 
 std::string Hex(const std::string& bytes) {

@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
-#include "cli/text_width.h"
+#include "cli/utf8_text.h"
 
 namespace {
 
 // A terminal is redrawn at most this often; a step is ~30 ms at 9600 baud.
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+
+std::string PadToWidth(const std::string& text, size_t width) {
+    const auto shown = static_cast<size_t>(DisplayWidth(text));
+    return text + std::string(shown < width ? width - shown : 0, ' ');
+}
 
 std::string Steps(const CFleetState& state) {
     if (state.nSteps <= 0) return "";
@@ -23,7 +28,8 @@ CFleetProgressView::CFleetProgressView(std::vector<std::string> names, bool bTer
       m_lastPlain(m_names.size()),
       m_bTerminal(bTerminal),
       m_out(out) {
-    for (const auto& name : m_names) m_nNameWidth = std::max(m_nNameWidth, DisplayWidth(name));
+    for (const auto& name : m_names)
+        m_nNameWidth = std::max(m_nNameWidth, static_cast<size_t>(DisplayWidth(name)));
 }
 
 std::string CFleetProgressView::Line(size_t index) const {

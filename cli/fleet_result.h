@@ -31,3 +31,10 @@ struct CFleetReport {
 // The fleet's exit status: 0 when every switcher succeeded, else the highest
 // single status.
 int FleetStatus(const CFleetReport& report);
+
+// The result a single command's exit status shows as: "ok", "usage error",
+// "absent" (its port cannot be opened), "error reply", "port lost" or "no
+// reply" (told apart by what it said on stderr), "refused", "differs" ("model
+// differs" for check), else "failed (status N)", a death by a signal among them.
+std::string FleetResultWord(FleetCommand command, int status,
+                            const std::vector<std::string>& stderrLines);

@@ -4,7 +4,6 @@
 
 #include "cli/exit_codes.h"
 #include "cli/fleet_backup.h"
-#include "cli/fleet_report.h"
 #include "protocol/fields.h"
 
 namespace {

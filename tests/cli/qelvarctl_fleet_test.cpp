@@ -45,8 +45,16 @@ CSettingsTables TablesFor(int seed, int model) {
         for (int o = 0; o < kOutputs; ++o) MemoryRows(t)[m][o] = (m * 7 + o + seed) % (n + 64);
     }
     t.m_strTitle[0] = "\x82\xa0\x82\xa2";  // あい
-    t.m_strTitle[1] = "RACK " + std::to_string(seed);
+    // "ラック" and the seed in full-width digits
+    t.m_strTitle[1] = "\x83\x89\x83\x62\x83\x4e";
+    for (char digit : std::to_string(seed)) {
+        t.m_strTitle[1] += {'\x82', static_cast<char>(0x4f + digit - '0')};
+    }
     return t;
+}
+
+std::string Address(const CFleetMember& m) {
+    return (m.nAddress < 10 ? "0" : "") + std::to_string(m.nAddress);
 }
 
 class QelvarctlFleetTest : public ::testing::Test {
@@ -93,7 +101,7 @@ protected:
             for (const auto& m : line.members) {
                 WriteFileText(FileOf(m), FormatSettingsFile(TablesFor(++seed, m.nModel)));
                 text += "[" + m.strName + "]\nport = " + line.strPort + "\n";
-                if (m.nAddress >= 0) text += "address = " + std::to_string(m.nAddress) + "\n";
+                if (m.nAddress >= 0) text += "address = " + Address(m) + "\n";
                 text += "model = " + std::string(m.nModel ? "64" : "32") + "\n";
                 text += "file = sites/" + m.strName + ".dat\n\n";
             }
@@ -109,7 +117,7 @@ protected:
     // What send --dry-run puts on the wire for the switcher.
     std::string DryRun(const CFleetMember& m) {
         std::vector<std::string> args = {"--port", "/dev/null"};
-        if (m.nAddress >= 0) args.insert(args.end(), {"--rs485", std::to_string(m.nAddress)});
+        if (m.nAddress >= 0) args.insert(args.end(), {"--rs485", Address(m)});
         args.insert(args.end(), {"send", FileOf(m), "--dry-run"});
         const auto run = RunProcess(QELVARCTL_PATH, args);
         EXPECT_EQ(run.status, 0) << run.err;
