@@ -38,6 +38,8 @@ Commands:
   sim             run a virtual switcher on a new pseudo-terminal
   serve           serve the switcher to panels and control systems in the
                   Videohub Ethernet protocol (TCP 9990)
+  fleet           check, send, compare or back up every switcher of an
+                  inventory, the serial lines side by side, with one report
 
 'qelvarctl COMMAND --help' explains a command.
 
@@ -47,7 +49,8 @@ ends it with status 4 and a message that names the port and the step.
 Exit status: 0 done; 1 usage error; 2 a file or the port cannot be opened;
 3 the switcher answered with an error; 4 a reply is missing or the port was
 lost; 5 a completed send left out refused items; 6 the switcher does not hold
-the file's settings (diff, send --verify).
+the file's settings (diff, send --verify). 'fleet' gives the highest status of
+its switchers' commands.
 )";
 
 const char kSendHelp[] =
@@ -229,6 +232,54 @@ The protocol has no authentication: anyone who reaches the port can route
 and rename. Keep it on a trusted network, or use --listen 127.0.0.1.
 )";
 
+const char kFleetHelp[] =
+    R"(usage: qelvarctl fleet INVENTORY check|send [--verify]|diff|backup DIR
+         [--only NAME]... [--jobs N] [--json FILE] [--junit FILE]
+
+Runs one command for every switcher of an inventory: a profile-style file with
+a section per switcher, named by the section:
+  [rack-1 east]
+  port = rfc2217://10.0.4.11:2217
+  address = 05          ; RS-485; leave out for RS-232C
+  model = 32            ; optional
+  file = sites/hq/rack-1-east.dat   ; relative to the inventory's folder
+Faults of the inventory (an unknown key, a missing file, two switchers on one
+port with one address, a port that cannot be used) are each told with the
+inventory's line, and then nothing is run.
+
+  check         ask each switcher its model (RCPI, which changes nothing);
+                the report says who answers, with which model, and where the
+                inventory says another
+  send          send each switcher its file, every table (as 'send' does),
+                each line as soon as the one before is answered
+  send --verify  then read it back and compare, as 'send --verify' does
+  diff          compare each switcher with its file, as 'diff' does
+  backup DIR    read each switcher back into DIR/NAME.dat (DIR is made when
+                missing); a file is written only from a complete read-back,
+                atomically, and only when it changes, so a backup folder kept
+                in git shows only real changes
+
+  --only NAME   only this switcher; repeat for several
+  --jobs N      at most N serial lines at once (default: every line)
+  --json FILE   the report as a JSON document, too
+  --junit FILE  the report as JUnit XML, too: one test case per switcher
+
+Switchers on different ports run side by side; those on one port (an RS-485
+bus) one after another, since they share the line. Each is run as a
+qelvarctl of its own with the global --profile and --wait; a switcher that
+fails is reported and the others go on. While it runs, a line per switcher
+shows its step and state (on a terminal, redrawn in place; otherwise a line
+at each change of state); then a table: name, port, address, model, result,
+time and the first difference or error. SIGINT or SIGTERM stops the fleet:
+the commands running are stopped, those not begun are not run ("not run",
+status 128 + the signal), and the report still comes.
+
+Exit status: 0 when every switcher succeeded; otherwise the highest status of
+their commands (2 absent port, 3 error reply, 4 no reply or port lost,
+5 refused items, 6 differs, or for check a model other than the inventory's);
+1 for a usage error or a fault in the inventory.
+)";
+
 const char kLicenceNotice[] = R"(Copyright (C) 2026 Qelvar project
 License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.
 This is free software: you are free to change and redistribute it.
@@ -253,5 +304,6 @@ const char* HelpText(const std::string& command) {
     if (command == "ports") return kPortsHelp;
     if (command == "sim") return kSimHelp;
     if (command == "serve") return kServeHelp;
+    if (command == "fleet") return kFleetHelp;
     return nullptr;
 }

@@ -75,6 +75,13 @@ expect "qelvarctl sim --state " "B.DAT a.dat backups"
 expect "qelvarctl serve --state-from " "B.DAT a.dat backups"
 expect "qelvarctl serve --state " "B.DAT a.dat backups notes.txt profile.ini"
 expect "qelvarctl --profile " "backups profile.ini"
+# fleet: the inventory, its command, then backup's folder
+expect "qelvarctl fleet " "backups profile.ini"
+expect "qelvarctl fleet profile.ini " "backup check diff send"
+expect "qelvarctl fleet profile.ini --only rack-1 --jobs 2 " "backup check diff send"
+expect "qelvarctl fleet profile.ini backup " "backups"
+expect "qelvarctl fleet profile.ini send --json " "B.DAT a.dat backups notes.txt profile.ini"
+expect "qelvarctl diff --json " "B.DAT a.dat backups"
 
 # Devices: the pseudo-terminals exist wherever the tests run; a path that
 # names none of the usual devices completes as a file.
