@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <csignal>
 #include <regex>
 
 #include "model/settings_file_format.h"
@@ -208,6 +209,17 @@ TEST_F(QelvarctlFleetTest, CheckTellsWhoAnswersWithWhichModelAndWhereTheInventor
     EXPECT_EQ(RowOf(run.out, "east 03"), "");  // not chosen
     const std::string json = ReadFileText(dir.File("r.json"));
     EXPECT_NE(json.find("\"answered_model\": \"Qelvar-64\""), std::string::npos) << json;
+}
+
+TEST_F(QelvarctlFleetTest, SigtermStopsTheFleetWithTheStatusOfTheSignal) {
+    CFaultOptions silent;
+    silent.bSilent = true;
+    ASSERT_TRUE(fleet.Add({{"mute", -1, 0}}, FleetReach::kPty, silent));
+    ASSERT_TRUE(fleet.Add({{"after", 4, 0}, {"later", 5, 0}}, FleetReach::kPty, silent));
+    WriteInventory();
+    CRunningProcess run(QELVARCTL_PATH, {"fleet", inventory, "send", "--jobs", "1"});
+    EXPECT_EQ(run.FirstLine(), "mute: connecting");
+    EXPECT_EQ(run.Stop(), 128 + SIGTERM);
 }
 
 }  // namespace
