@@ -36,19 +36,17 @@ std::string AnswerOf(const CFleetSwitcher& switcher, const std::vector<std::stri
     return switcher.nAddress >= 0 && line.size() > 3 ? line.substr(3) : line;
 }
 
+// The report shows the answer itself; a detail says only what is wrong with it.
 void JudgeCheck(const CFleetSwitcher& switcher, CFleetResult& result) {
     const std::string& answer = result.strAnswer;
     const int model = answer == "Qelvar-32" ? 0 : answer == "Qelvar-64" ? 1 : -1;
     if (model < 0) {
         result.nStatus = kExitErrorReply;
-        result.details.insert(result.details.begin(), "answers " + answer + ", not its model");
+        result.details.insert(result.details.begin(), "the answer tells no model");
     } else if (switcher.nModel >= 0 && model != switcher.nModel) {
         result.nStatus = kExitDiffers;
-        result.details.insert(result.details.begin(), std::string("the inventory says ") +
-                                                          ModelText(switcher.nModel) +
-                                                          ", the switcher answers " + answer);
-    } else {
-        result.details.insert(result.details.begin(), "answers " + answer);
+        result.details.insert(result.details.begin(),
+                              std::string("the inventory says ") + ModelText(switcher.nModel));
     }
 }
 
