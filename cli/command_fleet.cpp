@@ -48,16 +48,18 @@ bool TakeFleetArgs(const CCliOptions& options, CFleetArgs& fleet) {
     fleet.only = args.Values("--only");
     fleet.json = args.Value("--json");
     fleet.junit = args.Value("--junit");
-    bool ok = true;
     if (auto jobs = args.Value("--jobs")) {
         auto n = ParseNumber(*jobs, 1, 256);
-        ok = n.has_value();
-        fleet.nJobs = n.value_or(0);
+        if (!n) {
+            PrintError("--jobs takes a number of lines at once, 1..256");
+            return false;
+        }
+        fleet.nJobs = *n;
     }
     const auto positional = args.Positional();
     const auto command = positional.size() >= 2 ? CommandNamed(positional[1]) : std::nullopt;
     const size_t wanted = command == FleetCommand::kBackup ? 3 : 2;
-    if (!ok || !args.Error().empty() || !command || positional.size() != wanted ||
+    if (!args.Error().empty() || !command || positional.size() != wanted ||
         (fleet.plan.bVerify && command != FleetCommand::kSend) || !options.strPort.empty() ||
         options.nInterface >= 0) {
         PrintError(
