@@ -51,6 +51,20 @@ TEST_F(ScanTest, FindsTheSwitchersAt03And17WithTheirModels) {
     EXPECT_EQ(sim.Stop(), 0);
 }
 
+TEST_F(ScanTest, SingleAsksOnlyTheAddressGivenAndSaysWhenItIsSilent) {
+    Start({.nModel = 1, .bRs485 = true, .nAddress = 17});
+    const std::string port = server->DevicePath();
+    auto scan = Ctl({"--port", port, "--rs485", "17", "scan", "--single"});
+    EXPECT_EQ(scan.status, 0) << scan.err;
+    EXPECT_EQ(scan.out, "17 Qelvar-64\n");
+    EXPECT_EQ(server->LinesReceived(), 1);
+    scan = Ctl({"--port", port, "--rs485", "03", "scan", "--single", "--timeout", "200"});
+    EXPECT_EQ(scan.status, 4);
+    EXPECT_EQ(scan.out, "");
+    EXPECT_NE(scan.err.find("address 03 did not answer"), std::string::npos) << scan.err;
+    EXPECT_EQ(server->LinesReceived(), 2);
+}
+
 TEST_F(ScanTest, AnEmptyBusIsScannedInUnder5Seconds) {
     Start({.bRs485 = true, .nAddress = 3}, {.bSilent = true});
     const auto start = Clock::now();
