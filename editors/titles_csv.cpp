@@ -14,8 +14,10 @@ namespace {
 
 constexpr size_t kShownChars = 24;  // of a title or header quoted in a reason
 
+// Through UTF-32, which unlike a UTF-8 to UTF-8 conversion also refuses code
+// points beyond U+10FFFF.
 bool IsUtf8(std::string_view text) {
-    return CCodeConverter("UTF-8", "UTF-8").Convert(text).has_value();
+    return CCodeConverter("UTF-32LE", "UTF-8").Convert(text).has_value();
 }
 
 bool IsUtf8(const CCsvRecord& record) {

@@ -204,12 +204,17 @@ TEST_F(TitlesCsvTest, AFileWithoutItsHeaderGivesNothingToTake) {
     }
     EXPECT_EQ(TitleRefusalLine(ReadTitlesCsv("01,本社\r\n02,支社\r\n", tables32).refusals[0]),
               "row 1: the header must name the columns channel and title, not \"01,本社\"");
-    EXPECT_EQ(ReadTitlesCsv("\xFF\xFE"
-                            "c",
-                            tables32)
-                  .refusals[0]
-                  .fault,
-              TitleRowFault::kNotUtf8);
+    const CTitlesCsv utf16 = ReadTitlesCsv(
+        "\xFF\xFE"
+        "c",
+        tables32);
+    EXPECT_EQ(utf16.refusals[0].fault, TitleRowFault::kNotUtf8);
+    // Beyond U+10FFFF, a surrogate, an overlong form: none is UTF-8.
+    for (const char* bytes : {"\xF4\x90\x80\x80", "\xED\xA0\x80", "\xC0\xAF"}) {
+        const CTitlesCsv read = ReadTitlesCsv(Header() + "01," + bytes + "\r\n", tables32);
+        ASSERT_EQ(read.refusals.size(), 1u);
+        EXPECT_EQ(read.refusals[0].fault, TitleRowFault::kNotUtf8) << bytes;
+    }
 }
 
 }  // namespace
