@@ -49,6 +49,22 @@ std::optional<std::string> CQtFileDialogs::SavePath(QWidget* parent) {
     return Run(dialog);  // asks before overwriting, by default
 }
 
+namespace {
+
+const char kTitlesFilter[] = "CSV(*.csv)";
+
+}  // namespace
+
+std::optional<std::string> CQtFileDialogs::OpenTitlesPath(QWidget* parent) {
+    CSettingsFileDialog dialog(parent, QFileDialog::AcceptOpen, kTitlesFilter, "csv");
+    return Run(dialog);
+}
+
+std::optional<std::string> CQtFileDialogs::SaveTitlesPath(QWidget* parent) {
+    CSettingsFileDialog dialog(parent, QFileDialog::AcceptSave, kTitlesFilter, "csv");
+    return Run(dialog);
+}
+
 bool OnFileNew() {
     if (g_nSendStep != 0) return false;
     if (!MayDiscardChanges("データを保存せずに新規作成しますか？")) return false;

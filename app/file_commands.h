@@ -17,6 +17,9 @@ public:
     // The chosen path, or nothing when cancelled.
     virtual std::optional<std::string> OpenPath(QWidget* parent) = 0;
     virtual std::optional<std::string> SavePath(QWidget* parent) = 0;
+    // The same for the channel titles' CSV.
+    virtual std::optional<std::string> OpenTitlesPath(QWidget* parent) = 0;
+    virtual std::optional<std::string> SaveTitlesPath(QWidget* parent) = 0;
 };
 
 // CSettingsFileDialog for both, Save As with its overwrite prompt; the folder
@@ -27,6 +30,8 @@ public:
     explicit CQtFileDialogs(CProfileProblems* problems = nullptr) : m_pProblems(problems) {}
     std::optional<std::string> OpenPath(QWidget* parent) override;
     std::optional<std::string> SavePath(QWidget* parent) override;
+    std::optional<std::string> OpenTitlesPath(QWidget* parent) override;
+    std::optional<std::string> SaveTitlesPath(QWidget* parent) override;
 
 private:
     std::optional<std::string> Run(QFileDialog& dialog);

@@ -23,6 +23,7 @@
 #include "app/network_control_setting.h"
 #include "app/reply_pace_setting.h"
 #include "app/simulator_link.h"
+#include "app/titles_commands.h"
 #include "dialog_kit/found_model.h"
 #include "dialog_kit/qt_text.h"
 #include "dialogs/all_items_dlg.h"
@@ -125,6 +126,12 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_FILE_SAVE_SETTINGS] = [this] { OnFileSave(m_commLog); };
     m_handlers[ID_FILE_SAVE_SETTINGS_AS] = [this, self] {
         OnFileSaveAs(*m_pFileDialogs, self, m_commLog);
+    };
+    m_handlers[ID_FILE_IMPORT_TITLES] = [this, self] {
+        OnImportTitles(*m_pFileDialogs, self, m_commLog);
+    };
+    m_handlers[ID_FILE_EXPORT_TITLES] = [this, self] {
+        OnExportTitles(*m_pFileDialogs, self, m_commLog);
     };
     m_handlers[ID_APP_EXIT] = [this] { OnExit(); };
     m_handlers[ID_COMM_SETTINGS] = [this, self] {

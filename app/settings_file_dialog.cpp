@@ -11,25 +11,23 @@
 
 namespace {
 
-const char kFilter[] = "ﾃﾞｰﾀ(*.dat)";
-const char kStartName[] = "*.dat";
-
 bool HasWildcard(const QString& name) {
     return name.contains('*') || name.contains('?');
 }
 
 }  // namespace
 
-CSettingsFileDialog::CSettingsFileDialog(QWidget* parent, AcceptMode mode)
+CSettingsFileDialog::CSettingsFileDialog(QWidget* parent, AcceptMode mode, const char* filter,
+                                         const char* suffix)
     : QFileDialog(parent, QString(), FileDialogFolder()) {
     setOption(QFileDialog::DontUseNativeDialog);
     PlaceModalDialog(*this);
     setAcceptMode(mode);
     // Open too takes a name that does not exist: the reader then says it cannot open it.
     setFileMode(QFileDialog::AnyFile);
-    setNameFilter(kFilter);
-    setDefaultSuffix("dat");
-    selectFile(kStartName);
+    setNameFilter(filter);
+    setDefaultSuffix(suffix);
+    selectFile(QString("*.") + suffix);
     // The list is filled by a thread of the model's; its texts are known once it is.
     if (auto* model = findChild<QFileSystemModel*>()) {
         connect(model, &QFileSystemModel::directoryLoaded, this, [this] { FitColumns(); });

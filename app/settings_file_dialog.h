@@ -10,7 +10,9 @@
 
 class CSettingsFileDialog : public QFileDialog {
 public:
-    CSettingsFileDialog(QWidget* parent, AcceptMode mode);
+    // Another kind of file (the titles' CSV) takes its own filter and suffix.
+    CSettingsFileDialog(QWidget* parent, AcceptMode mode, const char* filter = "ﾃﾞｰﾀ(*.dat)",
+                        const char* suffix = "dat");
 
     void accept() override;
 

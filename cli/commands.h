@@ -15,6 +15,7 @@ int RunPorts(const CCliOptions& options);
 int RunSim(const CCliOptions& options);
 int RunServe(const CCliOptions& options);
 int RunFleet(const CCliOptions& options);
+int RunTitles(const CCliOptions& options);
 
 // The help of the tool, or of one command; nullptr for an unknown command.
 const char* HelpText(const std::string& command);

@@ -40,6 +40,8 @@ Commands:
                   Videohub Ethernet protocol (TCP 9990)
   fleet           check, send, compare or back up every switcher of an
                   inventory, the serial lines side by side, with one report
+  titles          write a settings file's channel titles to a spreadsheet
+                  (CSV), or take them from one
 
 'qelvarctl COMMAND --help' explains a command.
 
@@ -48,9 +50,9 @@ ends it with status 4 and a message that names the port and the step.
 
 Exit status: 0 done; 1 usage error; 2 a file or the port cannot be opened;
 3 the switcher answered with an error; 4 a reply is missing or the port was
-lost; 5 a completed send left out refused items; 6 the switcher does not hold
-the file's settings (diff, send --verify). 'fleet' gives the highest status of
-its switchers' commands.
+lost; 5 a completed send left out refused items, or titles refused rows; 6 the
+switcher does not hold the file's settings (diff, send --verify). 'fleet'
+gives the highest status of its switchers' commands.
 )";
 
 const char kSendHelp[] =
@@ -200,7 +202,8 @@ The interface is RS-232C unless --rs485 NN is given before the command or
                        on a line of RATE baud (a pseudo-terminal takes no time)
 )";
 
-const char kServeHelp[] = R"(usage: qelvarctl serve [--unit NN]... [--listen ADDRESS] [--videohub PORT]
+const char kServeHelp[] =
+    R"(usage: qelvarctl serve [--unit NN]... [--listen ADDRESS] [--videohub PORT]
          [--state FILE] [--state-from FILE.dat] [--max-clients N] [--name TEXT]
 Serve the switcher in the Videohub Ethernet protocol, so that router panels,
 tablets and control systems that speak it can see its inputs and outputs,
@@ -280,6 +283,40 @@ their commands (2 absent port, 3 error reply, 4 no reply or port lost,
 1 for a usage error or a fault in the inventory.
 )";
 
+const char kTitlesHelp[] = R"(usage: qelvarctl titles export FILE.dat OUT.csv
+       qelvarctl titles import FILE.dat IN.csv [--out NEW.dat] [--skip-bad]
+
+Channel titles to and from a spreadsheet, in CSV (comma-separated UTF-8 text).
+No switcher is needed: the titles are those of the settings file, whose model
+says which channels there are (01..32 or 01..64).
+
+export writes OUT.csv: a header row "channel,title", then one row per channel,
+  01,本社玄関
+with a UTF-8 byte-order mark (for Excel) and CR LF line ends.
+
+import reads IN.csv into FILE.dat: UTF-8 with or without a byte-order mark,
+comma or semicolon between the fields (the header row tells which), fields in
+double quotes where needed, a header row naming the columns channel and title
+(either order). A channel may be written 1 or 01. Each title is folded to full
+width and checked as the title editor checks what it sends: at most 16
+characters of JIS X 0208 (level 1 and 2 kanji). An empty title clears the
+channel's title; a channel the file leaves out keeps its title; a title that
+reads as the channel's title does now is kept as it is, so that an exported
+file imports back to the same settings file byte for byte. Every row refused
+is told on stderr with its row number as a spreadsheet counts (the header is
+row 1):
+  IN.csv: row 7: channel 65 is not one of a 32-input switcher's 01..32
+and then nothing is written, unless --skip-bad is given. FILE.dat is replaced
+atomically, and only when a title changes; stdout says how many did.
+
+  --out NEW.dat   write the result to NEW.dat instead, FILE.dat unchanged
+  --skip-bad      take the good rows, leave out the refused ones
+
+Status 0 done; 1 usage error; 2 a file cannot be read or written (FILE.dat,
+IN.csv, OUT.csv, NEW.dat); 5 rows were refused (with --skip-bad the good rows
+were still written).
+)";
+
 const char kLicenceNotice[] = R"(Copyright (C) 2026 Qelvar project
 License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.
 This is free software: you are free to change and redistribute it.
@@ -305,5 +342,6 @@ const char* HelpText(const std::string& command) {
     if (command == "sim") return kSimHelp;
     if (command == "serve") return kServeHelp;
     if (command == "fleet") return kFleetHelp;
+    if (command == "titles") return kTitlesHelp;
     return nullptr;
 }

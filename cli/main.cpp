@@ -25,6 +25,7 @@ CommandFn FindCommand(const std::string& name) {
     if (name == "sim") return RunSim;
     if (name == "serve") return RunServe;
     if (name == "fleet") return RunFleet;
+    if (name == "titles") return RunTitles;
     return nullptr;
 }
 

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 
 #include "dialog_kit/caption_fit.h"
@@ -82,4 +83,22 @@ bool CQtMessageSink::AskYesNo(const std::string& text) {
     CYesNoBox box(QString::fromStdString(text), Owner());
     KeepCaptionVisible(box);
     return box.exec() == QMessageBox::Yes;
+}
+
+// Cancel is the default and Esc's: going on is what needs a deliberate click.
+bool CQtMessageSink::AskGoOn(const std::string& text, const std::string& goOn,
+                             const std::string& cancel) {
+    QWidget* owner = Owner();
+    QMessageBox box(QMessageBox::Warning, BoxCaption(BoxKind::kQuestion),
+                    QString::fromStdString(text), QMessageBox::NoButton, owner);
+    box.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+    QAbstractButton* goOnButton =
+        box.addButton(QString::fromStdString(goOn), QMessageBox::AcceptRole);
+    QPushButton* cancelButton =
+        box.addButton(QString::fromStdString(cancel), QMessageBox::RejectRole);
+    box.setDefaultButton(cancelButton);
+    box.setEscapeButton(cancelButton);
+    KeepCaptionVisible(box);
+    box.exec();
+    return box.clickedButton() == goOnButton;
 }

@@ -16,6 +16,8 @@ public:
     explicit CQtMessageSink(QWidget* mainWindow) : m_mainWindow(mainWindow) {}
     void ShowBox(BoxKind kind, const std::string& text) override;
     bool AskYesNo(const std::string& text) override;
+    bool AskGoOn(const std::string& text, const std::string& goOn,
+                 const std::string& cancel) override;
 
 private:
     QWidget* Owner() const;

@@ -14,6 +14,10 @@ bool CMessageSink::AskYesNo(const std::string& text) {
     return false;
 }
 
+bool CMessageSink::AskGoOn(const std::string& text, const std::string&, const std::string&) {
+    return AskYesNo(text);
+}
+
 void CStderrSink::ShowBox(BoxKind kind, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", BoxCaption(kind), text.c_str());
 }
@@ -51,4 +55,7 @@ void ShowNotice(const std::string& text) {
 }
 bool AskQuestion(const std::string& text) {
     return g_pSink->AskYesNo(text);
+}
+bool AskGoOn(const std::string& text, const std::string& goOn, const std::string& cancel) {
+    return g_pSink->AskGoOn(text, goOn, cancel);
 }

@@ -21,6 +21,11 @@ public:
     virtual void ShowBox(BoxKind kind, const std::string& text) = 0;
     // Asks a Yes/No question; true for Yes. Where nobody can answer, No.
     virtual bool AskYesNo(const std::string& text);
+    // Asks whether to go on, with a button of its own for each answer (the
+    // first goes on); true to go on. The box and Esc may cancel. Where the
+    // sink has no such buttons, the question is asked as a Yes/No one.
+    virtual bool AskGoOn(const std::string& text, const std::string& goOn,
+                         const std::string& cancel);
 };
 
 // Writes "Caption: text" lines to stderr; the sink in force until another is installed.
@@ -40,3 +45,4 @@ void ShowReplyError(const std::string& text);
 void ShowSuccess();
 void ShowNotice(const std::string& text);
 bool AskQuestion(const std::string& text);
+bool AskGoOn(const std::string& text, const std::string& goOn, const std::string& cancel);

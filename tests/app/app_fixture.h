@@ -32,8 +32,12 @@ public:
         ++nSaveCalls;
         return saveResult;
     }
+    std::optional<std::string> OpenTitlesPath(QWidget*) override { return titlesOpenResult; }
+    std::optional<std::string> SaveTitlesPath(QWidget*) override { return titlesSaveResult; }
     std::optional<std::string> openResult;
     std::optional<std::string> saveResult;
+    std::optional<std::string> titlesOpenResult;
+    std::optional<std::string> titlesSaveResult;
     int nOpenCalls = 0;
     int nSaveCalls = 0;
 };

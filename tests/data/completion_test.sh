@@ -82,6 +82,17 @@ expect "qelvarctl fleet profile.ini --only rack-1 --jobs 2 " "backup check diff 
 expect "qelvarctl fleet profile.ini backup " "backups"
 expect "qelvarctl fleet profile.ini send --json " "B.DAT a.dat backups notes.txt profile.ini"
 expect "qelvarctl diff --json " "B.DAT a.dat backups"
+# titles: the verb, the settings file, then the spreadsheet
+mkdir "$work/sheets"
+touch "$work/sheets/a.csv" "$work/sheets/b.CSV" "$work/sheets/c.dat" "$work/sheets/d.txt"
+cd "$work/sheets" || exit 1
+expect "qelvarctl titles " "export import"
+expect "qelvarctl titles import " "c.dat"
+expect "qelvarctl titles import c.dat " "a.csv b.CSV"
+expect "qelvarctl titles export --out x c.dat " "a.csv b.CSV"
+expect "qelvarctl titles import c.dat a.csv --out " "c.dat"
+expect "qelvarctl titles import c.dat a.csv --skip-bad " ""
+cd "$work" || exit 1
 
 # Devices: the pseudo-terminals exist wherever the tests run; a path that
 # names none of the usual devices completes as a file.

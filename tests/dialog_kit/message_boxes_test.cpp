@@ -98,4 +98,36 @@ TEST_F(QtBoxesTest, TheSuccessBoxLeavesRoomForItsCaptionInATitleBar) {
     EXPECT_GE(width, needed);
 }
 
+TEST_F(QtBoxesTest, TheTitlesBoxTakesTheGoodRowsOnlyByItsButton) {
+    const std::string csv = dir.File("in.csv");
+    WriteFileText(csv, "channel,title\n01,新一\n65,x\n");
+    dialogs->titlesOpenResult = csv;
+    QStringList labels;
+    bool bEscapeCancels = false;
+    WhenModal([&](QDialog& dialog) {
+        auto* box = qobject_cast<QMessageBox*>(&dialog);
+        if (!box) return;
+        for (QAbstractButton* button : box->buttons()) labels << button->text();
+        bEscapeCancels = box->escapeButton() == box->defaultButton();
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(box, &escape);
+    });
+    g_strTitle[0] = "";
+    frame->OnCommand(ID_FILE_IMPORT_TITLES);
+    EXPECT_EQ(labels, (QStringList{"正しい行だけ読み込む", "キャンセル"}));
+    EXPECT_TRUE(bEscapeCancels);
+    EXPECT_EQ(g_strTitle[0], "");  // Esc cancelled
+
+    WhenModal([&](QDialog& dialog) {
+        auto* box = qobject_cast<QMessageBox*>(&dialog);
+        if (!box) return;
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == "正しい行だけ読み込む") button->click();
+        }
+    });
+    frame->OnCommand(ID_FILE_IMPORT_TITLES);
+    EXPECT_FALSE(g_strTitle[0].empty());
+    EXPECT_EQ(g_bModified, 1);
+}
+
 }  // namespace
