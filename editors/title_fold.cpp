@@ -107,10 +107,11 @@ CTitleFold FoldTitle(std::string_view utf8) {
     const std::optional<std::u32string> text = CodePoints(utf8);
     if (!text) return notJis;
     const std::u32string folded = Fold(*text);
-    if (folded.size() > static_cast<std::size_t>(kTitleChars)) return notJis;
+    const int chars = static_cast<int>(folded.size());
+    if (chars > kTitleChars) return {{}, SendRefusal::kNotJisLevel12, chars};
     std::optional<std::string> sjis = ShiftJis(folded);
     if (!sjis) return notJis;
     const SendRefusal refusal = CheckTitle(*sjis);
-    if (refusal != SendRefusal::kNone) return {{}, refusal};
-    return {std::move(*sjis), SendRefusal::kNone};
+    if (refusal != SendRefusal::kNone) return {{}, refusal, chars};
+    return {std::move(*sjis), SendRefusal::kNone, chars};
 }

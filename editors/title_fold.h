@@ -13,6 +13,7 @@
 struct CTitleFold {
     std::string title;  // Shift_JIS bytes as g_strTitle holds them, unfilled; empty when refused
     SendRefusal refusal = SendRefusal::kNone;
+    int nChars = 0;  // the characters once folded; over 16 is refused
 
     bool Accepted() const { return refusal == SendRefusal::kNone; }
     // The title editor's warning for the refusal, nullptr when accepted.

@@ -153,8 +153,14 @@ private:
         }
         CTitleFold folded = FoldTitle(text);
         if (!folded.Accepted()) {
-            return Refuse(TitleRowFault::kBadTitle, "title " + Quoted(text) + " of channel " +
-                                                        shown + ": " + folded.Warning());
+            // The editor's one warning covers a title too long; a spreadsheet
+            // user is better told the count.
+            const std::string why =
+                folded.nChars > kTitleChars
+                    ? std::to_string(folded.nChars) + " characters, more than a title's 16"
+                    : std::string(folded.Warning());
+            return Refuse(TitleRowFault::kBadTitle,
+                          "title " + Quoted(text) + " of channel " + shown + ": " + why);
         }
         m_result.rows.push_back({nRow, index + 1, std::move(folded.title)});
         return "";
