@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -42,13 +43,17 @@ void PlaceBeside(QWidget& window, const QWidget& mainWindow) {
     const QRect room = mainWindow.screen()->availableGeometry();
     const QRect strip = mainWindow.frameGeometry();
     const QSize frame = strip.size() - mainWindow.size();  // the window manager's, as the strip's
-    const QSize wanted = window.sizeHint();
+    QSize wanted = window.sizeHint();
     QPoint at(strip.right() + 1, strip.top());
     if (at.x() + wanted.width() + frame.width() > room.right() + 1) {
         at = QPoint(room.left(), BelowWindow(mainWindow).y());
     }
     const QSize fits(room.right() + 1 - at.x() - frame.width(),
                      room.bottom() + 1 - at.y() - frame.height());
+    // Rows that do not fit scroll: room for the scroll bar beside all 32 outputs.
+    if (wanted.height() > fits.height()) {
+        wanted.rwidth() += window.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
     window.resize(wanted.boundedTo(fits));
     window.move(at);
 }
