@@ -14,6 +14,7 @@
 #include "editors/pattern_output_send.h"
 #include "model/settings_model.h"
 #include "res/command_ids.h"
+#include "res/editor_dialogs.h"
 #include "tests/app/app_fixture.h"
 
 namespace {
@@ -110,10 +111,18 @@ TEST_F(RoutingWindowTest, ClicksAndSpaceStageTheTakeGoesOutAndGoMovesTheMarks) {
     EXPECT_EQ(Drawn(5, 3), CrosspointState::kFree);
 }
 
+// The output switching editor is modal; the window shows its change meanwhile.
 TEST_F(RoutingWindowTest, AChangeInTheModelShowsWhileTheWindowIsOpen) {
     Open();
-    g_nPattern[0][5] = 7;  // as an editor, a read-back or a client would
-    ASSERT_TRUE(ProcessUntil([&] { return Drawn(7, 5) == CrosspointState::kInUse; }, 1000));
+    g_nCurOutput = 5;
+    bool shown = false;
+    WhenModal([&](QDialog& editor) {
+        Pick(FindControl<QComboBox>(editor, IDC_OUT_CHANNEL), 7);
+        shown = ProcessUntil([&] { return Drawn(7, 5) == CrosspointState::kInUse; }, 1000);
+        editor.reject();
+    });
+    frame->Action(ID_PATTERN_OUTPUT)->trigger();
+    EXPECT_TRUE(shown);
     g_strTitle[7] = kHonsha;
     const auto label = [&] {
         return window->View()->model()->headerData(7, Qt::Vertical, Qt::DisplayRole).toString();
