@@ -201,7 +201,10 @@ TEST_F(MainFrameTest, BarsMenusAndGeometry) {
     EXPECT_FALSE(bar->actions()[11]->isEnabled());
     EXPECT_EQ(bar->actions()[12], frame->Action(ID_ROUTING_VIEW));
     // Every button shows whole in the fixed strip.
+    frame->show();
+    QApplication::processEvents();
     const QWidget* last = bar->widgetForAction(bar->actions()[12]);
+    EXPECT_TRUE(last->isVisible());
     EXPECT_LE(last->mapTo(frame.get(), QPoint(last->width(), 0)).x(), frame->width());
     EXPECT_EQ(frame->Action(ID_AUTO_SEQUENCE)->statusTip(), "オート・シーケンスの設定");
     EXPECT_EQ(frame->Action(ID_AUTO_SEQUENCE)->toolTip(), "オート・シーケンス");
