@@ -22,6 +22,7 @@
 #include "app/link_words.h"
 #include "app/network_control_setting.h"
 #include "app/reply_pace_setting.h"
+#include "app/routing_window.h"
 #include "app/simulator_link.h"
 #include "app/titles_commands.h"
 #include "dialog_kit/found_model.h"
@@ -53,8 +54,9 @@ constexpr int kClockPeriodMs = 1000;
 constexpr int kFrameWidth = 608;
 constexpr int kCornerClicksToOpen = 10;
 constexpr int kCornerSize = 20;  // pixels from the window's top-left, each way
-// Twelve 52-pixel buttons do not fit the 608-pixel strip; narrower ones show all ten labelled.
-constexpr int kToolButtonWidth = 48;
+// Twelve 52-pixel buttons do not fit the 608-pixel strip; narrower ones show
+// all ten labelled, the two spare ones and the routing window's.
+constexpr int kToolButtonWidth = 46;
 constexpr int kMessageMargin = 12;  // the status bar's around its message, with room to spare
 
 }  // namespace
@@ -109,6 +111,7 @@ void CMainFrame::BringUpLink(const CStartOptions& options) {
     // The control server's answers are among the replies: it settles them at once.
     connect(m_pReplyNotifier, &QSocketNotifier::activated, this, [this] {
         DispatchReplies();
+        FollowRoutingWindow(this);  // a take's GO lands before clients are told
         m_network.Service();
     });
 }
@@ -149,6 +152,7 @@ void CMainFrame::RegisterHandlers() {
     m_handlers[ID_PATTERN_OUTPUT] = [this, self] {
         RunEditor([self] { return CPatternOutputDlg(self).exec(); });
     };
+    m_handlers[ID_ROUTING_VIEW] = [self] { ShowRoutingWindow(self); };
     m_handlers[ID_TITLE] = [this, self] { RunEditor([self] { return CTitleDlg(self).exec(); }); };
     m_handlers[ID_INPUT_TITLE] = [this, self] {
         RunEditor([self] { return CDisplaySwitchDlg(DisplaySwitch::kInTitle, self).exec(); });

@@ -12,8 +12,14 @@ bool IsMemory(int nMemory) {
 
 }  // namespace
 
+std::string PatternRowLine(int nRow, const OutputRow& row) {
+    if (nRow == 0) return FormatOutputsLine(row, InputChannelCount());
+    if (!IsMemory(nRow)) return {};
+    return FormatMemoryPatternLine(nRow, row, InputChannelCount());
+}
+
 void SendOutputs() {
-    SendCommand(FormatOutputsLine(g_nPattern[0], InputChannelCount()));
+    SendCommand(PatternRowLine(0, g_nPattern[0]));
 }
 
 CStepResult SendMemoryRecall(int nMemory) {
@@ -24,6 +30,6 @@ CStepResult SendMemoryRecall(int nMemory) {
 
 CStepResult SendMemoryPattern(int nMemory) {
     if (!IsMemory(nMemory)) return CStepResult::Refused(SendRefusal::kNoSuchItem);
-    SendCommand(FormatMemoryPatternLine(nMemory, g_nPattern[nMemory], InputChannelCount()));
+    SendCommand(PatternRowLine(nMemory, g_nPattern[nMemory]));
     return {};
 }

@@ -28,6 +28,7 @@ inline constexpr int ID_COMM_LOG = 32796;          // the communication log wind
 inline constexpr int ID_SETTINGS_COMPARE = 32797;  // compare the settings with the switcher's
 inline constexpr int ID_REPLY_PACED = 32798;       // checkable: cycles wait for each reply
 inline constexpr int ID_NETWORK_CONTROL = 32799;   // checkable: the switcher served on the network
+inline constexpr int ID_ROUTING_VIEW = 32804;      // the routing window (ルーティング一覧)
 inline constexpr int ID_FILE_IMPORT_TITLES = 32805;  // the channel titles from a CSV
 inline constexpr int ID_FILE_EXPORT_TITLES = 32806;  // the channel titles to a CSV
 inline constexpr int ID_APP_ABOUT = 57664;

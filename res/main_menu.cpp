@@ -26,6 +26,7 @@ const std::vector<CMenuItem>& MainMenu() {
           {"出力カレンダ表示", ID_OUTPUT_CALENDAR, {}},
           {"カレンダ", ID_CALENDAR, {}},
           {"出力切換え", ID_PATTERN_OUTPUT, {}},
+          {"ルーティング一覧", ID_ROUTING_VIEW, {}},
           {"スレーブ・アドレス", ID_SLAVE_ADDRESS, {}},
           {"", 0, {}},
           {"全項目の設定", ID_ALL_ITEMS, {}},
@@ -59,6 +60,7 @@ const CCommandString* FindCommandString(int nCommand) {
         {ID_OUTPUT_CALENDAR, "出力カレンダ表示の設定", "出力カレンダ表示"},
         {ID_CALENDAR, "カレンダの設定", "カレンダ"},
         {ID_PATTERN_OUTPUT, "出力切換えの設定", "出力切換え"},
+        {ID_ROUTING_VIEW, "入力と出力の接続を一覧で表示・変更", "ルーティング一覧"},
         {ID_SLAVE_ADDRESS, "スレーブ・アドレスの設定", "スレーブ・アドレス"},
         {ID_FILE_NEW_SETTINGS, "新規にファイルを作成", "新規ファイル"},
         {ID_FILE_OPEN_SETTINGS, "既存のファイルを開く", "開く"},
@@ -90,6 +92,7 @@ const std::vector<CToolbarButton>& ToolbarButtons() {
         {ID_TITLE, "T.S"},          {ID_INPUT_TITLE, "I.T"},    {ID_OUTPUT_TITLE, "O.T"},
         {ID_TITLE_POSITION, "T.P"}, {ID_INPUT_CALENDAR, "I.C"}, {ID_OUTPUT_CALENDAR, "O.C"},
         {ID_CALENDAR, "C.S"},       {ID_TOOLBAR_SPARE1, ""},    {ID_TOOLBAR_SPARE2, ""},
+        {ID_ROUTING_VIEW, "R.L"},
     };
     return s_buttons;
 }

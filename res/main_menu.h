@@ -30,5 +30,5 @@ struct CToolbarButton {
     std::string label;  // empty for the two buttons that have no command
 };
 
-// The 12 buttons in order, 52 x 32 pixels each.
+// The 12 buttons in order, 52 x 32 pixels each, then the routing window's.
 const std::vector<CToolbarButton>& ToolbarButtons();

@@ -190,15 +190,22 @@ TEST_F(MainFrameTest, BarsMenusAndGeometry) {
 
     auto* bar = frame->findChild<QToolBar*>("59392");
     ASSERT_NE(bar, nullptr);
-    const QStringList labels = {"O.S", "A.S", "S.A", "T.S", "I.T", "O.T",
-                                "T.P", "I.C", "O.C", "C.S", "",    ""};
-    ASSERT_EQ(bar->actions().size(), 12);
-    for (int i = 0; i < 12; ++i) {
+    const QStringList labels = {"O.S", "A.S", "S.A", "T.S", "I.T", "O.T", "T.P",
+                                "I.C", "O.C", "C.S", "",    "",    "R.L"};
+    ASSERT_EQ(bar->actions().size(), 13);
+    for (int i = 0; i < 13; ++i) {
         auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(bar->actions()[i]));
         EXPECT_EQ(button->text(), labels[i]);
     }
     EXPECT_FALSE(bar->actions()[10]->isEnabled());
     EXPECT_FALSE(bar->actions()[11]->isEnabled());
+    EXPECT_EQ(bar->actions()[12], frame->Action(ID_ROUTING_VIEW));
+    // Every button shows whole in the fixed strip.
+    frame->show();
+    QApplication::processEvents();
+    const QWidget* last = bar->widgetForAction(bar->actions()[12]);
+    EXPECT_TRUE(last->isVisible());
+    EXPECT_LE(last->mapTo(frame.get(), QPoint(last->width(), 0)).x(), frame->width());
     EXPECT_EQ(frame->Action(ID_AUTO_SEQUENCE)->statusTip(), "オート・シーケンスの設定");
     EXPECT_EQ(frame->Action(ID_AUTO_SEQUENCE)->toolTip(), "オート・シーケンス");
 
