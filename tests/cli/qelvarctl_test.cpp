@@ -16,6 +16,7 @@
 #include "sim/switcher_server.h"
 #include "tests/cli/run_process.h"
 #include "tests/support/file_tables.h"
+#include "tests/support/system_text.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"
 
@@ -49,16 +50,6 @@ CSettingsTables ChangedTables(int model) {
     for (int k = 0; k < 16; ++k) t.m_strTitle[n - 1].replace(2 * k, 2, "\x88\x9f");  // 亜 x 16
     t.m_nModel = model;
     return t;
-}
-
-// The C library's text for err as the tool prints it: in the language of the
-// locale the environment names, which the tool takes on.
-std::string SystemText(int err) {
-    locale_t locale = ::newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
-    if (!locale) locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    std::string text = ::strerror_l(err, locale);
-    ::freelocale(locale);
-    return text;
 }
 
 class QelvarctlTest : public ::testing::Test {

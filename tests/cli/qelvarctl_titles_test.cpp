@@ -12,22 +12,13 @@
 #include "model/settings_file_format.h"
 #include "protocol/fields.h"
 #include "tests/cli/run_process.h"
+#include "tests/support/system_text.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 std::string Sjis(std::string_view utf8) {
     return CCodeConverter("CP932", "UTF-8").Convert(utf8).value_or("?");
-}
-
-// The C library's text for err in the language of the environment's locale,
-// which the tool takes on.
-std::string SystemText(int err) {
-    locale_t locale = ::newlocale(LC_ALL_MASK, "", static_cast<locale_t>(0));
-    if (!locale) locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    std::string text = ::strerror_l(err, locale);
-    ::freelocale(locale);
-    return text;
 }
 
 CSettingsTables TitledTables(int model) {
