@@ -71,7 +71,12 @@ void CheckCommandArgs(const std::vector<std::string>& args) {
         FUZZ_CHECK(!n || (*n >= 0 && *n <= 31));
     }
     CRunSettings run;
-    if (TakeRunOptions(a, run)) FUZZ_CHECK(run.nIntervalMs >= 1 && run.nIntervalMs <= 60000);
+    CCliOptions lines;
+    lines.bProgressLines = true;
+    if (TakeRunOptions(lines, a, run)) {
+        FUZZ_CHECK(run.nIntervalMs >= 1 && run.nIntervalMs <= 60000);
+        FUZZ_CHECK(run.bProgressLines && !run.bProgress);  // one kind of progress at a time
+    }
     const auto left = a.Positional();
     FUZZ_CHECK(left.size() <= args.size());
     for (const auto& arg : left) {
