@@ -188,10 +188,6 @@ CFleetReport RunSwitchers(const CFleetArgs& fleet, const std::vector<CFleetSwitc
     const auto started = std::chrono::steady_clock::now();
     runner.Run();
     view.Finish();
-    for (size_t i = 0; i < switchers.size(); ++i) {
-        if (runner.Outcome(i).bNotRun)
-            report.results[i] = FleetResultOf(fleet.plan, switchers[i], runner.Outcome(i));
-    }
     report.dSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return report;

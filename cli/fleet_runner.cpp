@@ -155,6 +155,7 @@ void CFleetRunner::Stop(int signal) {
             m_outcomes[task].bNotRun = true;
             m_states[task].strState = "not run";
             m_states[task].bDone = true;
+            if (onEnded) onEnded(task);
             if (onChange) onChange(task);
         }
     }

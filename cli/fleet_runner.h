@@ -41,7 +41,7 @@ public:
     ~CFleetRunner();
 
     // Called after a task's state changes, and once it has ended (before the
-    // next of its lane starts).
+    // next of its lane starts) or will not be run.
     std::function<void(size_t)> onChange;
     std::function<void(size_t)> onEnded;
     // A signal that asks the fleet to stop (0: none): running commands get

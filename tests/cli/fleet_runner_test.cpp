@@ -103,7 +103,12 @@ TEST(FleetRunnerTest, AStopReachesWhatRunsAndWhatHasNotBegunIsNotRun) {
         {Shell("echo 'progress 0/1' >&2; exec sleep 30"), Shell("exit 0"), Shell("exit 0")},
         {{0, 1}, {2}}, 1);
     runner.stopRequested = [&] { return runner.State(0).strState == "sending" ? SIGTERM : 0; };
+    std::vector<size_t> ended;
+    runner.onEnded = [&](size_t i) { ended.push_back(i); };
     RunAll(runner, 3);
+    // Every task is ended once, those not run too, so a report has them all.
+    std::sort(ended.begin(), ended.end());
+    EXPECT_EQ(ended, (std::vector<size_t>{0, 1, 2}));
     EXPECT_EQ(runner.Outcome(0).nStatus, 128 + SIGTERM);
     EXPECT_FALSE(runner.Outcome(0).bNotRun);
     for (size_t i : {1u, 2u}) {
